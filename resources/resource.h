@@ -1,4 +1,249 @@
-// Resource ids shared by the resource script and the code.
+// Resource ids shared by the resource script and the code. Only #defines: the resource compiler reads this too.
+// Dialogs reuse control numbers with different meanings, so every dialog has its own prefixed names.
 #pragma once
 
+// ---- Icons, bitmaps, menus, dialogs ----
 #define IDI_MAIN 102
+#define IDR_MENU 103
+#define IDR_POPUP 104
+#define IDD_CONFIG 105
+#define IDB_TOOLBAR 106
+#define IDD_MESSAGE 107
+#define IDD_VERSION 109
+#define IDB_VERSION 110
+#define IDD_OUTPUT 111
+#define IDD_HASH 112
+#define IDD_PROGRESS 113
+#define IDD_COPY 114
+#define IDI_BUSY1 115
+#define IDI_BUSY2 116
+#define IDI_BUSY3 117
+
+// Pop-up positions inside IDR_POPUP and IDR_MENU (for GetSubMenu).
+#define POPUP_HEADER 0
+#define POPUP_FILE_LIST 1
+#define POPUP_COPY_LIST 2
+#define POPUP_TAG 3
+#define MENU_FILE_POSITION 0
+#define MENU_EDIT_POSITION 1
+#define MENU_VIEW_POSITION 2
+#define MENU_HELP_POSITION 3
+
+// ---- Toolbar image strip (IDB_TOOLBAR) ----
+// 24-bit strip of TOOLBAR_IMAGE_COUNT images, TOOLBAR_IMAGE_SIZE pixels square; magenta pixels are transparent
+// (ImageList_AddMasked with TOOLBAR_MASK_COLOR, or TB_ADDBITMAP after the toolbar maps it).
+#define TOOLBAR_IMAGE_SIZE 16
+#define TOOLBAR_IMAGE_COUNT 20
+#define TOOLBAR_MASK_COLOR RGB(255, 0, 255)
+#define TBI_ADD_FILES 0
+#define TBI_ADD_FOLDER 1
+#define TBI_REMOVE 2
+#define TBI_CLEAR 3
+#define TBI_VIEW_TOOLBAR 4
+#define TBI_VIEW_SIDE_TOOLBAR 5
+#define TBI_VIEW_STATUSBAR 6
+#define TBI_VIEW_TOPMOST 7
+#define TBI_COPY_CRC32 8
+#define TBI_COPY_MD5 9
+#define TBI_COPY_SHA1 10
+#define TBI_OPEN 11
+#define TBI_RECHECK 12
+#define TBI_CONFIG 13
+#define TBI_MANUAL 14
+#define TBI_COMPARE_TOOL 15
+#define TBI_HASH_DIALOG 16
+#define TBI_OUTPUT 17
+#define TBI_FILE_OPERATION 18
+#define TBI_STOP 19
+
+// ---- Child windows of the main window ----
+#define IDC_STATUSBAR 1
+#define IDC_LEFT_FILE_LIST 104
+#define IDC_RIGHT_FILE_LIST 105
+
+// ---- Commands: side toolbars (left / right) ----
+#define ID_REMOVE_LEFT 106
+#define ID_REMOVE_RIGHT 107
+#define ID_COPY_CRC32_LEFT 109
+#define ID_COPY_MD5_LEFT 110
+#define ID_COPY_SHA1_LEFT 111
+#define ID_COPY_CRC32_RIGHT 113
+#define ID_COPY_MD5_RIGHT 114
+#define ID_COPY_SHA1_RIGHT 115
+#define ID_HASH_DIALOG_LEFT 117
+#define ID_HASH_DIALOG_RIGHT 118
+#define ID_OPEN_LEFT 119
+#define ID_OPEN_RIGHT 120
+
+// ---- Commands: menu bar (IDR_MENU) ----
+#define ID_EXIT 40002
+#define ID_ADD_FILES_LEFT 40015
+#define ID_ADD_FILES_RIGHT 40016
+#define ID_ADD_FOLDER_LEFT 40017
+#define ID_ADD_FOLDER_RIGHT 40018
+#define ID_HELP_VERSION 40038
+#define ID_CONFIG 40042
+#define ID_VIEW_TOOLBAR 40049
+#define ID_VIEW_STATUSBAR 40050
+#define ID_VIEW_TOPMOST 40051
+#define ID_RECHECK 40065
+#define ID_OUTPUT 40066
+#define ID_VIEW_SIDE_TOOLBAR 40068
+#define ID_HELP_HOMEPAGE 40076
+#define ID_HELP_MANUAL 40077
+#define ID_CLEAR 40078
+#define ID_FILE_OPERATION 40079
+#define ID_SELECT_ALL 40114
+#define ID_SELECT_INVERT 40124
+#define ID_STOP 40147
+
+// ---- Commands: pop-up "ヘッダ" ----
+#define ID_HEADER_CRC32 40006
+#define ID_HEADER_MD5 40007
+#define ID_HEADER_SHA1 40008
+#define ID_HEADER_DEFAULT_WIDTH 40022
+#define ID_HEADER_AUTOSIZE 40023
+
+// ---- Commands: pop-up "ファイルリスト" (also uses ID_RECHECK, ID_OUTPUT, ID_CLEAR, ID_FILE_OPERATION,
+// ID_SELECT_ALL, ID_SELECT_INVERT) ----
+#define ID_OPEN 40057
+#define ID_COMPARE_TOOL 40058
+#define ID_ADD_FILES 40059
+#define ID_ADD_FOLDER 40060
+#define ID_REMOVE 40061
+#define ID_COPY_CRC32 40062
+#define ID_COPY_MD5 40063
+#define ID_COPY_SHA1 40064
+#define ID_SELECT_LEFT 40115
+#define ID_SELECT_RIGHT 40116
+#define ID_SELECT_OK 40117
+#define ID_SELECT_NG 40118
+#define ID_HASH_DIALOG 40126
+
+// ---- Commands: pop-up "タグ" (settings dialog) ----
+#define ID_TAG_LEFT 40121
+#define ID_TAG_RIGHT 40122
+
+// ---- Commands: pop-up "コピーリスト" (file operation dialog) ----
+#define ID_CHECK_SELECTED 40133
+#define ID_UNCHECK_SELECTED 40134
+#define ID_CHECK_ALL 40135
+#define ID_UNCHECK_ALL 40136
+#define ID_INVERT_SELECTED 40138
+#define ID_INVERT_ALL 40139
+
+// ---- Close button shared by dialogs 109, 111, 112, 113 ("キャンセル") and 114 ----
+#define IDC_CLOSE 1035
+
+// ---- IDD_CONFIG (105, "設定"); OK and Cancel are IDOK and IDCANCEL ----
+#define IDC_CONFIG_CRC32 1004
+#define IDC_CONFIG_MD5 1005
+#define IDC_CONFIG_SHA1 1006
+#define IDC_CONFIG_SUBDIRECTORY 1041
+#define IDC_CONFIG_AUTOSCROLL 1032
+#define IDC_CONFIG_AUTOSIZE 1020
+#define IDC_CONFIG_UNDERLINE 1030
+#define IDC_CONFIG_COMPARE_HASH 1043
+#define IDC_CONFIG_OPEN 1022
+#define IDC_CONFIG_COMPARE 1021
+#define IDC_CONFIG_WAIT_CHANGE 1007
+#define IDC_CONFIG_WAIT_SWATCH 1008
+#define IDC_CONFIG_CHECK_SWATCH 1009
+#define IDC_CONFIG_CHECK_CHANGE 1010
+#define IDC_CONFIG_OK_SWATCH 1011
+#define IDC_CONFIG_OK_CHANGE 1012
+#define IDC_CONFIG_NG_SWATCH 1013
+#define IDC_CONFIG_NG_CHANGE 1014
+#define IDC_CONFIG_LEFT_SWATCH 1015
+#define IDC_CONFIG_LEFT_CHANGE 1016
+#define IDC_CONFIG_RIGHT_SWATCH 1017
+#define IDC_CONFIG_RIGHT_CHANGE 1018
+#define IDC_CONFIG_UNDERLINE_SWATCH 1029
+#define IDC_CONFIG_UNDERLINE_CHANGE 1031
+#define IDC_CONFIG_TOOL0_EXTENSION 1023
+#define IDC_CONFIG_TOOL0_COMMAND 1024
+#define IDC_CONFIG_TOOL1_EXTENSION 1025
+#define IDC_CONFIG_TOOL2_COMMAND 1026
+#define IDC_CONFIG_TOOL2_EXTENSION 1027
+#define IDC_CONFIG_TOOL1_COMMAND 1028
+#define IDC_CONFIG_TOOL0_BROWSE 1035
+#define IDC_CONFIG_TOOL1_BROWSE 1036
+#define IDC_CONFIG_TOOL2_BROWSE 1037
+#define IDC_CONFIG_TOOL0_TAG 1038
+#define IDC_CONFIG_TOOL1_TAG 1039
+#define IDC_CONFIG_TOOL2_TAG 1040
+#define IDC_CONFIG_CHECKNUM 1033
+#define IDC_CONFIG_CHECKNUM_TEXT 1034
+
+// ---- IDD_MESSAGE (107, the "ファイル登録中…" window) ----
+#define IDC_MESSAGE_TEXT 1030
+
+// ---- IDD_VERSION (109, "バージョン情報"); closed by IDC_CLOSE ----
+#define IDC_VERSION_NAME 1036
+#define IDC_VERSION_NUMBER 1037
+#define IDC_VERSION_PICTURE 1038
+
+// ---- IDD_OUTPUT (111, "リスト出力"); closed by IDC_CLOSE ----
+#define IDC_OUTPUT_CRC32 1004
+#define IDC_OUTPUT_MD5 1005
+#define IDC_OUTPUT_SHA1 1006
+#define IDC_OUTPUT_NG 1007
+#define IDC_OUTPUT_LEFT 1008
+#define IDC_OUTPUT_RIGHT 1009
+#define IDC_OUTPUT_UNKNOWN 1010
+#define IDC_OUTPUT_FOOTER 1011
+#define IDC_OUTPUT_RUN 1039
+#define IDC_OUTPUT_TO_FILE 1040
+#define IDC_OUTPUT_TO_CLIPBOARD 1041
+#define IDC_OUTPUT_CSV 1045
+#define IDC_OUTPUT_WINCRC 1046
+#define IDC_OUTPUT_RELATIVE_PATH 1047
+#define IDC_OUTPUT_FULL_PATH 1048
+#define IDC_OUTPUT_FILE_NAME 1049
+#define IDC_OUTPUT_LEFT_LIST 1051
+#define IDC_OUTPUT_RIGHT_LIST 1052
+#define IDC_OUTPUT_OK 1053
+#define IDC_OUTPUT_SAMPLE_LINES 1055
+#define IDC_OUTPUT_SAMPLE 1056
+#define IDC_OUTPUT_NO_MESSAGE 1057
+#define IDC_OUTPUT_HEADER 1058
+#define IDC_OUTPUT_TSV 1059
+#define IDC_OUTPUT_SFV 1060
+
+// ---- IDD_HASH (112, "ハッシュ値の比較"); closed by IDC_CLOSE ----
+#define IDC_HASH_FILE_NAME 1042
+#define IDC_HASH_CRC32_VALUE 1043
+#define IDC_HASH_CRC32_INPUT 1047
+#define IDC_HASH_CRC32_RESULT 1058
+#define IDC_HASH_MD5_VALUE 1049
+#define IDC_HASH_MD5_INPUT 1050
+#define IDC_HASH_MD5_RESULT 1059
+#define IDC_HASH_SHA1_VALUE 1052
+#define IDC_HASH_SHA1_INPUT 1053
+#define IDC_HASH_SHA1_RESULT 1060
+#define IDC_HASH_SIZE_VALUE 1055
+#define IDC_HASH_SIZE_INPUT 1056
+#define IDC_HASH_SIZE_RESULT 1062
+
+// ---- IDD_PROGRESS (113, "進捗"); the cancel button is IDC_CLOSE ----
+#define IDC_PROGRESS_BAR 1066
+#define IDC_PROGRESS_STATUS 1069
+#define IDC_PROGRESS_ERRORS 1071
+
+// ---- IDD_COPY (114, "ファイルの操作"); closed by IDC_CLOSE ----
+#define IDC_COPY_NG 1007
+#define IDC_COPY_LEFT 1008
+#define IDC_COPY_RIGHT 1009
+#define IDC_COPY_UNKNOWN 1010
+#define IDC_COPY_BROWSE 1036
+#define IDC_COPY_DELETE 1042
+#define IDC_COPY_LEFT_LIST 1051
+#define IDC_COPY_RIGHT_LIST 1052
+#define IDC_COPY_OK 1053
+#define IDC_COPY_FILES 1060
+#define IDC_COPY_RUN 1061
+#define IDC_COPY_FOLDER 1062
+#define IDC_COPY_RELATIVE_PATH 1063
+#define IDC_COPY_COPY 1064
+#define IDC_COPY_MOVE 1065
+#define IDC_COPY_CLASH 1070
