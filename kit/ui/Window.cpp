@@ -4,6 +4,10 @@
 #include <shellapi.h>
 
 #include "kit/ui/Dialog.h"
+#include "kit/ui/Menu.h"
+#include "kit/ui/MenuItem.h"
+#include "kit/ui/ToolBar.h"
+#include "kit/ui/ToolBarButton.h"
 
 namespace kit {
 
@@ -424,24 +428,109 @@ void Window::UpdateBindings()
 
 void Window::AddMenuBinding(MenuItem* item, ToolBar* bar, Window* target, int32_t kind)
 {
-    (void)item;
-    (void)bar;
-    (void)target;
-    (void)kind;
+    if (!item)
+        return;
+    const MenuBinding binding = {item, bar, target, kind};
+    MenuBindings.insert(std::make_pair(static_cast<uint16_t>(item->GetCommand()), binding));
+    const bool checked = item->IsChecked();
+    if (bar) {
+        if (ToolBarButton* button = bar->FindButton(static_cast<int>(item->GetCommand())))
+            button->SetChecked(checked);
+    }
+    ApplyMenuBinding(binding, checked);
 }
 
 void Window::RunMenuBindings(uint16_t command, LPARAM lParam)
 {
-    (void)command;
-    (void)lParam;
+    const auto range = MenuBindings.equal_range(command);
+    if (range.first == range.second)
+        return;
+    const MenuBinding& first = range.first->second;
+    const bool checked = !first.Item->IsChecked();
+    first.Item->SetChecked(checked);
+    // a toolbar button toggles itself; only a menu or accelerator command (lParam 0) has to move it
+    if (lParam == 0 && first.Bar) {
+        if (ToolBarButton* button = first.Bar->FindButton(command))
+            button->SetChecked(checked);
+    }
+    // a binding may change the tree (a hidden window's parent lays out again), so work on a copy
+    std::vector<MenuBinding> bindings;
+    for (auto it = range.first; it != range.second; ++it)
+        bindings.push_back(it->second);
+    for (const MenuBinding& binding : bindings)
+        ApplyMenuBinding(binding, checked);
 }
 
-void Window::SetMenu(const boost::shared_ptr<Menu>&) {}
+void Window::SetMenu(const boost::shared_ptr<Menu>& menu)
+{
+    ::SetMenu(Handle, menu ? menu->GetHandle() : nullptr);
+    if (menu)
+        menu->SetOwnerWindow(this);
+}
+
+namespace {
+
+void RelayoutParent(HWND child)
+{
+    HWND parent = GetParent(child);
+    if (!parent)
+        return;
+    RECT client;
+    GetClientRect(parent, &client);
+    SendMessageW(parent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+void ShowRebarBand(HWND child, bool show)
+{
+    HWND rebar = GetParent(child);
+    wchar_t className[32] = {};
+    if (!rebar || !GetClassNameW(rebar, className, 32) || lstrcmpiW(className, REBARCLASSNAMEW) != 0)
+        return;
+    const int count = static_cast<int>(SendMessageW(rebar, RB_GETBANDCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        REBARBANDINFOW band = {};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_CHILD;
+        if (SendMessageW(rebar, RB_GETBANDINFOW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)) &&
+            band.hwndChild == child) {
+            SendMessageW(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), show ? TRUE : FALSE);
+            return;
+        }
+    }
+}
+
+} // namespace
 
 void ApplyMenuBinding(const MenuBinding& binding, bool checked)
 {
-    (void)binding;
-    (void)checked;
+    Window* target = binding.Target;
+    if (!target || !target->Handle)
+        return;
+    switch (binding.Kind) {
+    case BindEnable:
+        EnableWindow(target->Handle, checked);
+        break;
+    case BindDisable:
+        EnableWindow(target->Handle, !checked);
+        break;
+    case BindShow:
+    case BindHide: {
+        const bool show = binding.Kind == BindShow ? checked : !checked;
+        ShowWindow(target->Handle, show ? SW_SHOW : SW_HIDE);
+        RelayoutParent(target->Handle);
+        break;
+    }
+    case BindTopMost:
+        SetWindowPos(target->Handle, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
+        target->TopMost = checked;
+        break;
+    case BindRebarBand:
+        ShowRebarBand(target->Handle, checked);
+        break;
+    default:
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -506,17 +595,60 @@ RECT Window::GetMenuBarRect(const Window* window)
 // ---------------------------------------------------------------------------------------------------------------
 // message box and loops
 
+namespace {
+
+// one message box at a time: the hook of the box being shown and the wrapper of the box once it is activated
+HHOOK MessageBoxHook = nullptr;
+boost::shared_ptr<Window> HeldMessageBox;
+
+LRESULT CALLBACK CenterMessageBoxHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && !HeldMessageBox) {
+        try {
+            HeldMessageBox = Window::Wrap(reinterpret_cast<HWND>(wParam));
+            boost::shared_ptr<Window> owner = Window::Wrap(GetParent(HeldMessageBox->Handle));
+            if (owner->Handle)
+                HeldMessageBox->CenterOver(owner.get());
+        } catch (...) {
+            // a box that cannot be centred is still shown
+        }
+    }
+    return CallNextHookEx(MessageBoxHook, code, wParam, lParam);
+}
+
+} // namespace
+
 int ShowMessageBox(const std::wstring& caption, const std::wstring& text, const Window* owner, UINT type)
 {
-    return MessageBoxW(owner ? owner->Handle : nullptr, text.c_str(), caption.c_str(), type);
+    // a box opened while another one is up (from its owner's timer, say) keeps the outer box's hook state intact
+    HHOOK outerHook = MessageBoxHook;
+    boost::shared_ptr<Window> outerBox = HeldMessageBox;
+    HeldMessageBox.reset();
+    MessageBoxHook = SetWindowsHookExW(WH_CBT, CenterMessageBoxHook, nullptr, GetCurrentThreadId());
+    const int result = MessageBoxW(owner ? owner->Handle : nullptr, text.c_str(), caption.c_str(), type);
+    if (MessageBoxHook)
+        UnhookWindowsHookEx(MessageBoxHook);
+    MessageBoxHook = outerHook;
+    HeldMessageBox = outerBox;
+    return result;
 }
 
 void RunMessageLoop()
 {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        bool taken = false;
+        for (Dialog* dialog : Dialog::Registry()) {
+            // a dialog that takes the message may destroy itself, so the walk stops at once
+            if (dialog->Handle && IsDialogMessageW(dialog->Handle, &message)) {
+                taken = true;
+                break;
+            }
+        }
+        if (!taken) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
 }
 
