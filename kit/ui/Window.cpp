@@ -60,7 +60,7 @@ Window::~Window()
     }
     // messages sent while the window goes away must not reach this half-destroyed object
     Unbind();
-    if (OwnsHandle && Handle)
+    if (OwnsHandle && Handle && IsWindow(Handle))
         DestroyWindow(Handle);
     Handle = nullptr;
     DetachFromTree();
