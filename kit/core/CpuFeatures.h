@@ -1,0 +1,22 @@
+// Which optional x86 instructions the hash fast paths may use, detected once per process.
+#pragma once
+
+namespace kit {
+
+class CpuFeatures {
+public:
+    // PCLMULQDQ with SSE4.1: the folding CRC-32
+    static bool HasPclmul();
+    // the SHA extensions with SSSE3 and SSE4.1: the SHA-1 block transform in hardware
+    static bool HasShaNi();
+
+    // Makes both queries answer false, so tests and the benchmark can run the portable code on a CPU that has
+    // the instructions. Results do not depend on the path; only speed does.
+    static void SetPortableOnly(bool portableOnly);
+    static bool PortableOnly();
+
+private:
+    CpuFeatures() = delete;
+};
+
+} // namespace kit
