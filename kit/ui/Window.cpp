@@ -633,19 +633,21 @@ int ShowMessageBox(const std::wstring& caption, const std::wstring& text, const 
     return result;
 }
 
+bool OfferToDialogs(MSG& message)
+{
+    for (Dialog* dialog : Dialog::Registry()) {
+        // a dialog that takes the message may destroy itself, so the walk stops at once
+        if (dialog->Handle && IsDialogMessageW(dialog->Handle, &message))
+            return true;
+    }
+    return false;
+}
+
 void RunMessageLoop()
 {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        bool taken = false;
-        for (Dialog* dialog : Dialog::Registry()) {
-            // a dialog that takes the message may destroy itself, so the walk stops at once
-            if (dialog->Handle && IsDialogMessageW(dialog->Handle, &message)) {
-                taken = true;
-                break;
-            }
-        }
-        if (!taken) {
+        if (!OfferToDialogs(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

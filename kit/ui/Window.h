@@ -185,6 +185,8 @@ void ApplyMenuBinding(const MenuBinding& binding, bool checked);
 // A message box centred on its owner's window. Returns the MessageBoxW result.
 int ShowMessageBox(const std::wstring& caption, const std::wstring& text, const Window* owner, UINT type);
 
+// Offers a message to IsDialogMessageW of every live dialog; true when one took it.
+bool OfferToDialogs(MSG& message);
 // The program's message loop: runs until WM_QUIT, offering each message to the live dialogs first.
 void RunMessageLoop();
 // Processes the pending messages and returns; used inside long jobs on the GUI thread so windows keep painting.
