@@ -1,0 +1,556 @@
+#include "kit/ui/ListView.h"
+
+#include "kit/core/CriticalSection.h"
+#include "kit/core/LockObject.h"
+#include "kit/ui/ControlUtility.h"
+#include "kit/ui/ListViewEditBox.h"
+
+#include <algorithm>
+#include <windowsx.h>
+
+namespace kit {
+
+namespace {
+
+// the predefined class of dialog windows
+const ATOM DialogClassAtom = 32770;
+
+bool IsDialogWindow(HWND window)
+{
+    return window && GetClassLongPtrW(window, GCW_ATOM) == DialogClassAtom;
+}
+
+} // namespace
+
+ListView::ListView(bool locked)
+    : Lock(locked ? boost::shared_ptr<LockObject>(new CriticalSection) : boost::shared_ptr<LockObject>(new LockObject))
+{
+}
+
+ListView::~ListView()
+{
+    // rows (and their editors) and columns go before the lock, which goes before the window
+    RetiredEditors.clear();
+    Items.clear();
+    Columns.clear();
+}
+
+boost::shared_ptr<ListView> ListView::Create(Window* parent, int id, bool locked)
+{
+    boost::shared_ptr<ListView> list(new ListView(locked));
+    if (!list->Create(parent, id))
+        return boost::shared_ptr<ListView>();
+    return list;
+}
+
+boost::shared_ptr<ListView> ListView::Attach(Window* dialog, int id, bool locked)
+{
+    boost::shared_ptr<ListView> list(new ListView(locked));
+    if (!list->Attach(dialog, id))
+        return boost::shared_ptr<ListView>();
+    return list;
+}
+
+bool ListView::Create(Window* parent, int id)
+{
+    const RECT empty = {0, 0, 0, 0};
+    if (!CreateControl(parent, WC_LISTVIEWW, std::wstring(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT,
+                       WS_EX_CLIENTEDGE, empty, id))
+        return false;
+    SetDefaultFont(Handle);
+    Subclass();
+    return true;
+}
+
+bool ListView::Attach(Window* dialog, int id)
+{
+    return AttachAndSubclass(dialog, id);
+}
+
+void ListView::SetBehaviour(uint8_t flags)
+{
+    Behaviour = flags;
+    if (Handle)
+        EnsureEmptyLastRow();
+}
+
+void ListView::SetExtendedStyle(DWORD style)
+{
+    SendMessageW(Handle, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+}
+
+void ListView::SetSmallImageList(HIMAGELIST images)
+{
+    SendMessageW(Handle, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// lock and bulk updates
+
+void ListView::AcquireLock() const
+{
+    if (Lock->TryLock())
+        return;
+    // a worker waits; the GUI thread keeps serving the messages the lock's holder may be sending it
+    if (!Handle || GetWindowThreadProcessId(Handle, 0) != GetCurrentThreadId()) {
+        Lock->Lock();
+        return;
+    }
+    do {
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, 0, FALSE, 1, QS_ALLINPUT);
+    } while (!Lock->TryLock());
+}
+
+void ListView::ReleaseLock() const
+{
+    Lock->Unlock();
+}
+
+void ListView::BeginUpdate()
+{
+    if (UpdateDepth.fetch_add(1) == 0)
+        SendMessageW(Handle, WM_SETREDRAW, FALSE, 0);
+}
+
+void ListView::EndUpdate()
+{
+    if (UpdateDepth.fetch_sub(1) != 1)
+        return;
+    SendMessageW(Handle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle, 0, TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// columns
+
+bool ListView::InsertControlColumn(int index, const std::wstring& text, int width, int format)
+{
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<wchar_t*>(text.c_str());
+    const LRESULT at =
+        SendMessageW(Handle, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+    if (at != index)
+        return false;
+    // the first column takes no format at insertion: set it once more
+    SendMessageW(Handle, LVM_SETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+    return true;
+}
+
+ListViewColumn* ListView::AddColumn(const std::wstring& text, int width, int format)
+{
+    Hold hold(*this);
+    return InsertColumn(GetColumnCount(), text, width, format);
+}
+
+ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int width, int format)
+{
+    Hold hold(*this);
+    if (index < 0 || index > GetColumnCount())
+        return 0;
+    if (EditingItem)
+        DropEditor(EditingItem);
+    boost::shared_ptr<ListViewColumn> column(new ListViewColumn(this, index));
+    Columns.insert(Columns.begin() + index, column);
+    if (!InsertControlColumn(index, text, width, format)) {
+        Columns.erase(Columns.begin() + index);
+        return 0;
+    }
+    RenumberColumns(static_cast<size_t>(index));
+    return column.get();
+}
+
+void ListView::DeleteColumn(int index)
+{
+    Hold hold(*this);
+    if (index < 0 || index >= GetColumnCount())
+        return;
+    if (EditingItem)
+        DropEditor(EditingItem);
+    SendMessageW(Handle, LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
+    Columns.erase(Columns.begin() + index);
+    RenumberColumns(static_cast<size_t>(index));
+}
+
+void ListView::DeleteAllColumns()
+{
+    Hold hold(*this);
+    for (int index = GetColumnCount() - 1; index >= 0; --index)
+        DeleteColumn(index);
+}
+
+ListViewColumn* ListView::GetColumn(int index) const
+{
+    if (index < 0 || index >= GetColumnCount())
+        return 0;
+    return Columns[static_cast<size_t>(index)].get();
+}
+
+void ListView::RenumberColumns(size_t from)
+{
+    for (size_t at = from; at < Columns.size(); ++at)
+        Columns[at]->Index = static_cast<int>(at);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// rows
+
+ListViewItem* ListView::AddItem(const std::wstring& text)
+{
+    Hold hold(*this);
+    return InsertItem(GetItemCount(), text);
+}
+
+ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
+{
+    Hold hold(*this);
+    if (index < 0 || index > GetItemCount())
+        return 0;
+    boost::shared_ptr<ListViewItem> item(new ListViewItem(this, index));
+    Items.insert(Items.begin() + index, item);
+    // the control item carries its object, so that custom draw finds the row without the lock
+    LVITEMW row = {};
+    row.mask = LVIF_TEXT | LVIF_PARAM;
+    row.iItem = index;
+    row.pszText = const_cast<wchar_t*>(text.c_str());
+    row.lParam = reinterpret_cast<LPARAM>(item.get());
+    if (SendMessageW(Handle, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)) != index) {
+        Items.erase(Items.begin() + index);
+        return 0;
+    }
+    RenumberItems(static_cast<size_t>(index) + 1);
+    return item.get();
+}
+
+void ListView::DeleteItem(int index)
+{
+    Hold hold(*this);
+    if (index < 0 || index >= GetItemCount())
+        return;
+    ListViewItem* item = Items[static_cast<size_t>(index)].get();
+    if (item->Editor)
+        DropEditor(item);
+    // the control lets go of the row before the object goes
+    SendMessageW(Handle, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    Items.erase(Items.begin() + index);
+    RenumberItems(static_cast<size_t>(index));
+}
+
+void ListView::DeleteItems(std::vector<int> indexes)
+{
+    Hold hold(*this);
+    const int count = GetItemCount();
+    indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [count](int i) { return i < 0 || i >= count; }),
+                  indexes.end());
+    if (indexes.empty())
+        return;
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    if (indexes.size() == 1) {
+        DeleteItem(indexes.front());
+        return;
+    }
+    UpdateBlock block(*this);
+    // from the last to the first, so that the control's indexes of the rows still to go do not move
+    for (std::vector<int>::const_reverse_iterator at = indexes.rbegin(); at != indexes.rend(); ++at) {
+        boost::shared_ptr<ListViewItem>& item = Items[static_cast<size_t>(*at)];
+        if (item->Editor)
+            DropEditor(item.get());
+        SendMessageW(Handle, LVM_DELETEITEM, static_cast<WPARAM>(*at), 0);
+        item.reset();
+    }
+    Items.erase(std::remove(Items.begin() + indexes.front(), Items.end(), boost::shared_ptr<ListViewItem>()),
+                Items.end());
+    RenumberItems(static_cast<size_t>(indexes.front()));
+}
+
+void ListView::DeleteAllItems()
+{
+    Hold hold(*this);
+    if (EditingItem)
+        DropEditor(EditingItem);
+    SendMessageW(Handle, LVM_DELETEALLITEMS, 0, 0);
+    Items.clear();
+}
+
+void ListView::Reserve(int count)
+{
+    Hold hold(*this);
+    if (count <= GetItemCount())
+        return;
+    Items.reserve(static_cast<size_t>(count));
+    SendMessageW(Handle, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+ListViewItem* ListView::GetItem(int index) const
+{
+    if (index < 0 || index >= GetItemCount())
+        return 0;
+    return Items[static_cast<size_t>(index)].get();
+}
+
+void ListView::RenumberItems(size_t from)
+{
+    for (size_t at = from; at < Items.size(); ++at)
+        Items[at]->Index = static_cast<int>(at);
+}
+
+int ListView::CountChecked() const
+{
+    const int count = static_cast<int>(SendMessageW(Handle, LVM_GETITEMCOUNT, 0, 0));
+    int checked = 0;
+    for (int index = 0; index < count; ++index) {
+        const UINT state =
+            static_cast<UINT>(SendMessageW(Handle, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+        if ((state & LVIS_STATEIMAGEMASK) >> 12 != 1)
+            ++checked;
+    }
+    return checked;
+}
+
+std::vector<int> ListView::GetSelectedIndexes() const
+{
+    Hold hold(*this);
+    std::vector<int> selected;
+    // walks the selection only, not every row
+    int index = -1;
+    while ((index = static_cast<int>(SendMessageW(Handle, LVM_GETNEXTITEM, static_cast<WPARAM>(index),
+                                                  MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
+        selected.push_back(index);
+    return selected;
+}
+
+ListViewItem* ListView::GetFirstSelected() const
+{
+    Hold hold(*this);
+    const int index =
+        static_cast<int>(SendMessageW(Handle, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+    return GetItem(index);
+}
+
+void ListView::SelectAll()
+{
+    Hold hold(*this);
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    // index -1: every row in one message
+    SendMessageW(Handle, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+}
+
+ListViewItem* ListView::HitTest(int x, int y, int* column) const
+{
+    Hold hold(*this);
+    LVHITTESTINFO hit = {};
+    hit.pt.x = x;
+    hit.pt.y = y;
+    SendMessageW(Handle, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem < 0 || !(hit.flags & LVHT_ONITEM))
+        return 0;
+    if (column)
+        *column = hit.iSubItem;
+    return GetItem(hit.iItem);
+}
+
+RECT ListView::GetHeaderRect() const
+{
+    RECT rect = {};
+    HWND header = reinterpret_cast<HWND>(SendMessageW(Handle, LVM_GETHEADER, 0, 0));
+    if (header)
+        GetClientRect(header, &rect);
+    return rect;
+}
+
+bool ListView::ColumnsWiderThanClient() const
+{
+    RECT client = {};
+    GetClientRect(Handle, &client);
+    long long total = 0;
+    for (const boost::shared_ptr<ListViewColumn>& column : Columns)
+        total += column->GetWidth();
+    return total > client.right - client.left;
+}
+
+void ListView::EnsureEmptyLastRow()
+{
+    if (!(Behaviour & InPlaceEdit))
+        return;
+    Hold hold(*this);
+    if (Items.empty() || !Items.back()->GetText(0).empty())
+        AddItem(std::wstring());
+}
+
+void ListView::OpenSelected()
+{
+    const std::vector<int> selected = GetSelectedIndexes();
+    for (int index : selected) {
+        if (ListViewItem* item = GetItem(index))
+            ShellOpen(item->GetText(0), std::wstring(), std::wstring());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// in-place editing
+
+bool ListView::BeginEdit(ListViewItem* item, int column)
+{
+    if (EditingItem)
+        EndEdit(EditingItem, true);
+    ReleaseRetiredEditors();
+    if (column < 0 || column >= std::max(1, GetColumnCount()))
+        return false;
+    const int index = item->Index;
+    SendMessageW(Handle, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RECT rect = {};
+    rect.top = column;
+    rect.left = LVIR_LABEL;
+    if (!SendMessageW(Handle, LVM_GETSUBITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)))
+        return false;
+    boost::shared_ptr<ListViewEditBox> editor = ListViewEditBox::Create(item, rect, item->GetText(column));
+    if (!editor)
+        return false;
+    item->Editor = editor;
+    item->EditColumn = column;
+    EditingItem = item;
+    SetFocus(editor->Handle);
+    SendMessageW(editor->Handle, EM_SETSEL, 0, -1);
+    return true;
+}
+
+void ListView::EndEdit(ListViewItem* item, bool commit)
+{
+    boost::shared_ptr<ListViewEditBox> editor = item->Editor;
+    if (!editor || editor->IsFinished())
+        return;
+    // the focus moves and the window goes below: neither may end the edit a second time
+    editor->MarkFinished();
+    if (commit) {
+        item->SetText(item->EditColumn, editor->GetText());
+        EnsureEmptyLastRow();
+    }
+    if (GetFocus() == editor->Handle)
+        SetFocus(Handle);
+    DropEditor(item);
+}
+
+void ListView::DropEditor(ListViewItem* item)
+{
+    boost::shared_ptr<ListViewEditBox> editor;
+    editor.swap(item->Editor);
+    if (EditingItem == item)
+        EditingItem = 0;
+    if (!editor)
+        return;
+    editor->MarkFinished();
+    // sent, not destroyed here: a worker thread that deletes the row cannot destroy the GUI thread's window
+    if (editor->Handle)
+        SendMessageW(editor->Handle, WM_CLOSE, 0, 0);
+    // ending from inside the editor's own handler: its object must outlive that handler
+    if (EditorHandlers > 0)
+        RetiredEditors.push_back(editor);
+}
+
+void ListView::ReleaseRetiredEditors()
+{
+    if (EditorHandlers == 0)
+        RetiredEditors.clear();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// messages
+
+LRESULT ListView::OnGetDlgCode(WPARAM wParam, LPARAM lParam)
+{
+    return WantKeysButTab(DefaultProc(WM_GETDLGCODE, wParam, lParam), lParam);
+}
+
+LRESULT ListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    ReleaseRetiredEditors();
+    switch (wParam) {
+    case VK_RETURN:
+        if (Behaviour & InPlaceEdit) {
+            if (ListViewItem* item = GetFirstSelected())
+                BeginEdit(item, 0);
+        }
+        if (Behaviour & OpenKey)
+            OpenSelected();
+        break;
+    case VK_F2:
+        if (Behaviour & InPlaceEdit) {
+            if (ListViewItem* item = GetFirstSelected())
+                BeginEdit(item, 0);
+        }
+        break;
+    case VK_DELETE:
+        if (Behaviour & DeleteKey) {
+            DeleteItems(GetSelectedIndexes());
+            EnsureEmptyLastRow();
+        }
+        break;
+    case 'A':
+        if ((Behaviour & SelectAllKey) && IsControlKeyDown())
+            SelectAll();
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(WM_KEYDOWN, wParam, lParam);
+}
+
+LRESULT ListView::OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam)
+{
+    ReleaseRetiredEditors();
+    // the control's own handling first: it takes the focus, which would end an edit begun before it
+    const LRESULT result = DefaultProc(WM_LBUTTONDBLCLK, wParam, lParam);
+    if (Behaviour & InPlaceEdit) {
+        int column = 0;
+        if (ListViewItem* item = HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &column))
+            BeginEdit(item, column);
+    }
+    return result;
+}
+
+LRESULT ListView::OnNotify(WPARAM wParam, LPARAM lParam)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header && header->hwndFrom == Handle && header->code == NM_CUSTOMDRAW && (Behaviour & ColorDrawing))
+        return AnswerNotify(CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+    return Window::OnNotify(wParam, lParam);
+}
+
+LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        ListViewItem* item = ItemFromParam(draw.nmcd.lItemlParam);
+        if (!item || draw.nmcd.dwItemSpec >= static_cast<DWORD_PTR>(SendMessageW(Handle, LVM_GETITEMCOUNT, 0, 0)))
+            return CDRF_DODEFAULT;
+        draw.clrText = item->TextColor;
+        draw.clrTextBk = item->BackColor;
+        return CDRF_NEWFONT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+LRESULT ListView::AnswerNotify(LRESULT answer)
+{
+    // inside a dialog the dialog procedure's result only says "handled"; the answer goes through DWLP_MSGRESULT
+    HWND parent = GetParent(Handle);
+    if (Attached || IsDialogWindow(parent)) {
+        SetWindowLongPtrW(parent, DWLP_MSGRESULT, answer);
+        return TRUE;
+    }
+    return answer;
+}
+
+} // namespace kit

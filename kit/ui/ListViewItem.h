@@ -1,0 +1,74 @@
+// One row of a ListView: its item data, its colours and, while a cell is edited in place, the editor.
+// Index is kept equal to the row's position in the control. The cell text operations and the data take the list's
+// lock; the colours may be set from any thread.
+#pragma once
+
+#include <windows.h>
+#include <atomic>
+#include <boost/any.hpp>
+#include <boost/noncopyable.hpp>
+#include <boost/shared_ptr.hpp>
+#include <string>
+
+namespace kit {
+
+class ListView;
+class ListViewEditBox;
+
+class ListViewItem : private boost::noncopyable {
+public:
+    ListViewItem(ListView* list, int index) : List(list), Index(index) {}
+    ~ListViewItem();
+
+    std::wstring GetText(int column) const;
+    void SetText(int column, const std::wstring& text);
+    bool IsSelected() const;
+    void SetSelected(bool selected);
+    // the label rectangle (LVIR_LABEL) in client coordinates
+    RECT GetRect() const;
+
+    // a copy of the row's data; written back whole
+    boost::any GetData() const;
+    void SetData(const boost::any& data);
+    // copies the data out when it holds a T
+    template <class T> bool GetDataAs(T& value) const
+    {
+        boost::any data = GetData();
+        if (const T* held = boost::any_cast<T>(&data)) {
+            value = *held;
+            return true;
+        }
+        return false;
+    }
+
+    COLORREF GetTextColor() const { return TextColor; }
+    COLORREF GetBackColor() const { return BackColor; }
+    // the row is repainted in its new colours (LVM_UPDATE)
+    void SetColors(COLORREF text, COLORREF back);
+    void SetBackColor(COLORREF back);
+    void Redraw();
+
+    // edits the cell in place; the list keeps at most one editor
+    bool BeginEdit(int column);
+    // commit writes the editor's text into the cell; either way the editor goes away
+    void EndEdit(bool commit);
+    ListViewEditBox* GetEditor() const { return Editor.get(); }
+    int GetEditColumn() const { return EditColumn; }
+
+    int GetIndex() const { return Index; }
+    ListView* GetList() const { return List; }
+
+private:
+    friend class ListView;
+
+    boost::shared_ptr<ListViewEditBox> Editor;
+    ListView* List; // not owned
+    boost::any Data;
+    std::atomic<int> Index;
+    // read by the custom draw on the GUI thread while workers set them
+    std::atomic<COLORREF> TextColor{0x000000};
+    std::atomic<COLORREF> BackColor{0xFFFFFF};
+    int EditColumn = 0;
+};
+
+} // namespace kit
