@@ -1,6 +1,15 @@
 // Which optional x86 instructions the hash fast paths may use, detected once per process.
 #pragma once
 
+// For the entry points of the fast paths. 32-bit Windows promises a callback's first frame only 4-byte stack
+// alignment, while 32-bit GCC assumes 16 and folds spilled SSE values into instructions that fault when
+// unaligned: realign the stack on entry.
+#if defined(__i386__)
+#define KIT_REALIGN_STACK __attribute__((force_align_arg_pointer))
+#else
+#define KIT_REALIGN_STACK
+#endif
+
 namespace kit {
 
 class CpuFeatures {

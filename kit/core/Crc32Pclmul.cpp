@@ -2,15 +2,17 @@
 
 #if defined(__i386__) || defined(__x86_64__)
 
+#include "kit/core/CpuFeatures.h"
+
 #include <immintrin.h>
 
 namespace kit {
 
 namespace {
 
-// Folding constants of the bit-reflected polynomial 0x1DB710641, from the paper's appendix (also used by zlib
-// and Linux): x^(4*128+32), x^(4*128-32) mod P fold four lanes; x^(128+32), x^(128-32) fold one lane; then the
-// 96-to-64-bit step and Barrett reduction with mu = floor(x^64 / P).
+// The paper's constants for the bit-reflected polynomial P = 0x1DB710641 (the same in zlib and Linux): powers of
+// x modulo P that fold four lanes by 512 bits, one lane by 128 bits and 64 bits to 32; then P and
+// mu = x^64 / P for the Barrett reduction.
 alignas(16) const uint64_t FoldBy4[2] = {0x0154442BD4ull, 0x01C6E41596ull};
 alignas(16) const uint64_t FoldBy1[2] = {0x01751997D0ull, 0x00CCAA009Eull};
 alignas(16) const uint64_t Fold64[2] = {0x0163CD6124ull, 0};
@@ -25,7 +27,8 @@ __attribute__((target("pclmul,sse4.1"))) inline __m128i FoldLane(__m128i lane, _
 
 } // namespace
 
-__attribute__((target("pclmul,sse4.1"))) uint32_t Crc32Pclmul::Fold(uint32_t crc, const uint8_t* p, size_t size)
+KIT_REALIGN_STACK __attribute__((target("pclmul,sse4.1")))
+uint32_t Crc32Pclmul::Fold(uint32_t crc, const uint8_t* p, size_t size)
 {
     const __m128i* in = reinterpret_cast<const __m128i*>(p);
     __m128i x1 = _mm_xor_si128(_mm_loadu_si128(in), _mm_cvtsi32_si128(int(crc)));
@@ -52,13 +55,11 @@ __attribute__((target("pclmul,sse4.1"))) uint32_t Crc32Pclmul::Fold(uint32_t crc
         x1 = FoldLane(x1, k, _mm_loadu_si128(in));
     }
 
-    // 128 bits to 64
+    // fold 128 bits down to 64
     const __m128i low32 = _mm_setr_epi32(~0, 0, ~0, 0);
-    __m128i x2b = _mm_clmulepi64_si128(x1, k, 0x10);
-    x1 = _mm_xor_si128(_mm_srli_si128(x1, 8), x2b);
+    x1 = _mm_xor_si128(_mm_srli_si128(x1, 8), _mm_clmulepi64_si128(x1, k, 0x10));
     k = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(Fold64));
-    x2b = _mm_srli_si128(x1, 4);
-    x1 = _mm_xor_si128(_mm_clmulepi64_si128(_mm_and_si128(x1, low32), k, 0x00), x2b);
+    x1 = _mm_xor_si128(_mm_clmulepi64_si128(_mm_and_si128(x1, low32), k, 0x00), _mm_srli_si128(x1, 4));
 
     // Barrett reduction to 32 bits
     k = _mm_load_si128(reinterpret_cast<const __m128i*>(Barrett));

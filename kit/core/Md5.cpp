@@ -15,11 +15,18 @@ inline uint32_t LoadLittleEndian32(const uint8_t* p)
 }
 
 // Each step adds the message word and constant first and the round function last: only the last term waits
-// for b, the result of the step before, which keeps the dependency chain one operation shorter.
+// for b, the result of the step before. The empty asm makes that sum a value of its own; without it clang moves
+// the constant behind the round function, one more addition on the dependency chain (15% slower).
+inline void Settle(uint32_t& value)
+{
+    __asm__("" : "+r"(value));
+}
+
 template <int S>
 inline void Step1(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t)
 {
     a += x + t;
+    Settle(a);
     a += d ^ (b & (c ^ d));
     a = RotateLeft(a, S) + b;
 }
@@ -29,6 +36,7 @@ template <int S>
 inline void Step2(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t)
 {
     a += x + t;
+    Settle(a);
     a += c & ~d;
     a += b & d;
     a = RotateLeft(a, S) + b;
@@ -38,6 +46,7 @@ template <int S>
 inline void Step3(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t)
 {
     a += x + t;
+    Settle(a);
     a += b ^ (c ^ d);
     a = RotateLeft(a, S) + b;
 }
@@ -46,6 +55,7 @@ template <int S>
 inline void Step4(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t)
 {
     a += x + t;
+    Settle(a);
     a += c ^ (b | ~d);
     a = RotateLeft(a, S) + b;
 }

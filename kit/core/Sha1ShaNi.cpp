@@ -2,6 +2,8 @@
 
 #if defined(__i386__) || defined(__x86_64__)
 
+#include "kit/core/CpuFeatures.h"
+
 #include <immintrin.h>
 
 // Layout of the Intel SHA extensions: ABCD sits in one register with A in the top lane, E rides in the top lane
@@ -23,7 +25,8 @@
 
 namespace kit {
 
-__attribute__((target("sha,sse4.1"))) void Sha1ShaNi::Transform(uint32_t* state, const uint8_t* p, size_t count)
+KIT_REALIGN_STACK __attribute__((target("sha,sse4.1")))
+void Sha1ShaNi::Transform(uint32_t* state, const uint8_t* p, size_t count)
 {
     // reverses all 16 bytes: the words turn big-endian and their order becomes the one sha1rnds4 wants
     const __m128i byteSwap = _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
@@ -98,7 +101,8 @@ __attribute__((target("sha,sse4.1"))) void Sha1ShaNi::Transform(uint32_t* state,
         e0 = abcd;
         abcd = _mm_sha1rnds4_epu32(abcd, e1, 3);
 
-        // e0 holds A after round 75, which is E after round 79 before its rotation; sha1nexte rotates it into E and adds the saved E
+        // e0 holds A after round 75, which is E after round 79 before its rotation by 30: sha1nexte rotates it
+        // and adds the saved E
         e0 = _mm_sha1nexte_epu32(e0, eSaved);
         abcd = _mm_add_epi32(abcd, abcdSaved);
     }

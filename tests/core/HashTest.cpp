@@ -100,7 +100,8 @@ const KnownAnswer PublishedVectors[] = {
      "57EDF4A22BE3C955AC49DA2E2107B67A"},
     {Kind::Sha1, "", "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709"},
     {Kind::Sha1, "abc", "A9993E364706816ABA3E25717850C26C9CD0D89D"},
-    {Kind::Sha1, "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "84983E441C3BD26EBAAE4AA1F95129E5E54670F1"},
+    {Kind::Sha1, "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+     "84983E441C3BD26EBAAE4AA1F95129E5E54670F1"},
 };
 
 TEST(Hash, Final_publishedVectors)
