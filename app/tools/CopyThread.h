@@ -19,9 +19,11 @@ public:
     enum : int32_t { OperationCopy = 0, OperationMove = 1, OperationDelete = 2 };
     // what to do when the destination exists, by the index of the clash combo box
     enum : int32_t { ClashOverwrite = 0, ClashSkip = 1, ClashRename = 2 };
+    // progress positions run from 0 to ProgressMax, the range of the progress bar
     static constexpr int ProgressMax = 10000;
 
-    // starts the run at once; empty when no thread could be created
+    // starts the run at once; empty when no thread could be created. The sink must outlive the object, whose
+    // destructor cancels and waits for the file in progress.
     static boost::shared_ptr<CopyThread> Create(CopySink* sink, int32_t operation, int32_t clashPolicy,
                                                 std::vector<CopyTask> tasks);
     ~CopyThread() override;
@@ -47,6 +49,7 @@ private:
 
     CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks);
 
+    // true when cancelled
     bool ProcessAll();
     Outcome ProcessTask(const CopyTask& task);
     Outcome TransferOne(const CopyTask& task);
