@@ -1,1 +1,7 @@
 #include "kit/core/LockObject.h"
+
+namespace kit {
+
+LockObject::~LockObject() = default;
+
+} // namespace kit

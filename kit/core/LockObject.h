@@ -7,13 +7,13 @@ namespace kit {
 
 class LockObject : private boost::noncopyable {
 public:
+    LockObject() = default;
+    // virtual so that an owner may delete either kind through this interface
+    virtual ~LockObject();
+
     virtual void Lock() {}
     virtual void Unlock() {}
     virtual bool TryLock() { return true; }
-
-protected:
-    // owners hold locks through shared_ptr created from the concrete class, so no virtual destructor is needed
-    ~LockObject() = default;
 };
 
 } // namespace kit
