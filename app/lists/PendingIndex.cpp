@@ -1,0 +1,271 @@
+#include "app/lists/PendingIndex.h"
+
+namespace {
+
+const wchar_t Separator = L'\\';
+const size_t None = std::wstring_view::npos;
+
+// start of the component that ends just before position end
+size_t ComponentStart(std::wstring_view path, size_t end)
+{
+    if (end == 0)
+        return 0;
+    size_t separator = path.rfind(Separator, end - 1);
+    return separator == None ? 0 : separator + 1;
+}
+
+size_t LastComponentLength(std::wstring_view path)
+{
+    size_t separator = path.rfind(Separator);
+    return separator == None ? path.size() : path.size() - separator - 1;
+}
+
+// calls visit with each component before the last one, nearest first
+template <typename Visit>
+void ForEachLeadingComponent(std::wstring_view path, Visit visit)
+{
+    size_t separator = path.rfind(Separator);
+    while (separator != None) {
+        size_t start = ComponentStart(path, separator);
+        visit(path.substr(start, separator - start));
+        separator = start == 0 ? None : start - 1;
+    }
+}
+
+} // namespace
+
+size_t PendingIndex::CommonTrailingLength(std::wstring_view recordPath, std::wstring_view gapPath)
+{
+    size_t length = LastComponentLength(recordPath);
+    size_t recordEnd = recordPath.rfind(Separator);
+    size_t gapEnd = gapPath.rfind(Separator);
+    while (recordEnd != None && gapEnd != None) {
+        size_t recordStart = ComponentStart(recordPath, recordEnd);
+        size_t gapStart = ComponentStart(gapPath, gapEnd);
+        if (recordPath.substr(recordStart, recordEnd - recordStart) != gapPath.substr(gapStart, gapEnd - gapStart))
+            break;
+        length += recordEnd - recordStart + 1;
+        recordEnd = recordStart == 0 ? None : recordStart - 1;
+        gapEnd = gapStart == 0 ? None : gapStart - 1;
+    }
+    return length;
+}
+
+PendingIndex::PendingIndex(const std::vector<PendingRecord>& records, size_t largeBucket)
+    : Records(records), LargeBucket(largeBucket), Items(records.size())
+{
+    ByOrder.reserve(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        int record = static_cast<int>(i);
+        Items[i].Order = i;
+        ByOrder.push_back(record);
+        if (!records[i].RelativeKey.empty()) {
+            Items[i].Buckets[0] = AddToBucket(ByRelativeKey, records[i].RelativeKey, record);
+            Items[i].Buckets[1] = AddToBucket(ByNameWithRelative, records[i].NameKey, record);
+        } else {
+            Items[i].Buckets[0] = AddToBucket(ByNameOnly, records[i].NameKey, record);
+        }
+    }
+    for (Bucket& bucket : Buckets) {
+        if (bucket.Entries.size() > LargeBucket)
+            MakeLarge(bucket);
+    }
+}
+
+int PendingIndex::FindBucket(const std::unordered_map<std::wstring_view, int>& map, const std::wstring& key) const
+{
+    auto found = map.find(std::wstring_view(key));
+    return found == map.end() ? -1 : found->second;
+}
+
+int PendingIndex::AddToBucket(std::unordered_map<std::wstring_view, int>& map, std::wstring_view key, int record)
+{
+    auto inserted = map.emplace(key, static_cast<int>(Buckets.size()));
+    if (inserted.second)
+        Buckets.emplace_back();
+    Buckets[inserted.first->second].Entries.push_back(Entry(Items[record].Order, record));
+    return inserted.first->second;
+}
+
+bool PendingIndex::IsCurrent(const Entry& entry) const
+{
+    const Item& item = Items[entry.second];
+    return item.Pending && item.Order == entry.first;
+}
+
+void PendingIndex::Insert(int bucketIndex, int record)
+{
+    Bucket& bucket = Buckets[bucketIndex];
+    if (bucket.Large) {
+        InsertIntoTree(bucket, record);
+        return;
+    }
+    bucket.Entries.push_back(Entry(Items[record].Order, record));
+    // records that move to the end leave stale entries behind
+    if (bucket.Entries.size() > 2 * LargeBucket + 1) {
+        Compact(bucket);
+        if (bucket.Entries.size() > LargeBucket)
+            MakeLarge(bucket);
+    }
+}
+
+void PendingIndex::Compact(Bucket& bucket)
+{
+    std::vector<Entry> current;
+    for (const Entry& entry : bucket.Entries) {
+        if (IsCurrent(entry))
+            current.push_back(entry);
+    }
+    bucket.Entries.swap(current);
+}
+
+void PendingIndex::MakeLarge(Bucket& bucket)
+{
+    bucket.Large = true;
+    std::vector<Entry> entries;
+    entries.swap(bucket.Entries);
+    for (const Entry& entry : entries) {
+        if (IsCurrent(entry))
+            InsertIntoTree(bucket, entry.second);
+    }
+}
+
+void PendingIndex::InsertIntoTree(Bucket& bucket, int record)
+{
+    std::wstring_view path(Records[record].PathKey);
+    size_t last = LastComponentLength(path);
+    int node = -1;
+    for (const auto& root : bucket.Roots) {
+        if (root.first == last)
+            node = root.second;
+    }
+    if (node < 0) {
+        node = static_cast<int>(Nodes.size());
+        Nodes.emplace_back();
+        bucket.Roots.push_back(std::make_pair(last, node));
+    }
+    Entry entry(Items[record].Order, record);
+    Nodes[node].push(entry);
+    ForEachLeadingComponent(path, [&](std::wstring_view component) {
+        auto inserted = Edges.emplace(EdgeKey{node, component}, static_cast<int>(Nodes.size()));
+        if (inserted.second)
+            Nodes.emplace_back();
+        node = inserted.first->second;
+        Nodes[node].push(entry);
+    });
+}
+
+bool PendingIndex::FirstLonger(int bucketIndex, const GapPath& gap, long long shortest, Candidate& found)
+{
+    Bucket& bucket = Buckets[bucketIndex];
+    if (bucket.Large)
+        return FirstLongerInTree(bucket, gap, shortest, found);
+    for (const Entry& entry : bucket.Entries) {
+        if (!IsCurrent(entry))
+            continue;
+        size_t length = CommonTrailingLength(Records[entry.second].PathKey, gap.Path);
+        if (static_cast<long long>(length) > shortest) {
+            found = Candidate{entry.first, entry.second, length};
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PendingIndex::FirstLongerInTree(Bucket& bucket, const GapPath& gap, long long shortest, Candidate& found)
+{
+    bool any = false;
+    for (const auto& root : bucket.Roots) {
+        // below the node of k shared components every record is longer than shortest, and no record elsewhere is
+        size_t k = 0;
+        while (k < gap.Added.size() && static_cast<long long>(root.first + gap.Added[k]) <= shortest)
+            ++k;
+        if (k == gap.Added.size())
+            continue;
+        int node = root.second;
+        for (size_t i = 0; i < k && node >= 0; ++i) {
+            auto edge = Edges.find(EdgeKey{node, gap.Components[i]});
+            node = edge == Edges.end() ? -1 : edge->second;
+        }
+        if (node < 0)
+            continue;
+        EntryHeap& heap = Nodes[node];
+        while (!heap.empty() && !IsCurrent(heap.top()))
+            heap.pop();
+        if (!heap.empty() && (!any || heap.top().first < found.Order)) {
+            found = Candidate{heap.top().first, heap.top().second, 0};
+            any = true;
+        }
+    }
+    if (any)
+        found.Length = CommonTrailingLength(Records[found.Record].PathKey, gap.Path);
+    return any;
+}
+
+void PendingIndex::MoveToEnd(int record)
+{
+    Items[record].Order = ByOrder.size();
+    ByOrder.push_back(record);
+    for (int bucket : Items[record].Buckets) {
+        if (bucket >= 0)
+            Insert(bucket, record);
+    }
+}
+
+int PendingIndex::TakeMatch(const std::wstring& relativeKey, const std::wstring& nameKey, const std::wstring& pathKey)
+{
+    int buckets[2];
+    if (!relativeKey.empty()) {
+        buckets[0] = FindBucket(ByRelativeKey, relativeKey);
+        buckets[1] = FindBucket(ByNameOnly, nameKey);
+    } else {
+        buckets[0] = FindBucket(ByNameOnly, nameKey);
+        buckets[1] = FindBucket(ByNameWithRelative, nameKey);
+    }
+    if (buckets[0] < 0 && buckets[1] < 0)
+        return -1;
+
+    GapPath gap;
+    gap.Path = pathKey;
+    gap.Added.push_back(0);
+    ForEachLeadingComponent(gap.Path, [&](std::wstring_view component) {
+        gap.Components.push_back(component);
+        gap.Added.push_back(gap.Added.back() + component.size() + 1);
+    });
+
+    // each step finds the first record, in pending order, that is longer than the one held so far
+    long long shortest = -1;
+    int taken = -1;
+    std::vector<int> passed;
+    for (;;) {
+        Candidate best{0, -1, 0};
+        for (int bucket : buckets) {
+            Candidate candidate;
+            if (bucket >= 0 && FirstLonger(bucket, gap, shortest, candidate)
+                && (best.Record < 0 || candidate.Order < best.Order))
+                best = candidate;
+        }
+        if (best.Record < 0)
+            break;
+        if (taken >= 0)
+            passed.push_back(taken);
+        taken = best.Record;
+        shortest = static_cast<long long>(best.Length);
+    }
+    if (taken >= 0)
+        Items[taken].Pending = false;
+    for (int record : passed)
+        MoveToEnd(record);
+    return taken;
+}
+
+std::vector<int> PendingIndex::Remaining() const
+{
+    std::vector<int> remaining;
+    for (size_t order = 0; order < ByOrder.size(); ++order) {
+        const Item& item = Items[ByOrder[order]];
+        if (item.Pending && item.Order == order)
+            remaining.push_back(ByOrder[order]);
+    }
+    return remaining;
+}

@@ -1,0 +1,13 @@
+#include "app/lists/TextCodec.h"
+
+TextCodec TextCodec::WithRoundTripCheck(ToWideFunction toWide, PlainToNarrowFunction toNarrow)
+{
+    TextCodec codec;
+    codec.ToWide = toWide;
+    codec.ToNarrow = [toWide, toNarrow](const std::wstring& text, bool& lossy) {
+        std::string bytes = toNarrow(text);
+        lossy = toWide(bytes) != text;
+        return bytes;
+    };
+    return codec;
+}
