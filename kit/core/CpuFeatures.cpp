@@ -59,9 +59,4 @@ void CpuFeatures::SetPortableOnly(bool on)
     portableOnly.store(on, std::memory_order_relaxed);
 }
 
-bool CpuFeatures::PortableOnly()
-{
-    return portableOnly.load(std::memory_order_relaxed);
-}
-
 } // namespace kit

@@ -22,7 +22,6 @@ public:
     // Makes both queries answer false, so tests and the benchmark can run the portable code on a CPU that has
     // the instructions. Results do not depend on the path; only speed does.
     static void SetPortableOnly(bool portableOnly);
-    static bool PortableOnly();
 
 private:
     CpuFeatures() = delete;
