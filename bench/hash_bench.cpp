@@ -57,7 +57,7 @@ struct Speed {
 };
 
 // One run feeds the buffer again and again to one object until MinimumSeconds of CPU time have passed;
-// feed(block) hashes one block, value() ends the run. The best run of Runs counts.
+// start() begins a run, feed(block) hashes one block. The best run of Runs counts.
 Speed Measure(const std::vector<uint8_t>& buffer, const std::function<void()>& start,
               const std::function<void(const uint8_t*)>& feed)
 {
