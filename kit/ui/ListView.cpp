@@ -76,12 +76,12 @@ void ListView::SetBehaviour(uint8_t flags)
 
 void ListView::SetExtendedStyle(DWORD style)
 {
-    SendMessageW(Handle, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+    SendToControl(LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
 }
 
 void ListView::SetSmallImageList(HIMAGELIST images)
 {
-    SendMessageW(Handle, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    SendToControl(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -92,7 +92,7 @@ void ListView::AcquireLock() const
     if (Lock->TryLock())
         return;
     // a worker waits; the GUI thread keeps serving the messages the lock's holder may be sending it
-    if (!Handle || GetWindowThreadProcessId(Handle, 0) != GetCurrentThreadId()) {
+    if (!Handle || GuiThread != GetCurrentThreadId()) {
         Lock->Lock();
         return;
     }
@@ -100,6 +100,15 @@ void ListView::AcquireLock() const
         PumpMessages();
         MsgWaitForMultipleObjects(0, 0, FALSE, 1, QS_ALLINPUT);
     } while (!Lock->TryLock());
+}
+
+LRESULT ListView::SendToControl(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (!Handle)
+        return 0;
+    if (ControlProcedure && GuiThread == GetCurrentThreadId())
+        return CallWindowProcW(ControlProcedure, Handle, message, wParam, lParam);
+    return SendMessageW(Handle, message, wParam, lParam);
 }
 
 void ListView::ReleaseLock() const
@@ -110,14 +119,14 @@ void ListView::ReleaseLock() const
 void ListView::BeginUpdate()
 {
     if (UpdateDepth.fetch_add(1) == 0)
-        SendMessageW(Handle, WM_SETREDRAW, FALSE, 0);
+        SendToControl(WM_SETREDRAW, FALSE, 0);
 }
 
 void ListView::EndUpdate()
 {
     if (UpdateDepth.fetch_sub(1) != 1)
         return;
-    SendMessageW(Handle, WM_SETREDRAW, TRUE, 0);
+    SendToControl(WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle, 0, TRUE);
 }
 
@@ -132,11 +141,11 @@ bool ListView::InsertControlColumn(int index, const std::wstring& text, int widt
     column.cx = width;
     column.pszText = const_cast<wchar_t*>(text.c_str());
     const LRESULT at =
-        SendMessageW(Handle, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+        SendToControl(LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
     if (at != index)
         return false;
     // the first column takes no format at insertion: set it once more
-    SendMessageW(Handle, LVM_SETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+    SendToControl(LVM_SETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
     return true;
 }
 
@@ -170,7 +179,7 @@ void ListView::DeleteColumn(int index)
         return;
     if (EditingItem)
         DropEditor(EditingItem);
-    SendMessageW(Handle, LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
+    SendToControl(LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
     Columns.erase(Columns.begin() + index);
     RenumberColumns(static_cast<size_t>(index));
 }
@@ -217,7 +226,7 @@ ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
     row.iItem = index;
     row.pszText = const_cast<wchar_t*>(text.c_str());
     row.lParam = reinterpret_cast<LPARAM>(item.get());
-    if (SendMessageW(Handle, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)) != index) {
+    if (SendToControl(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)) != index) {
         Items.erase(Items.begin() + index);
         return 0;
     }
@@ -234,7 +243,7 @@ void ListView::DeleteItem(int index)
     if (item->Editor)
         DropEditor(item);
     // the control lets go of the row before the object goes
-    SendMessageW(Handle, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    SendToControl(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
     Items.erase(Items.begin() + index);
     RenumberItems(static_cast<size_t>(index));
 }
@@ -259,7 +268,7 @@ void ListView::DeleteItems(std::vector<int> indexes)
         boost::shared_ptr<ListViewItem>& item = Items[static_cast<size_t>(*at)];
         if (item->Editor)
             DropEditor(item.get());
-        SendMessageW(Handle, LVM_DELETEITEM, static_cast<WPARAM>(*at), 0);
+        SendToControl(LVM_DELETEITEM, static_cast<WPARAM>(*at), 0);
         item.reset();
     }
     Items.erase(std::remove(Items.begin() + indexes.front(), Items.end(), boost::shared_ptr<ListViewItem>()),
@@ -272,7 +281,7 @@ void ListView::DeleteAllItems()
     Hold hold(*this);
     if (EditingItem)
         DropEditor(EditingItem);
-    SendMessageW(Handle, LVM_DELETEALLITEMS, 0, 0);
+    SendToControl(LVM_DELETEALLITEMS, 0, 0);
     Items.clear();
 }
 
@@ -282,7 +291,7 @@ void ListView::Reserve(int count)
     if (count <= GetItemCount())
         return;
     Items.reserve(static_cast<size_t>(count));
-    SendMessageW(Handle, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    SendToControl(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 ListViewItem* ListView::GetItem(int index) const
@@ -300,11 +309,11 @@ void ListView::RenumberItems(size_t from)
 
 int ListView::CountChecked() const
 {
-    const int count = static_cast<int>(SendMessageW(Handle, LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendToControl(LVM_GETITEMCOUNT, 0, 0));
     int checked = 0;
     for (int index = 0; index < count; ++index) {
         const UINT state =
-            static_cast<UINT>(SendMessageW(Handle, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+            static_cast<UINT>(SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
         if ((state & LVIS_STATEIMAGEMASK) >> 12 != 1)
             ++checked;
     }
@@ -317,7 +326,7 @@ std::vector<int> ListView::GetSelectedIndexes() const
     std::vector<int> selected;
     // walks the selection only, not every row
     int index = -1;
-    while ((index = static_cast<int>(SendMessageW(Handle, LVM_GETNEXTITEM, static_cast<WPARAM>(index),
+    while ((index = static_cast<int>(SendToControl(LVM_GETNEXTITEM, static_cast<WPARAM>(index),
                                                   MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
         selected.push_back(index);
     return selected;
@@ -327,7 +336,7 @@ ListViewItem* ListView::GetFirstSelected() const
 {
     Hold hold(*this);
     const int index =
-        static_cast<int>(SendMessageW(Handle, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+        static_cast<int>(SendToControl(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
     return GetItem(index);
 }
 
@@ -338,7 +347,7 @@ void ListView::SelectAll()
     state.stateMask = LVIS_SELECTED;
     state.state = LVIS_SELECTED;
     // index -1: every row in one message
-    SendMessageW(Handle, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
 }
 
 ListViewItem* ListView::HitTest(int x, int y, int* column) const
@@ -347,7 +356,7 @@ ListViewItem* ListView::HitTest(int x, int y, int* column) const
     LVHITTESTINFO hit = {};
     hit.pt.x = x;
     hit.pt.y = y;
-    SendMessageW(Handle, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    SendToControl(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     if (hit.iItem < 0 || !(hit.flags & LVHT_ONITEM))
         return 0;
     if (column)
@@ -358,7 +367,7 @@ ListViewItem* ListView::HitTest(int x, int y, int* column) const
 RECT ListView::GetHeaderRect() const
 {
     RECT rect = {};
-    HWND header = reinterpret_cast<HWND>(SendMessageW(Handle, LVM_GETHEADER, 0, 0));
+    HWND header = reinterpret_cast<HWND>(SendToControl(LVM_GETHEADER, 0, 0));
     if (header)
         GetClientRect(header, &rect);
     return rect;
@@ -403,11 +412,11 @@ bool ListView::BeginEdit(ListViewItem* item, int column)
     if (column < 0 || column >= std::max(1, GetColumnCount()))
         return false;
     const int index = item->Index;
-    SendMessageW(Handle, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
     RECT rect = {};
     rect.top = column;
     rect.left = LVIR_LABEL;
-    if (!SendMessageW(Handle, LVM_GETSUBITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)))
+    if (!SendToControl(LVM_GETSUBITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)))
         return false;
     boost::shared_ptr<ListViewEditBox> editor = ListViewEditBox::Create(item, rect, item->GetText(column));
     if (!editor)
@@ -461,6 +470,12 @@ void ListView::ReleaseRetiredEditors()
 
 // ---------------------------------------------------------------------------------------------------------------
 // messages
+
+void ListView::OnSubclassed()
+{
+    ControlProcedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC));
+    GuiThread = GetWindowThreadProcessId(Handle, 0);
+}
 
 LRESULT ListView::OnGetDlgCode(WPARAM wParam, LPARAM lParam)
 {
@@ -530,8 +545,14 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
     case CDDS_ITEMPREPAINT:
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        const DWORD_PTR count = static_cast<DWORD_PTR>(SendToControl(LVM_GETITEMCOUNT, 0, 0));
+        if (draw.nmcd.dwItemSpec >= count)
+            return CDRF_DODEFAULT;
+        // the control hands over the row's object; a notification made up elsewhere may carry only the index
         ListViewItem* item = ItemFromParam(draw.nmcd.lItemlParam);
-        if (!item || draw.nmcd.dwItemSpec >= static_cast<DWORD_PTR>(SendMessageW(Handle, LVM_GETITEMCOUNT, 0, 0)))
+        if (!item)
+            item = GetItem(static_cast<int>(draw.nmcd.dwItemSpec));
+        if (!item)
             return CDRF_DODEFAULT;
         draw.clrText = item->TextColor;
         draw.clrTextBk = item->BackColor;

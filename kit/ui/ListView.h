@@ -95,11 +95,17 @@ public:
     // the row being edited, or null
     ListViewItem* GetEditingItem() const { return EditingItem; }
 
+    // A message to the control: on the GUI thread straight to the control's own procedure, since the subclass
+    // chain looks a window property up for every message (a server round trip under Wine); from any other thread
+    // through SendMessageW, so that the control is still driven by its own thread.
+    LRESULT SendToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
+
     void AcquireLock() const;
     void ReleaseLock() const;
     void BeginUpdate();
     void EndUpdate();
 
+    void OnSubclassed() override;
     LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam) override;
@@ -124,6 +130,8 @@ private:
     void OpenSelected();
 
     boost::shared_ptr<LockObject> Lock;
+    WNDPROC ControlProcedure = 0; // the control's procedure under the subclass
+    DWORD GuiThread = 0;          // the thread that owns the control
     std::vector<boost::shared_ptr<ListViewColumn>> Columns;
     std::vector<boost::shared_ptr<ListViewItem>> Items;
     uint8_t Behaviour = 0;

@@ -8,12 +8,12 @@ namespace kit {
 
 int ListViewColumn::GetWidth() const
 {
-    return static_cast<int>(SendMessageW(List->Handle, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index), 0));
+    return static_cast<int>(List->SendToControl(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index), 0));
 }
 
 void ListViewColumn::SetWidth(int width)
 {
-    SendMessageW(List->Handle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(Index), MAKELPARAM(width, 0));
+    List->SendToControl(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(Index), MAKELPARAM(width, 0));
 }
 
 std::wstring ListViewColumn::GetText() const
@@ -23,7 +23,7 @@ std::wstring ListViewColumn::GetText() const
     column.mask = LVCF_TEXT;
     column.pszText = buffer;
     column.cchTextMax = static_cast<int>(sizeof buffer / sizeof buffer[0]);
-    if (!SendMessageW(List->Handle, LVM_GETCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&column)))
+    if (!List->SendToControl(LVM_GETCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&column)))
         return std::wstring();
     return std::wstring(column.pszText);
 }

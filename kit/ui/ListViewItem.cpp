@@ -30,7 +30,7 @@ std::wstring ListViewItem::GetText(int column) const
         item.pszText = &buffer[0];
         item.cchTextMax = static_cast<int>(size);
         const size_t length = static_cast<size_t>(
-            SendMessageW(List->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(Index.load()),
+            List->SendToControl(LVM_GETITEMTEXTW, static_cast<WPARAM>(Index.load()),
                          reinterpret_cast<LPARAM>(&item)));
         // a text that fills the buffer up to its terminator may have been cut: try a larger buffer
         if (length < size - 1) {
@@ -48,12 +48,12 @@ void ListViewItem::SetText(int column, const std::wstring& text)
     item.iItem = Index;
     item.iSubItem = column;
     item.pszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(List->Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    List->SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 bool ListViewItem::IsSelected() const
 {
-    return (SendMessageW(List->Handle, LVM_GETITEMSTATE, static_cast<WPARAM>(Index.load()), LVIS_SELECTED) &
+    return (List->SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(Index.load()), LVIS_SELECTED) &
             LVIS_SELECTED) != 0;
 }
 
@@ -62,14 +62,14 @@ void ListViewItem::SetSelected(bool selected)
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
-    SendMessageW(List->Handle, LVM_SETITEMSTATE, static_cast<WPARAM>(Index.load()), reinterpret_cast<LPARAM>(&item));
+    List->SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(Index.load()), reinterpret_cast<LPARAM>(&item));
 }
 
 RECT ListViewItem::GetRect() const
 {
     RECT rect = {};
     rect.left = LVIR_LABEL;
-    SendMessageW(List->Handle, LVM_GETITEMRECT, static_cast<WPARAM>(Index.load()), reinterpret_cast<LPARAM>(&rect));
+    List->SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(Index.load()), reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
@@ -100,7 +100,7 @@ void ListViewItem::SetBackColor(COLORREF back)
 
 void ListViewItem::Redraw()
 {
-    SendMessageW(List->Handle, LVM_UPDATE, static_cast<WPARAM>(Index.load()), 0);
+    List->SendToControl(LVM_UPDATE, static_cast<WPARAM>(Index.load()), 0);
 }
 
 bool ListViewItem::BeginEdit(int column)
