@@ -17,8 +17,9 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
 {
     if (message != BFFM_INITIALIZED || !data)
         return 0;
-    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+    // expanded first: Wine's BFFM_SETEXPANDED moves the selection away from a folder selected before it
     SendMessageW(dialog, BFFM_SETEXPANDED, TRUE, data);
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     // the new-style dialog does not scroll its tree to the selection by itself
     HWND space = FindWindowExW(dialog, nullptr, L"SHBrowseForFolder ShellNameSpace Control", nullptr);
     HWND tree = space ? FindWindowExW(space, nullptr, WC_TREEVIEWW, nullptr) : nullptr;

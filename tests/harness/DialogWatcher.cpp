@@ -99,7 +99,8 @@ SeenDialog DialogWatcher::Describe(HWND dialog)
 {
     SeenDialog seen;
     seen.Handle = dialog;
-    seen.Owner = GetParent(dialog);
+    // GetParent names the owner only of pop-ups; the shell's folder dialog is an owned overlapped window
+    seen.Owner = GetWindow(dialog, GW_OWNER);
     seen.ClassName = ClassOf(dialog);
     seen.Caption = TextOf(dialog);
     GetWindowRect(dialog, &seen.Rect);

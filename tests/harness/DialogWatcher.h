@@ -21,7 +21,7 @@ namespace harness {
 // What a dialog showed when it was answered.
 struct SeenDialog {
     HWND Handle = nullptr;
-    HWND Owner = nullptr;               // GetParent: the owner of a top-level dialog
+    HWND Owner = nullptr;               // the dialog's owner window
     std::wstring ClassName;
     std::wstring Caption;
     std::wstring Text;                  // the static texts, joined by "\n" (a message box's message)
