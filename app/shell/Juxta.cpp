@@ -1,13 +1,128 @@
 #include "app/shell/Juxta.h"
 
+#include "app/lists/CompListView.h"
+#include "app/lists/FileListView.h"
+#include "app/lists/FileListWindow.h"
+#include "app/lists/PairMarks.h"
+#include "app/lists/SizeFormat.h"
+#include "kit/core/Path.h"
+#include "kit/ui/Brush.h"
+#include "kit/ui/Image.h"
+#include "kit/ui/ImageList.h"
+#include "kit/ui/Menu.h"
+#include "kit/ui/MenuItem.h"
+#include "kit/ui/ReberControl.h"
+#include "kit/ui/StatusBar.h"
+#include "kit/ui/ToolBar.h"
 #include "resources/resource.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// messages the GUI thread handles for other threads (OnUser): the timer belongs to the window's thread
+const WPARAM UserStartAnimation = 1;
+const WPARAM UserStopAnimation = 2;
+
+const wchar_t* const ColourKeys[7] = {L"Wait", L"Check", L"Ok", L"Ng", L"Left", L"Right", L"UnderLine"};
+const COLORREF ColourDefaults[7] = {0xC0C0C0, 0x00FF00, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x00FFFF, 0x000000};
+const wchar_t* const KindKeys[HashKind::Count] = {L"Crc32", L"Md5", L"Sha1"};
+const wchar_t* const SideKeys[2] = {L"Left", L"Right"};
+
+struct ColumnSpec {
+    const wchar_t* Key;
+    const wchar_t* Header;
+    int Width;
+    int Format;
+    int Kind; // hash kind, -1 for a column that is always there
+};
+const ColumnSpec Columns[5] = {
+    {L"FileName", L"ファイル名", 160, LVCFMT_LEFT, -1},
+    {L"Crc32", L"CRC32", 80, LVCFMT_LEFT, HashKind::Crc32},
+    {L"Md5", L"MD5", 240, LVCFMT_LEFT, HashKind::Md5},
+    {L"Sha1", L"SHA-1", 290, LVCFMT_LEFT, HashKind::Sha1},
+    {L"FileSize", L"サイズ", 100, LVCFMT_RIGHT, -1},
+};
+const int MinimumColumnWidth = 50;
+
+const UINT ViewCommands[4] = {ID_VIEW_TOOLBAR, ID_VIEW_SIDE_TOOLBAR, ID_VIEW_STATUSBAR, ID_VIEW_TOPMOST};
+
+struct ButtonSpec {
+    int Command; // 0 for a separator
+    int Image;
+    bool Check;
+    const wchar_t* Tip;
+};
+const ButtonSpec MainButtons[] = {
+    {ID_CLEAR, TBI_CLEAR, false, L"リストから全て削除"},
+    {ID_STOP, TBI_STOP, false, L"チェックを停止"},
+    {ID_RECHECK, TBI_RECHECK, false, L"ハッシュを再チェック"},
+    {0, 0, false, 0},
+    {ID_COMPARE_TOOL, TBI_COMPARE_TOOL, false, L"比較ツールを起動"},
+    {ID_OUTPUT, TBI_OUTPUT, false, L"ファイルリストを出力"},
+    {ID_FILE_OPERATION, TBI_FILE_OPERATION, false, L"ファイルのコピー・移動・削除"},
+    {0, 0, false, 0},
+    {ID_VIEW_TOOLBAR, TBI_VIEW_TOOLBAR, true, L"ツールバーの表示"},
+    {ID_VIEW_SIDE_TOOLBAR, TBI_VIEW_SIDE_TOOLBAR, true, L"サイドツールバーの表示"},
+    {ID_VIEW_STATUSBAR, TBI_VIEW_STATUSBAR, true, L"ステータスバーの表示"},
+    {ID_VIEW_TOPMOST, TBI_VIEW_TOPMOST, true, L"常に最前面表示"},
+    {0, 0, false, 0},
+    {ID_CONFIG, TBI_CONFIG, false, L"設定"},
+    {ID_HELP_MANUAL, TBI_MANUAL, false, L"オンラインマニュアル"},
+};
+
+int StoredWidth(const kit::SettingsNode& settings, int side, const ColumnSpec& column)
+{
+    const kit::SettingsNode* sideNode = settings.FindChild(SideKeys[side]);
+    const kit::SettingsNode* node = sideNode ? sideNode->FindChild(column.Key) : 0;
+    const int width = node ? node->GetInt(L"Width", column.Width) : column.Width;
+    return width < MinimumColumnWidth ? MinimumColumnWidth : width;
+}
+
+} // namespace
 
 const wchar_t* const Juxta::ClassName = L"Orvane - Juxta";
 const wchar_t* const Juxta::Title = L"Juxta";
 
-Juxta::Juxta() {}
+const std::array<int, 19> Juxta::ListCommands = {106, 107, 40078, 109, 113, 110, 114, 111, 115, 117,
+                                                 118, 40066, 40079, 40114, 40124, 40065, 40058, 119, 120};
 
-Juxta::~Juxta() {}
+Juxta::RowLocks::RowLocks(Juxta& main) : Main(main)
+{
+    Main.AcquireMain();
+    for (int index = 0; index < 3; ++index)
+        if (kit::ListView* list = Main.GetLockOrderList(index))
+            list->AcquireLock();
+}
+
+Juxta::RowLocks::~RowLocks()
+{
+    for (int index = 2; index >= 0; --index)
+        if (kit::ListView* list = Main.GetLockOrderList(index))
+            list->ReleaseLock();
+    Main.MainLock.Unlock();
+}
+
+Juxta::Juxta() : SettingsPath(DefaultSettingsPath())
+{
+    for (std::atomic<int32_t>& count : MarkCounts)
+        count = 0;
+    for (std::atomic<int32_t>& column : HashColumns)
+        column = -1;
+}
+
+// children go in the reverse order of their creation
+Juxta::~Juxta()
+{
+    Checker.reset();
+    MainMenu.reset();
+    MainToolBar.reset();
+    Rebar.reset();
+    StatusBar.reset();
+    MarkList.reset();
+    Sides[1].reset();
+    Sides[0].reset();
+}
 
 bool Juxta::CreateMainWindow()
 {
@@ -17,15 +132,587 @@ bool Juxta::CreateMainWindow()
     return Create(nullptr, ClassName, Title, Style, 0);
 }
 
+// ---------------------------------------------------------------------------------------------------------------
+// settings
+
+void Juxta::PutDefaults(kit::SettingsNode& settings)
+{
+    settings.SetBool(L"Crc32", true);
+    settings.SetBool(L"SubDirectory", true);
+    settings.SetBool(L"AutoScroll", true);
+    settings.SetBool(L"UnderLine", true);
+    settings.SetBool(L"CompareHash", true);
+    kit::SettingsNode& colours = settings.Child(L"Color");
+    for (int index = 0; index < 7; ++index)
+        colours.SetInt(ColourKeys[index], static_cast<int32_t>(ColourDefaults[index]));
+    kit::SettingsNode& tools = settings.Child(L"Tool");
+    tools.Child(L"0").SetString(L"Extension", L"txt;html");
+    tools.Child(L"1").SetString(L"Extension", L"*");
+    settings.SetInt(L"CheckNum", 8);
+}
+
+std::wstring Juxta::DefaultSettingsPath()
+{
+    return kit::RenameExtension(kit::GetModulePath(), L".dat");
+}
+
+void Juxta::LoadSettings()
+{
+    PutDefaults(Settings);
+    // a file of another version is left alone here and overwritten at exit
+    if (kit::SettingsNode::ReadVersion(SettingsPath) == kit::SettingsNode::FileVersion)
+        Settings.Load(SettingsPath);
+    PublishSettings();
+}
+
+void Juxta::PublishSettings()
+{
+    SettingsView.Publish(Settings);
+}
+
+COLORREF Juxta::GetStateColour(int index) const
+{
+    if (index < 0 || index >= 7)
+        return 0;
+    const COLORREF fallback = ColourDefaults[index];
+    if (IsGuiThread()) {
+        const kit::SettingsNode* colours = Settings.FindChild(L"Color");
+        return colours ? static_cast<COLORREF>(colours->GetInt(ColourKeys[index], static_cast<int32_t>(fallback)))
+                       : fallback;
+    }
+    const boost::shared_ptr<const kit::SettingsNode> settings = SettingsView.Get();
+    const kit::SettingsNode* colours = settings->FindChild(L"Color");
+    return colours ? static_cast<COLORREF>(colours->GetInt(ColourKeys[index], static_cast<int32_t>(fallback)))
+                   : fallback;
+}
+
+bool Juxta::GetSettingBool(const std::wstring& name, bool fallback) const
+{
+    if (IsGuiThread())
+        return Settings.GetBool(name, fallback);
+    return SettingsView.Get()->GetBool(name, fallback);
+}
+
+HashKindFlags Juxta::GetEnabledKinds() const
+{
+    HashKindFlags flags = {{false, false, false}};
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        flags[kind] = GetSettingBool(KindKeys[kind], false);
+    return flags;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// lists and columns
+
+FileListView* Juxta::GetList(int side) const
+{
+    if (side < 0 || side > 1 || !Sides[side])
+        return 0;
+    return Sides[side]->List.get();
+}
+
+kit::ListView* Juxta::GetLockOrderList(int index) const
+{
+    if (index < 2)
+        return GetList(index);
+    return MarkList.get();
+}
+
+void Juxta::ComputeColumnPositions()
+{
+    const HashKindFlags enabled = GetEnabledKinds();
+    int position = 1;
+    FileNameColumn = 0;
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        HashColumns[kind] = enabled[kind] ? position++ : -1;
+    SizeColumn = position;
+}
+
+void Juxta::BuildColumns()
+{
+    FileNameColumn = -1;
+    for (std::atomic<int32_t>& column : HashColumns)
+        column = -1;
+    SizeColumn = -1;
+    const HashKindFlags enabled = GetEnabledKinds();
+    for (int side = 0; side < 2; ++side) {
+        FileListView* list = GetList(side);
+        if (!list)
+            continue;
+        kit::ListView::Hold hold(*list);
+        list->DeleteAllColumns();
+        for (const ColumnSpec& column : Columns) {
+            if (column.Kind >= 0 && !enabled[column.Kind])
+                continue;
+            list->AddColumn(column.Header, StoredWidth(Settings, side, column), column.Format);
+        }
+    }
+    ComputeColumnPositions();
+    if (MarkList)
+        MarkList->BuildColumn();
+    PublishSettings();
+}
+
+void Juxta::SaveColumnWidths()
+{
+    for (int side = 0; side < 2; ++side) {
+        FileListView* list = GetList(side);
+        if (!list || list->GetColumnCount() == 0)
+            continue;
+        kit::SettingsNode& node = Settings.Child(SideKeys[side]);
+        const int count = list->GetColumnCount();
+        node.Child(L"FileName").SetInt(L"Width", list->GetColumn(0)->GetWidth());
+        for (int kind = 0; kind < HashKind::Count; ++kind) {
+            const int column = HashColumns[kind];
+            if (column > 0 && column < count)
+                node.Child(KindKeys[kind]).SetInt(L"Width", list->GetColumn(column)->GetWidth());
+        }
+        node.Child(L"FileSize").SetInt(L"Width", list->GetColumn(count - 1)->GetWidth());
+    }
+}
+
+void Juxta::AcquireMain()
+{
+    if (MainLock.TryLock())
+        return;
+    if (!IsGuiThread()) {
+        MainLock.Lock();
+        return;
+    }
+    // the holder may be waiting inside SendMessageW for this thread
+    do {
+        kit::PumpMessages();
+        MsgWaitForMultipleObjects(0, 0, FALSE, 1, QS_ALLINPUT);
+    } while (!MainLock.TryLock());
+}
+
+bool Juxta::IsGuiThread() const
+{
+    return GuiThread != 0 && GetCurrentThreadId() == GuiThread;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// status bar and the checking appearance
+
+std::wstring Juxta::PaneText(int pane) const
+{
+    if (pane == 0 || pane == PaneCount - 1) {
+        const FileListView* list = GetList(pane == 0 ? 0 : 1);
+        const int32_t files = list ? list->FileCount.load() : 0;
+        const uint64_t bytes = list ? list->TotalSize.load() : 0;
+        const std::wstring text = std::to_wstring(files) + L" ファイル  " + SizeFormat::Format(bytes) + L" Byte ";
+        return (pane == 0 ? L"\t\t" : L" ") + text;
+    }
+    if (pane > 0 && pane < PaneCount - 1) {
+        const int mark = pane - 1;
+        return std::wstring(L"\t") + CompListView::MarkTexts[mark] + L":" + std::to_wstring(MarkCounts[mark].load());
+    }
+    return std::wstring();
+}
+
+void Juxta::RefreshPane(int pane)
+{
+    if (!StatusBar)
+        return;
+    if (kit::StatusBarPane* target = StatusBar->GetPane(pane))
+        target->SetText(PaneText(pane));
+}
+
+void Juxta::RefreshPanes()
+{
+    for (int pane = 0; pane < PaneCount; ++pane)
+        RefreshPane(pane);
+}
+
+void Juxta::StartBusyAnimation()
+{
+    if (!Handle)
+        return;
+    if (!IsGuiThread()) {
+        SendMessageW(Handle, WM_USER, UserStartAnimation, 0);
+        return;
+    }
+    if (StatusBar && BusyIcons[0])
+        StatusBar->GetPane(0)->SetIcon(BusyIcons[0]->GetIcon());
+    BusyFrame = 0;
+    SetTimer(Handle, BusyTimer, BusyInterval, 0);
+    Animating = true;
+}
+
+void Juxta::StopBusyAnimation()
+{
+    if (!Handle)
+        return;
+    if (!IsGuiThread()) {
+        SendMessageW(Handle, WM_USER, UserStopAnimation, 0);
+        return;
+    }
+    KillTimer(Handle, BusyTimer);
+    Animating = false;
+    if (StatusBar)
+        StatusBar->GetPane(0)->SetIcon(0);
+}
+
+void Juxta::SetListCommandsEnabled(bool enabled)
+{
+    kit::ToolBar* bars[3] = {MainToolBar.get(), Sides[0] ? Sides[0]->SideToolBar.get() : 0,
+                             Sides[1] ? Sides[1]->SideToolBar.get() : 0};
+    for (int command : ListCommands) {
+        if (MainMenu)
+            EnableMenuItem(MainMenu->GetHandle(), static_cast<UINT>(command),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        for (kit::ToolBar* bar : bars)
+            if (bar && bar->FindButton(command))
+                SendMessageW(bar->Handle, TB_ENABLEBUTTON, static_cast<WPARAM>(command), MAKELPARAM(enabled, 0));
+    }
+}
+
+void Juxta::SetStopCommandEnabled(bool enabled)
+{
+    if (MainMenu)
+        EnableMenuItem(MainMenu->GetHandle(), ID_STOP, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (MainToolBar)
+        SendMessageW(MainToolBar->Handle, TB_ENABLEBUTTON, ID_STOP, MAKELPARAM(enabled, 0));
+}
+
+void Juxta::SetCheckingAppearance(bool checking)
+{
+    if (checking) {
+        StartBusyAnimation();
+        SetListCommandsEnabled(false);
+        SetStopCommandEnabled(true);
+    } else {
+        StopBusyAnimation();
+        SetListCommandsEnabled(true);
+        SetStopCommandEnabled(false);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// rows and menus
+
+void Juxta::RegisterDrop(int side, const std::vector<std::wstring>&)
+{
+    if (FileListView* list = GetList(side))
+        list->MergePending();
+}
+
+void Juxta::RunRowAction(int, int) {}
+
+void Juxta::ShowViewMenu()
+{
+    kit::Menu* view = MainMenu ? MainMenu->GetSubMenu(MENU_VIEW_POSITION) : 0;
+    if (!view)
+        return;
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(view->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Handle, 0);
+}
+
+void Juxta::ShowListMenu(int side)
+{
+    FileListView* list = GetList(side);
+    kit::Menu* popup = list && list->PopupMenus ? list->PopupMenus->GetSubMenu(POPUP_FILE_LIST) : 0;
+    if (!popup)
+        return;
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    POINT client = cursor;
+    ScreenToClient(list->Handle, &client);
+    kit::ListViewItem* row = list->HitTest(client.x, client.y, 0);
+    ContextRow = row ? row->GetIndex() : -1;
+    CurrentSide = side;
+    TrackPopupMenu(popup->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Handle, 0);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// creation
+
 LRESULT Juxta::OnCreate(WPARAM, LPARAM)
 {
-    ShowWindow(Handle, SW_SHOW);
-    UpdateWindow(Handle);
+    GuiThread = GetCurrentThreadId();
+    BusyFrame = 0;
+    for (std::atomic<int32_t>& count : MarkCounts)
+        count = 0;
+    HINSTANCE module = kit::GetModuleInstance();
+    SendMessageW(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(module, MAKEINTRESOURCEW(IDI_MAIN))));
+    BackgroundBrush = kit::Brush::Wrap(GetSysColorBrush(COLOR_BTNFACE));
+    SetClassLongPtrW(Handle, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(BackgroundBrush->GetHandle()));
+    InvalidateRect(Handle, 0, TRUE);
+    const UINT busy[4] = {IDI_BUSY1, IDI_BUSY2, IDI_BUSY3, IDI_BUSY2};
+    for (int frame = 0; frame < 4; ++frame)
+        BusyIcons[frame] = kit::Image::Load(module, busy[frame], IMAGE_ICON, 16, 16);
+
+    CreateChildren();
+    CreateStatusBar();
+    LoadSettings();
+    CreateBars();
+    SetListCommandsEnabled(false);
+    SetStopCommandEnabled(false);
+    RestoreViewChecks();
+    BindViewToggles();
+    BuildColumns();
+    RestorePlacement();
     return 0;
 }
 
+void Juxta::CreateChildren()
+{
+    for (int side = 0; side < 2; ++side)
+        Sides[side] = FileListWindow::Create(this, side, this);
+    MarkList = CompListView::Create(this, this, MarkListId);
+    if (MarkList) {
+        SHFILEINFOW info = {};
+        // the system's list, shared and never destroyed: the rows are as tall as the side lists' rows
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        MarkList->SetSmallImageList(images);
+    }
+}
+
+void Juxta::CreateStatusBar()
+{
+    StatusBar = kit::StatusBar::Create(this);
+    if (!StatusBar)
+        return;
+    for (int pane = 0; pane < PaneCount; ++pane)
+        StatusBar->AddPane(pane == 0 || pane == PaneCount - 1 ? 0 : MarkPaneWidth);
+    RefreshPanes();
+}
+
+void Juxta::CreateBars()
+{
+    HINSTANCE module = kit::GetModuleInstance();
+    Rebar = kit::ReberControl::Create(this, CCS_NODIVIDER | RBS_VARHEIGHT);
+    ToolBarImage = kit::Image::Load(module, IDB_TOOLBAR, IMAGE_BITMAP, 0, 0);
+    ToolBarImages = kit::ImageList::Create(TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE, ILC_COLOR24 | ILC_MASK,
+                                           TOOLBAR_IMAGE_COUNT, 0);
+    if (ToolBarImage && ToolBarImages)
+        ToolBarImages->AddMasked(ToolBarImage->GetBitmap(), TOOLBAR_MASK_COLOR);
+    if (Rebar)
+        MainToolBar = kit::ToolBar::Create(Rebar.get(),
+                                           TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
+                                               CCS_NOPARENTALIGN,
+                                           0, 0, TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE);
+    MainMenu = kit::Menu::Load(IDR_MENU);
+    if (MainMenu)
+        SetMenu(MainMenu);
+    for (UINT command : {ID_VIEW_TOOLBAR, ID_VIEW_SIDE_TOOLBAR, ID_VIEW_STATUSBAR})
+        if (kit::MenuItem* item = MainMenu ? MainMenu->FindItem(command) : 0)
+            item->SetChecked(true);
+    AddMainToolBarButtons();
+}
+
+void Juxta::AddMainToolBarButtons()
+{
+    if (!MainToolBar)
+        return;
+    if (ToolBarImages)
+        SendMessageW(MainToolBar->Handle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolBarImages->GetHandle()));
+    for (const ButtonSpec& spec : MainButtons) {
+        if (!spec.Command) {
+            MainToolBar->AddButton(0, 0, BTNS_SEP);
+            continue;
+        }
+        if (kit::ToolBarButton* button =
+                MainToolBar->AddButton(spec.Image, spec.Command, spec.Check ? BTNS_CHECK : BTNS_BUTTON))
+            button->AddTip(spec.Tip);
+    }
+    SendMessageW(MainToolBar->Handle, TB_AUTOSIZE, 0, 0);
+    Rebar->AddBand(MainToolBar.get(), -1, 1, RBBS_GRIPPERALWAYS, MainToolBar->GetIdealWidth());
+}
+
+void Juxta::RestoreViewChecks()
+{
+    if (!MainMenu)
+        return;
+    for (UINT command : ViewCommands) {
+        const kit::SettingsNode* node = Settings.FindChild(std::to_wstring(command));
+        kit::MenuItem* item = MainMenu->FindItem(command);
+        // a node without a 1-byte "Check" unchecks the item
+        if (node && item)
+            item->SetChecked(node->GetBool(L"Check", false));
+    }
+}
+
+void Juxta::BindViewToggles()
+{
+    if (!MainMenu)
+        return;
+    kit::ToolBar* bar = MainToolBar.get();
+    AddMenuBinding(MainMenu->FindItem(ID_VIEW_TOOLBAR), bar, Rebar.get(), kit::BindShow);
+    AddMenuBinding(MainMenu->FindItem(ID_VIEW_STATUSBAR), bar, StatusBar.get(), kit::BindShow);
+    AddMenuBinding(MainMenu->FindItem(ID_VIEW_TOPMOST), bar, this, kit::BindTopMost);
+    for (int side = 0; side < 2; ++side)
+        if (Sides[side])
+            AddMenuBinding(MainMenu->FindItem(ID_VIEW_SIDE_TOOLBAR), bar, Sides[side]->Rebar.get(), kit::BindShow);
+}
+
+void Juxta::RestorePlacement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle, &placement);
+    WINDOWPLACEMENT stored = {};
+    if (Settings.GetBinary(L"WindowPlacement", stored))
+        placement = stored;
+    const UINT show = placement.showCmd;
+    placement.length = sizeof placement;
+    placement.flags = 0;
+    placement.showCmd = SW_HIDE;
+    SetWindowPlacement(Handle, &placement);
+    if (show == SW_SHOWMAXIMIZED)
+        PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (show == SW_SHOWMINIMIZED)
+        PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else
+        ShowWindow(Handle, SW_SHOW);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// exit
+
+void Juxta::SaveViewChecks()
+{
+    if (!MainMenu)
+        return;
+    for (UINT command : ViewCommands)
+        if (kit::MenuItem* item = MainMenu->FindItem(command))
+            Settings.Child(std::to_wstring(command)).SetBool(L"Check", item->IsChecked());
+}
+
+void Juxta::StopChecker() {}
+
 LRESULT Juxta::OnDestroy(WPARAM, LPARAM)
 {
+    StopChecker();
+    if (Animating)
+        StopBusyAnimation();
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(Handle, &placement))
+        Settings.SetBinary(L"WindowPlacement", placement);
+    SaveViewChecks();
+    SaveColumnWidths();
+    // a settings file that cannot be written keeps its old content; nothing else can be done at exit
+    Settings.Save(SettingsPath);
     PostQuitMessage(0);
     return 0;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// layout and other handlers
+
+void Juxta::LayoutStatusPanes(int width)
+{
+    if (!StatusBar)
+        return;
+    const int side = width > 5 * MarkPaneWidth ? (width - 5 * MarkPaneWidth) / 2 : 0;
+    StatusBar->SetPaneWidth(0, side);
+    StatusBar->SetPaneWidth(PaneCount - 1, side);
+}
+
+LRESULT Juxta::OnSize(WPARAM wParam, LPARAM lParam)
+{
+    int top = 0;
+    if (Rebar) {
+        SendMessageW(Rebar->Handle, WM_SIZE, wParam, lParam);
+        if (IsWindowVisible(Rebar->Handle)) {
+            RECT rect = {};
+            GetWindowRect(Rebar->Handle, &rect);
+            top = rect.bottom - rect.top;
+        }
+    }
+    LayoutStatusPanes(LOWORD(lParam));
+    int bottom = 0;
+    if (StatusBar) {
+        SendMessageW(StatusBar->Handle, WM_SIZE, wParam, lParam);
+        if (IsWindowVisible(StatusBar->Handle)) {
+            RECT rect = {};
+            GetWindowRect(StatusBar->Handle, &rect);
+            bottom = rect.bottom - rect.top;
+        }
+    }
+    RECT client = {};
+    GetClientRect(Handle, &client);
+    const int width = client.right - client.left;
+    const int middle = 2 * GetSystemMetrics(SM_CXEDGE) + CompListView::ColumnWidth + GetSystemMetrics(SM_CXVSCROLL);
+    const int left = width / 2 - middle / 2;
+    const int height = client.bottom - client.top - bottom - top;
+    if (Sides[0])
+        MoveWindow(Sides[0]->Handle, 0, top, left, height, TRUE);
+    if (Sides[1])
+        MoveWindow(Sides[1]->Handle, left + middle, top, width - left - middle, height, TRUE);
+    if (MarkList)
+        MoveWindow(MarkList->Handle, left, top, middle, height, TRUE);
+    // the three lists decide together whether they show a horizontal scroll bar
+    if (FileListView* list = GetList(0))
+        ShowScrollBar(list->Handle, SB_HORZ, TRUE);
+    return DefaultProc(WM_SIZE, wParam, lParam);
+}
+
+LRESULT Juxta::OnTimer(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != BusyTimer)
+        return DefaultProc(WM_TIMER, wParam, lParam);
+    const int frame = BusyFrame;
+    if (StatusBar && BusyIcons[frame])
+        StatusBar->GetPane(0)->SetIcon(BusyIcons[frame]->GetIcon());
+    BusyFrame = (frame + 1) % static_cast<int>(BusyIcons.size());
+    return 0;
+}
+
+LRESULT Juxta::OnUser(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case UserStartAnimation:
+        StartBusyAnimation();
+        return 0;
+    case UserStopAnimation:
+        StopBusyAnimation();
+        return 0;
+    default:
+        return DefaultProc(WM_USER, wParam, lParam);
+    }
+}
+
+LRESULT Juxta::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = MinimumWidth;
+    info->ptMinTrackSize.y = MinimumHeight;
+    return 0;
+}
+
+LRESULT Juxta::OnNcRightButtonUp(WPARAM wParam, LPARAM lParam)
+{
+    const RECT bar = GetMenuBarRect(this);
+    const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (PtInRect(&bar, point))
+        ShowViewMenu();
+    return DefaultProc(WM_NCRBUTTONUP, wParam, lParam);
+}
+
+LRESULT Juxta::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDCANCEL:
+    case ID_EXIT:
+        DestroyWindow(Handle);
+        return 0;
+    default:
+        return kit::Window::OnCommand(wParam, lParam);
+    }
+}
+
+LRESULT Juxta::OnNotify(WPARAM wParam, LPARAM lParam)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header && header->code == NM_RCLICK) {
+        const HWND from = header->hwndFrom;
+        if ((StatusBar && from == StatusBar->Handle) || (Rebar && from == Rebar->Handle) ||
+            (MainToolBar && from == MainToolBar->Handle))
+            ShowViewMenu();
+    }
+    return kit::Window::OnNotify(wParam, lParam);
 }

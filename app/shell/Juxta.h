@@ -1,7 +1,38 @@
-// The main window of the program. For now an empty top-level window; the lists, bars and commands come later.
+// The main window: the two side windows with their lists, the mark column between them, the rebar with the main
+// toolbar, the status bar and the menu bar; it also owns the settings, the main lock and the check scheduler.
+//
+// Threads: the scheduler and the workers (app/check) use the lists, the marks and the status panes from their own
+// threads. Locks are taken in the order main, left, right, mark; the GUI thread never blocks on one (it tries and
+// pumps messages, since a holder may be waiting for it inside SendMessageW): RowLocks and AcquireMain do that.
 #pragma once
 
+#include "app/lists/HashText.h"
+#include "kit/core/CriticalSection.h"
+#include "kit/core/SettingsNode.h"
+#include "kit/core/SettingsSnapshot.h"
 #include "kit/ui/Window.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CheckHashManager;
+class CompListView;
+class FileListView;
+class FileListWindow;
+
+namespace kit {
+class Brush;
+class Image;
+class ImageList;
+class ListView;
+class Menu;
+class ReberControl;
+class StatusBar;
+class ToolBar;
+} // namespace kit
 
 class Juxta : public kit::Window {
 public:
@@ -9,6 +40,36 @@ public:
     static const wchar_t* const ClassName;
     static const wchar_t* const Title;
     static const DWORD Style = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    static const int PaneCount = 7;
+    static const int MarkPaneWidth = 64;
+    static const UINT_PTR BusyTimer = 0;
+    static const UINT BusyInterval = 50;
+    static const int MinimumWidth = 500;
+    static const int MinimumHeight = 200;
+    static const int MarkListId = 106;
+    // the 19 commands that are disabled while a check runs or the lists are empty
+    static const std::array<int, 19> ListCommands;
+
+    // Holds the main lock and the three list locks (main, left, right, mark) for a block; on the GUI thread each
+    // is taken by trying and pumping messages, elsewhere by waiting. Released in reverse order.
+    class RowLocks : private boost::noncopyable {
+    public:
+        explicit RowLocks(Juxta& main);
+        ~RowLocks();
+
+    private:
+        Juxta& Main; // not owned
+    };
+
+    // Holds the main lock alone, taken the same way.
+    class MainHold : private boost::noncopyable {
+    public:
+        explicit MainHold(Juxta& main) : Main(main) { Main.AcquireMain(); }
+        ~MainHold() { Main.MainLock.Unlock(); }
+
+    private:
+        Juxta& Main; // not owned
+    };
 
     Juxta();
     ~Juxta() override;
@@ -16,6 +77,108 @@ public:
     // Registers the window class with the program's icon and creates the main window (shown by OnCreate).
     bool CreateMainWindow();
 
+    // ---- settings ----
+    // every key's start-up value (the settings file is merged over them)
+    static void PutDefaults(kit::SettingsNode& settings);
+    // the executable's path with the extension ".dat"
+    static std::wstring DefaultSettingsPath();
+    // Settings changed on the GUI thread: background threads see the new values from now on.
+    void PublishSettings();
+    // a state colour (0 "Wait" .. 6 "UnderLine"): the stored 4-byte value, else the default; any thread
+    COLORREF GetStateColour(int index) const;
+    // the hash kinds switched on ("Crc32", "Md5", "Sha1"); any thread
+    HashKindFlags GetEnabledKinds() const;
+    bool GetSettingBool(const std::wstring& name, bool fallback) const;
+
+    // ---- lists ----
+    FileListView* GetList(int side) const;
+    // the three lists in lock order (left, right, mark); null before creation
+    kit::ListView* GetLockOrderList(int index) const;
+    // rebuilds the columns of both side lists from the settings and the stored widths
+    void BuildColumns();
+    // positions of the hash columns from the settings (column 0 is the file name)
+    void ComputeColumnPositions();
+    // takes the main lock the GUI-safe way
+    void AcquireMain();
+    bool IsGuiThread() const;
+
+    // ---- status bar and checking appearance (any thread) ----
+    void RefreshPane(int pane);
+    void RefreshPanes();
+    std::wstring PaneText(int pane) const;
+    void StartBusyAnimation();
+    void StopBusyAnimation();
+    void SetListCommandsEnabled(bool enabled);
+    void SetStopCommandEnabled(bool enabled);
+    // checking: list commands off, stop on, busy animation; idle: the reverse
+    void SetCheckingAppearance(bool checking);
+
+    // ---- actions on rows ----
+    // a batch of dropped paths registered into a side (RegisterDroppedPaths)
+    void RegisterDrop(int side, const std::vector<std::wstring>& paths);
+    // Enter or double-click on a row: open or compare
+    void RunRowAction(int side, int row);
+
+    // ---- menus ----
+    // the "表示(&V)" pop-up at the cursor
+    void ShowViewMenu();
+    // the list context menu "ファイルリスト" of a side at the cursor
+    void ShowListMenu(int side);
+
+    // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnUser(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnNcRightButtonUp(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
+
+    // ---- state ----
+    kit::SettingsNode Settings;           // GUI thread only
+    kit::SettingsSnapshot SettingsView;   // what other threads read (PublishSettings)
+    std::wstring SettingsPath;            // where the settings are loaded from and saved to
+    // serialises the scheduler against every change of rows (registration, removal, clearing)
+    kit::CriticalSection MainLock;
+    std::wstring LastName;
+    std::array<boost::shared_ptr<FileListWindow>, 2> Sides;
+    boost::shared_ptr<CompListView> MarkList;
+    boost::shared_ptr<kit::ReberControl> Rebar;
+    boost::shared_ptr<kit::ToolBar> MainToolBar;
+    boost::shared_ptr<kit::StatusBar> StatusBar;
+    boost::shared_ptr<kit::Menu> MainMenu;
+    boost::shared_ptr<kit::Image> ToolBarImage;
+    // the strip cut into images with its magenta keyed out; the side toolbars use it too
+    boost::shared_ptr<kit::ImageList> ToolBarImages;
+    boost::shared_ptr<kit::Brush> BackgroundBrush;
+    std::array<boost::shared_ptr<kit::Image>, 4> BusyIcons;
+    std::atomic<int32_t> BusyFrame{0};
+    boost::shared_ptr<CheckHashManager> Checker;
+    std::atomic<int32_t> CurrentSide{0};
+    std::atomic<int32_t> ContextRow{-1};
+    std::array<std::atomic<int32_t>, 5> MarkCounts;
+    int32_t TopRow = 0;
+    std::atomic<int32_t> FileNameColumn{-1};
+    std::array<std::atomic<int32_t>, HashKind::Count> HashColumns;
+    std::atomic<int32_t> SizeColumn{-1};
+
+private:
+    void CreateChildren();
+    void CreateStatusBar();
+    void LoadSettings();
+    void CreateBars();
+    void AddMainToolBarButtons();
+    void RestoreViewChecks();
+    void BindViewToggles();
+    void RestorePlacement();
+    void SaveViewChecks();
+    void SaveColumnWidths();
+    void LayoutStatusPanes(int width);
+    // stops the scheduler and its workers (at exit)
+    void StopChecker();
+
+    DWORD GuiThread = 0;
+    std::atomic<bool> Animating{false};
 };

@@ -1,0 +1,62 @@
+// The mark column between the two side lists: row i holds the mark of the pair formed by row i of the left list and
+// row i of the right list ("○", "×", "←", "→", "？"; index stored as the row's data). It also places newly
+// registered files into rows (MergePending) and judges a pair when one of its checks finishes (EvaluatePair).
+//
+// The three lists always have the same number of rows. Locks: main, left, right, mark, in that order; the GUI thread
+// takes each by trying and pumping messages (Juxta::RowLocks).
+#pragma once
+
+#include "app/lists/PairMarks.h"
+#include "kit/ui/ListView.h"
+
+#include <string>
+
+class Juxta;
+
+class CompListView : public kit::ListView {
+public:
+    // the texts of the marks, by PairMark index
+    static const wchar_t* const MarkTexts[PairMark::Count];
+    // the state colour a mark row gets, by PairMark index
+    static const int MarkColours[PairMark::Count];
+    static const int ColumnWidth = 40;
+
+    explicit CompListView(Juxta* main);
+    ~CompListView() override;
+
+    // a child list of the main window (behaviour: own row colours only)
+    static boost::shared_ptr<CompListView> Create(Juxta* main, kit::Window* parent, int id);
+
+    // the single column "状態"; removes any other
+    void BuildColumn();
+
+    // Sets mark on row (text, colour, data, no image) and keeps the main window's MarkCounts. Caller: main lock.
+    void SetMark(int mark, int row);
+    // the row's mark, PairMark::None when it holds none or does not exist
+    int GetMark(int row) const;
+    // "○" and "×" back to "？", and every side row's Finished cleared (the enabled hash kinds changed)
+    void ResetMarks();
+    // on the current side: kind 0..3 selects the rows of that mark, 6 selects all, 7 inverts the selection
+    void SelectByMark(int kind);
+    void SelectByMark(int side, int kind);
+    // gives every row of the three lists the colour of its mark (after the colours were changed); invalidates them
+    void Recolour();
+
+    // Places side's pending records into blank rows where the other side holds the same relative path (or name),
+    // the rest appended with a blank partner row and "←" / "→"; then refreshes the status panes. GUI thread.
+    void MergePending(int side);
+    // The check of side's row has finished: sets Finished, colours the row, and when both rows of the pair are done
+    // decides the mark. Called by the scheduler with the main lock held.
+    void EvaluatePair(int side, int row);
+
+    // Keeps the other two lists at the same rows as this one (main window's TopRow); any of the three calls it.
+    static void SyncScroll(kit::ListView& source, Juxta* main);
+    // Shows the horizontal scroll bars of the three lists when any of their columns overflow, else hides them.
+    static void SyncHorizontalBars(Juxta* main);
+
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
+
+    Juxta* Main; // not owned
+};

@@ -1,0 +1,317 @@
+#include "app/lists/FileListView.h"
+
+#include "app/lists/CompListView.h"
+#include "app/lists/FileListWindow.h"
+#include "app/lists/PairMarks.h"
+#include "app/shell/Juxta.h"
+#include "kit/ui/ControlUtility.h"
+#include "kit/ui/DropFile.h"
+#include "kit/ui/Menu.h"
+#include "kit/ui/MenuItem.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <shellapi.h>
+
+FileListView::FileListView(Juxta* main, int side) : kit::ListView(true), Main(main), Side(side)
+{
+    PopupMenus = kit::Menu::Load(IDR_POPUP);
+}
+
+FileListView::~FileListView() {}
+
+int FileListView::ControlIdOf(int side)
+{
+    return side == 0 ? IDC_LEFT_FILE_LIST : IDC_RIGHT_FILE_LIST;
+}
+
+boost::shared_ptr<FileListView> FileListView::Create(Juxta* main, int side, kit::Window* parent)
+{
+    boost::shared_ptr<FileListView> list(new FileListView(main, side));
+    if (!list->kit::ListView::Create(parent, ControlIdOf(side)))
+        return boost::shared_ptr<FileListView>();
+    return list;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// rows
+
+std::wstring FileListView::GetCellText(int row, int column) const
+{
+    Hold hold(*this);
+    kit::ListViewItem* item = GetItem(row);
+    if (!item || column < 0 || column >= GetColumnCount())
+        return std::wstring();
+    return item->GetText(column);
+}
+
+void FileListView::SetCellText(int row, int column, const std::wstring& text)
+{
+    Hold hold(*this);
+    kit::ListViewItem* item = GetItem(row);
+    if (item && column >= 0 && column < GetColumnCount())
+        item->SetText(column, text);
+}
+
+std::wstring FileListView::GetHashText(int row, int kind) const
+{
+    if (kind < 0 || kind >= HashKind::Count)
+        return std::wstring();
+    const int column = Main->HashColumns[kind];
+    return column < 0 ? std::wstring() : GetCellText(row, column);
+}
+
+void FileListView::SetHashText(int row, int kind, const std::wstring& text)
+{
+    if (kind < 0 || kind >= HashKind::Count)
+        return;
+    const int column = Main->HashColumns[kind];
+    if (column >= 0)
+        SetCellText(row, column, text);
+}
+
+std::wstring FileListView::GetSizeText(int row) const
+{
+    const int column = Main->SizeColumn;
+    return column < 0 ? std::wstring() : GetCellText(row, column);
+}
+
+void FileListView::SetSizeText(int row, const std::wstring& text)
+{
+    const int column = Main->SizeColumn;
+    if (column >= 0)
+        SetCellText(row, column, text);
+}
+
+bool FileListView::IsBlankRow(int row) const
+{
+    return GetCellText(row, 0).empty();
+}
+
+bool FileListView::GetItemInfo(int row, ItemInfo& info) const
+{
+    Hold hold(*this);
+    kit::ListViewItem* item = GetItem(row);
+    return item && item->GetDataAs(info);
+}
+
+void FileListView::SetItemInfo(int row, const ItemInfo& info)
+{
+    Hold hold(*this);
+    if (kit::ListViewItem* item = GetItem(row))
+        item->SetData(info);
+}
+
+void FileListView::ClearItemInfo(int row)
+{
+    Hold hold(*this);
+    if (kit::ListViewItem* item = GetItem(row))
+        item->SetData(boost::any());
+}
+
+void FileListView::SetRowState(int row, int colourIndex)
+{
+    SetRowColour(row, Main->GetStateColour(colourIndex));
+}
+
+void FileListView::SetRowColour(int row, COLORREF colour)
+{
+    Hold hold(*this);
+    if (kit::ListViewItem* item = GetItem(row))
+        item->SetBackColor(colour);
+}
+
+COLORREF FileListView::GetRowColour(int row) const
+{
+    Hold hold(*this);
+    kit::ListViewItem* item = GetItem(row);
+    return item ? item->GetBackColor() : 0xFFFFFF;
+}
+
+void FileListView::SetRowImage(int row, int image)
+{
+    Hold hold(*this);
+    if (row < 0 || row >= GetItemCount())
+        return;
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = image;
+    SendMessageW(Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int FileListView::GetRowImage(int row) const
+{
+    Hold hold(*this);
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    if (row < 0 || row >= GetItemCount() || !SendMessageW(Handle, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return -1;
+    return item.iImage;
+}
+
+void FileListView::MergePending()
+{
+    if (Main->MarkList)
+        Main->MarkList->MergePending(Side);
+}
+
+void FileListView::RevealList()
+{
+    if (FileListWindow* window = Main->Sides[Side].get())
+        window->RemoveDropHint();
+}
+
+int FileListView::MeasureText(const std::wstring& text) const
+{
+    HDC dc = GetDC(Handle);
+    if (!dc)
+        return 0;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(Handle, dc);
+    return size.cx;
+}
+
+int FileListView::ShellIconIndex(const std::wstring& path)
+{
+    SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX))
+        return -1;
+    return info.iIcon;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// window handlers
+
+LRESULT FileListView::OnDropFiles(WPARAM wParam, LPARAM)
+{
+    std::vector<std::wstring> paths;
+    {
+        // the drop handle is finished when the object goes
+        kit::DropFile drop(reinterpret_cast<HDROP>(wParam));
+        std::wstring path;
+        while (drop.Next(path))
+            paths.push_back(path);
+    }
+    if (!paths.empty())
+        Main->RegisterDrop(Side, paths);
+    return 0;
+}
+
+LRESULT FileListView::OnPaint(WPARAM wParam, LPARAM lParam)
+{
+    CompListView::SyncScroll(*this, Main);
+    return DefaultProc(WM_PAINT, wParam, lParam);
+}
+
+LRESULT FileListView::OnNcCalcSize(WPARAM wParam, LPARAM lParam)
+{
+    CompListView::SyncHorizontalBars(Main);
+    return DefaultProc(WM_NCCALCSIZE, wParam, lParam);
+}
+
+LRESULT FileListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case VK_RETURN:
+        if (kit::ListViewItem* item = GetFirstSelected())
+            Main->RunRowAction(Side, item->GetIndex());
+        break;
+    case VK_DELETE:
+        SendMessageW(Main->Handle, WM_COMMAND, MAKEWPARAM(Side == 0 ? ID_REMOVE_LEFT : ID_REMOVE_RIGHT, 0), 0);
+        break;
+    case 'A':
+        if (kit::IsControlKeyDown()) {
+            Hold hold(*this);
+            const int count = GetItemCount();
+            for (int row = 0; row < count; ++row)
+                GetItem(row)->SetSelected(true);
+        }
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(WM_KEYDOWN, wParam, lParam);
+}
+
+LRESULT FileListView::OnNotify(WPARAM wParam, LPARAM lParam)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (!header)
+        return kit::ListView::OnNotify(wParam, lParam);
+    if (header->hwndFrom == Handle) {
+        switch (header->code) {
+        case NM_CLICK:
+            Main->CurrentSide = Side;
+            break;
+        case NM_DBLCLK: {
+            POINT cursor = {};
+            GetCursorPos(&cursor);
+            ScreenToClient(Handle, &cursor);
+            if (kit::ListViewItem* item = HitTest(cursor.x, cursor.y, 0))
+                Main->RunRowAction(Side, item->GetIndex());
+            break;
+        }
+        case NM_RCLICK:
+            Main->ShowListMenu(Side);
+            break;
+        case NM_CUSTOMDRAW: {
+            NMLVCUSTOMDRAW& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+            if (draw.nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM))
+                DrawUnderline(draw);
+            break;
+        }
+        default:
+            break;
+        }
+    } else if (header->idFrom == 0 && header->code == NM_RCLICK) {
+        OnHeaderRightClick();
+    }
+    return kit::ListView::OnNotify(wParam, lParam);
+}
+
+// the relative part of the path gets a 2-pixel bar under it, over whatever the row is painted with
+LRESULT FileListView::DrawUnderline(NMLVCUSTOMDRAW& draw)
+{
+    if (!Main->GetSettingBool(L"UnderLine", true))
+        return CDRF_DODEFAULT;
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    ItemInfo info;
+    if (row < 0 || row >= GetItemCount() || !GetItemInfo(row, info))
+        return CDRF_DODEFAULT;
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    if (!SendMessageW(Handle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
+        return CDRF_DODEFAULT;
+    const LONG headerBottom = GetHeaderRect().bottom;
+    RECT band = {};
+    band.top = std::max(std::max(label.top, label.bottom - 3), headerBottom);
+    band.bottom = std::max(std::max(band.top, label.bottom - 1), headerBottom);
+    band.right = std::min(std::max(label.left + info.PathWidth, label.left), label.right);
+    band.left = std::min(label.left + info.PrefixWidth, band.right);
+    HBRUSH brush = CreateSolidBrush(Main->GetStateColour(StateColour::UnderLine));
+    if (brush) {
+        FillRect(draw.nmcd.hdc, &band, brush);
+        DeleteObject(brush);
+    }
+    return CDRF_DODEFAULT;
+}
+
+void FileListView::OnHeaderRightClick()
+{
+    kit::Menu* header = PopupMenus ? PopupMenus->GetSubMenu(POPUP_HEADER) : 0;
+    if (!header)
+        return;
+    const UINT commands[HashKind::Count] = {ID_HEADER_CRC32, ID_HEADER_MD5, ID_HEADER_SHA1};
+    const HashKindFlags enabled = Main->GetEnabledKinds();
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        if (kit::MenuItem* item = header->FindItem(commands[kind]))
+            item->SetChecked(enabled[kind]);
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(header->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Main->Handle, 0);
+}
