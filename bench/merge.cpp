@@ -5,8 +5,10 @@
 #include "app/lists/PairingModel.h"
 #include "tests/portable/ReferenceMerge.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <list>
 #include <string>
@@ -18,6 +20,12 @@ typedef std::chrono::steady_clock Clock;
 double Seconds(Clock::time_point since)
 {
     return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// processor time of the process, next to the wall time on a machine that others share
+double CpuSeconds(std::clock_t since)
+{
+    return static_cast<double>(std::clock() - since) / CLOCKS_PER_SEC;
 }
 
 std::wstring Lower(const std::wstring& text)
@@ -80,13 +88,16 @@ void MergeBothSides(const char* what, std::vector<PendingRecord> left, std::vect
 {
     PairingModel model;
     Clock::time_point start = Clock::now();
+    std::clock_t cpu = std::clock();
     model.MergePending(0, std::move(left));
     double leftSeconds = Seconds(start);
+    double leftCpu = CpuSeconds(cpu);
     start = Clock::now();
+    cpu = std::clock();
     PairingModel::MergeResult result = model.MergePending(1, std::move(right));
-    double rightSeconds = Seconds(start);
-    std::printf("%-34s left %.3f s, right %.3f s: %d rows, %zu paired, %zu appended\n", what, leftSeconds,
-        rightSeconds, model.RowCount(), result.Filled.size(), result.Appended.size());
+    std::printf("%-32s left %.3f s (cpu %.3f), right %.3f s (cpu %.3f): %d rows, %d paired, %d appended\n", what,
+        leftSeconds, leftCpu, Seconds(start), CpuSeconds(cpu), model.RowCount(), static_cast<int>(result.Filled.size()),
+        static_cast<int>(result.Appended.size()));
 }
 
 void CompareWithReference(int count)
@@ -94,17 +105,19 @@ void CompareWithReference(int count)
     std::vector<PendingRecord> left = FolderFiles(L"C:\\Left\\", count, false);
     std::vector<PendingRecord> right = FolderFiles(L"D:\\Right\\", count, true);
     Clock::time_point start = Clock::now();
+    std::clock_t cpu = std::clock();
     reference::Lists lists;
     lists.MergePending(0, std::list<PendingRecord>(left.begin(), left.end()));
     lists.MergePending(1, std::list<PendingRecord>(right.begin(), right.end()));
     double referenceSeconds = Seconds(start);
+    double referenceCpu = CpuSeconds(cpu);
     start = Clock::now();
+    cpu = std::clock();
     PairingModel model;
     model.MergePending(0, left);
     model.MergePending(1, right);
-    double modelSeconds = Seconds(start);
-    std::printf("reference walk, %d files per side:   %.3f s (indexed merge %.4f s, %d rows each)\n", count,
-        referenceSeconds, modelSeconds, static_cast<int>(lists.Rows.size()));
+    std::printf("reference walk, %d per side:     %.3f s (cpu %.3f); indexed merge %.3f s (cpu %.3f); %d rows\n",
+        count, referenceSeconds, referenceCpu, Seconds(start), CpuSeconds(cpu), static_cast<int>(lists.Rows.size()));
 }
 
 } // namespace
@@ -117,13 +130,13 @@ int main(int argc, char** argv)
     std::printf("%d files per side\n", count);
 
     Clock::time_point start = Clock::now();
+    std::clock_t cpu = std::clock();
     std::vector<PendingRecord> left = FolderFiles(L"C:\\Left\\", count, false);
     std::vector<PendingRecord> right = FolderFiles(L"D:\\Right\\", count, true);
-    std::printf("%-34s %.3f s\n", "records (both sides)", Seconds(start));
+    std::printf("%-32s %.3f s (cpu %.3f)\n", "records (both sides)", Seconds(start), CpuSeconds(cpu));
 
-    start = Clock::now();
     MergeBothSides("folders by relative path", std::move(left), std::move(right));
-    std::printf("%-34s %.3f s\n", "records and merge", Seconds(start));
+    std::printf("%-32s %.3f s (cpu %.3f)\n", "records and merge", Seconds(start), CpuSeconds(cpu));
 
     MergeBothSides("imported list by name and path", RepeatedNames(L"", count, true),
         RepeatedNames(L"E:\\Tree\\", count, false));

@@ -3,7 +3,6 @@
 #include "app/lists/SizeFormat.h"
 #include "kit/core/Path.h"
 
-#include <boost/regex.hpp>
 #include <boost/tokenizer.hpp>
 
 namespace {
@@ -37,25 +36,64 @@ std::string TrimRightSpaces(const std::string& text)
 
 typedef std::vector<HashListEntry> Entries;
 
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// white space in a widened name: ASCII blanks and the Unicode spaces (the ideographic space among them)
+bool IsWideBlank(wchar_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A)
+        || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// An SFV entry line: blanks, the name, blanks, the value (the last blank-free token). The split that the pattern
+// "^\s*(.+)\s+([^\s]+)$" makes, found in one pass: a backtracking match takes minutes on a line of many blanks.
+bool SplitSfvLine(const std::string& line, std::string& name, std::string& value)
+{
+    if (line.empty() || IsBlank(line.back()))
+        return false;
+    size_t valueStart = line.size();
+    while (valueStart > 0 && !IsBlank(line[valueStart - 1]))
+        --valueStart;
+    size_t nameStart = 0;
+    while (nameStart < line.size() && IsBlank(line[nameStart]))
+        ++nameStart;
+    // the name must hold more than blanks; the pattern would take a single blank for a name here
+    if (valueStart == 0 || nameStart + 1 >= valueStart)
+        return false;
+    name = line.substr(nameStart, valueStart - 1 - nameStart);
+    value = line.substr(valueStart);
+    return true;
+}
+
+std::wstring TrimRightBlanks(const std::wstring& text)
+{
+    size_t end = text.size();
+    while (end > 0 && IsWideBlank(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
 // SFV: "name hash" lines and ";" comments. No line rejects the file; a line that does not fit is skipped.
 bool ReadSfv(const std::vector<std::string>& lines, const HashKindFlags& enabled,
     const TextCodec::ToWideFunction& toWide, Entries& entries)
 {
-    static const boost::regex comment("^\\s*;");
-    static const boost::regex entryLine("^\\s*(.+)\\s+([^\\s]+)$");
-    static const boost::wregex trailingBlanks(L"^(.+?)\\s*$");
     for (const std::string& line : lines) {
-        boost::smatch match;
-        if (boost::regex_search(line, comment) || !boost::regex_search(line, match, entryLine))
+        size_t first = 0;
+        while (first < line.size() && IsBlank(line[first]))
+            ++first;
+        std::string name, hash;
+        if ((first < line.size() && line[first] == ';') || !SplitSfvLine(line, name, hash))
             continue;
-        std::string hash = match[2].str();
         int kind = 0;
         while (kind < HashKind::Count && !(enabled[kind] && HashText::Matches(kind, hash)))
             ++kind;
         if (kind == HashKind::Count)
             continue;
         HashListEntry entry;
-        entry.Name = boost::regex_replace(toWide(match[1].str()), trailingBlanks, L"$1");
+        entry.Name = TrimRightBlanks(toWide(name));
         if (entry.Name.empty())
             continue;
         entry.HashTexts[kind] = WidenAscii(HashText::ToUpper(hash));
@@ -301,7 +339,7 @@ HashListImport HashListParser::Parse(const std::wstring& extension, const std::v
     try {
         read = ReadList(result, lines, enabled, toWide);
     } catch (const std::exception&) {
-        // the regular expressions and the tokenizer throw on input they cannot handle: such a file is no list
+        // the tokenizer, the number test (a regular expression) and the conversion may throw: such a file is no list
         read = false;
     }
     result.Accepted = read && !result.Entries.empty();

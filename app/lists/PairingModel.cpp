@@ -1,6 +1,7 @@
 #include "app/lists/PairingModel.h"
 
 #include <algorithm>
+#include <memory>
 
 PairingModel::PairingModel(size_t largeBucket) : LargeBucket(largeBucket)
 {
@@ -21,15 +22,21 @@ PairingModel::MergeResult PairingModel::MergePending(int side, std::vector<Pendi
     result.Side = side;
     int other = 1 - side;
 
-    PendingIndex index(pending, LargeBucket);
-    std::vector<std::pair<int, int>> matches; // row, record
+    std::vector<int> gaps;
     for (size_t row = 0; row < Rows.size(); ++row) {
-        const Cell& partner = Rows[row].Sides[other];
-        if (partner.IsBlank() || !Rows[row].Sides[side].IsBlank())
-            continue;
-        int record = index.TakeMatch(partner.RelativeKey, partner.NameKey, partner.PathKey);
+        if (!Rows[row].Sides[other].IsBlank() && Rows[row].Sides[side].IsBlank())
+            gaps.push_back(static_cast<int>(row));
+    }
+    // without gaps every record is appended in its order, and the index is not needed
+    std::unique_ptr<PendingIndex> index;
+    if (!gaps.empty() && !pending.empty())
+        index.reset(new PendingIndex(pending, LargeBucket));
+    std::vector<std::pair<int, int>> matches; // row, record
+    for (size_t i = 0; index && i < gaps.size(); ++i) {
+        const Cell& partner = Rows[gaps[i]].Sides[other];
+        int record = index->TakeMatch(partner.RelativeKey, partner.NameKey, partner.PathKey);
         if (record >= 0)
-            matches.push_back(std::make_pair(static_cast<int>(row), record));
+            matches.push_back(std::make_pair(gaps[i], record));
     }
 
     for (const auto& match : matches) {
@@ -37,8 +44,16 @@ PairingModel::MergeResult PairingModel::MergePending(int side, std::vector<Pendi
         SetMark(match.first, PairMark::Unknown);
         result.Filled.push_back(Placement{match.first, std::move(pending[match.second])});
     }
+    std::vector<int> remaining;
+    if (index) {
+        remaining = index->Remaining();
+    } else {
+        for (size_t record = 0; record < pending.size(); ++record)
+            remaining.push_back(static_cast<int>(record));
+    }
     int alone = side == 0 ? PairMark::Left : PairMark::Right;
-    for (int record : index.Remaining()) {
+    Rows.reserve(Rows.size() + remaining.size());
+    for (int record : remaining) {
         int row = RowCount();
         Rows.emplace_back();
         Fill(Rows.back().Sides[side], pending[record]);

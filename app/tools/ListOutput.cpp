@@ -80,6 +80,12 @@ std::wstring RowName(const ListOutputRow& row, ListNames names)
 
 Cell MakeCell(const std::wstring& text, const TextCodec& codec, bool& lossy)
 {
+    // hash values and sizes are ASCII, which every ANSI code page holds as it is
+    bool ascii = true;
+    for (wchar_t c : text)
+        ascii = ascii && c > 0 && c < 0x80;
+    if (ascii)
+        return Cell{text, std::string(text.begin(), text.end())};
     bool replaced = false;
     Cell cell{text, codec.ToNarrow(text, replaced)};
     lossy = lossy || replaced;
@@ -100,7 +106,7 @@ std::vector<OutputRow> SelectRows(const std::vector<ListOutputRow>& rows, const 
         for (int kind = 0; kind < HashKind::Count; ++kind)
             out.Hashes[kind] = MakeCell(row.HashCells[kind], codec, out.Lossy);
         out.Size = MakeCell(row.SizeCell, codec, out.Lossy);
-        selected.push_back(out);
+        selected.push_back(std::move(out));
     }
     return selected;
 }

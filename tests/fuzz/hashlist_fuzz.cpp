@@ -15,17 +15,18 @@ void Require(bool condition)
         std::abort();
 }
 
+// "-", or digits with commas anywhere (the text form keeps the size as the list wrote it)
 bool IsSizeText(const std::wstring& text)
 {
     if (text == L"-")
         return true;
-    if (text.empty() || text.front() == L',')
-        return false;
+    bool digit = false;
     for (wchar_t c : text) {
         if (c != L',' && (c < L'0' || c > L'9'))
             return false;
+        digit = digit || c != L',';
     }
-    return true;
+    return digit;
 }
 
 void CheckEntries(const HashListImport& list)

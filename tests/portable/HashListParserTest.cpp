@@ -80,6 +80,8 @@ TEST(HashListParser, Sfv_onlyKindsThatAreOn)
     EXPECT_EQ(L"b.bin", md5.Entries[0].Name);
 
     EXPECT_FALSE(Parse(L".sfv", list, HashKindFlags{{false, false, true}}).Accepted);
+    // a value without a name, a line of blanks, a line ending in a blank
+    EXPECT_FALSE(Parse(L".sfv", "   1A2B3C4D\n" + std::string(100000, ' ') + "\nc.bin 1A2B3C4D \n", CrcOnly).Accepted);
     EXPECT_FALSE(Parse(L".sfv", "; nothing but comments\n").Accepted);
     EXPECT_TRUE(Parse(L".sfv", "; nothing but comments\n").Entries.empty());
 }
