@@ -427,7 +427,9 @@ bool File::ReadCompressedData(uint32_t u, std::vector<uint8_t>& compressed)
     }
     // zlib never produces more than compressBound(u) bytes (a little under this limit): a larger count is corrupt
     uint64_t bound = uint64_t(u) + (u >> 12) + (u >> 14) + (u >> 25) + 64;
-    if (c > GetRemaining() || c > bound) {
+    // nor does deflate expand more than about 1032 to 1: a tiny block cannot make us allocate megabytes
+    uint64_t expansion = uint64_t(c) * 1032 + 64;
+    if (c > GetRemaining() || c > bound || u > expansion) {
         Skip(c);
         return false;
     }

@@ -175,6 +175,28 @@ TEST(File, WriteCompressed_roundTripsAtAnySize)
     }
 }
 
+TEST(File, ReadCompressedBlock_mostCompressibleInputAtTheCap)
+{
+    // zeros compress best (about 1028 to 1); the largest allowed block of them still reads back
+    Bytes zeros(File::MaxCompressedLength, 0);
+    Bytes block = CompressedBlock(zeros);
+    File f;
+    f.AttachBuffer(block);
+    Bytes out;
+    EXPECT_TRUE(f.ReadCompressedBlock(out));
+    EXPECT_EQ(zeros, out);
+
+    // a few bytes of data cannot inflate to megabytes: refused before anything is allocated
+    Bytes tiny = CompressedBlock(Bytes(100, 0));
+    tiny[0] = 0;
+    tiny[1] = 0;
+    tiny[2] = 0x10;
+    File g;
+    g.AttachBuffer(tiny);
+    EXPECT_FALSE(g.ReadCompressedBlock(out));
+    EXPECT_EQ(tiny.size(), g.GetPosition());
+}
+
 TEST(File, ReadCompressed_capacityMismatchConsumesBlock)
 {
     Bytes payload = Pattern(300);
