@@ -29,7 +29,20 @@ bool ReadLines(const std::wstring& path, const std::wstring& extension, std::vec
     do
         lines.push_back(line);
     while (file.ReadLine(line) >= 0);
-    return true;
+    // a read that failed before the end looks like the end to ReadLine; a list cut short is not taken
+    return file.GetRemaining() == 0;
+}
+
+// as the header menu's toggle does; should no handler take the command, the setting and column are set here so
+// the list's values are not dropped into a hidden column
+void SwitchKindOn(Juxta& main, int kind)
+{
+    SendMessageW(main.Handle, WM_COMMAND, MAKEWPARAM(KindCommands[kind], 0), 0);
+    if (main.Settings.GetBool(KindKeys[kind], false))
+        return;
+    main.Settings.SetBool(KindKeys[kind], true);
+    main.BuildColumns();
+    main.PublishSettings();
 }
 
 } // namespace
@@ -51,8 +64,10 @@ bool ImportHashList(const std::wstring& path, FileListView& list)
         return false;
     for (int kind = 0; kind < HashKind::Count; ++kind)
         if (import.SwitchOn[kind] && !main->Settings.GetBool(KindKeys[kind], false))
-            SendMessageW(main->Handle, WM_COMMAND, MAKEWPARAM(KindCommands[kind], 0), 0);
+            SwitchKindOn(*main, kind);
     for (const HashListEntry& entry : import.Entries)
         list.Pending.push_back(PendingRecord::ForListEntry(entry, &KeyCase::Lower));
+    // each entry stands for a registered file in the status bar's count
+    list.FileCount += static_cast<int32_t>(import.Entries.size());
     return true;
 }
