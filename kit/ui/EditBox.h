@@ -10,7 +10,7 @@ class SettingsNode;
 
 class EditBox : public Window {
 public:
-    static const DWORD DefaultStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+    static constexpr DWORD DefaultStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 
     static boost::shared_ptr<EditBox> Create(Window* parent, const std::wstring& text, const RECT& rect,
                                              int controlId = 0);

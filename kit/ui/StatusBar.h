@@ -10,7 +10,7 @@ namespace kit {
 
 class StatusBar : public Window {
 public:
-    static const int ControlId = 1;
+    static constexpr int ControlId = 1;
 
     static boost::shared_ptr<StatusBar> Create(Window* parent);
 
