@@ -220,13 +220,13 @@ protected:
 
 TEST_F(ResourcesTest, Dialogs_loadWithEveryControlTheCodeAddresses)
 {
-    for (const DialogSpec& spec : Dialogs()) {
-        SCOPED_TRACE(testing::Message() << "dialog " << spec.Id);
-        DialogHolder dialog(spec.Id);
+    for (const DialogSpec& dialogDef : Dialogs()) {
+        SCOPED_TRACE(testing::Message() << "dialog " << dialogDef.Id);
+        DialogHolder dialog(dialogDef.Id);
         ASSERT_NE(nullptr, dialog.Handle);
-        EXPECT_EQ(spec.Caption, TextOf(dialog.Handle));
+        EXPECT_EQ(dialogDef.Caption, TextOf(dialog.Handle));
         std::set<int> seen;
-        for (const Control& c : spec.Controls) {
+        for (const Control& c : dialogDef.Controls) {
             EXPECT_TRUE(seen.insert(c.Id).second) << "listed twice: " << c.Id;
             HWND control = GetDlgItem(dialog.Handle, c.Id);
             ASSERT_NE(nullptr, control) << "missing control " << c.Id;
@@ -238,7 +238,7 @@ TEST_F(ResourcesTest, Dialogs_loadWithEveryControlTheCodeAddresses)
         std::set<std::wstring> texts;
         for (HWND child : ChildrenInOrder(dialog.Handle))
             texts.insert(TextOf(child));
-        for (const wchar_t* frame : spec.Frames)
+        for (const wchar_t* frame : dialogDef.Frames)
             EXPECT_EQ(1u, texts.count(frame)) << "no frame or label reading " << Utf8(frame);
     }
 }
@@ -246,15 +246,15 @@ TEST_F(ResourcesTest, Dialogs_loadWithEveryControlTheCodeAddresses)
 TEST_F(ResourcesTest, Dialogs_controlIdsAreUnique)
 {
     // two children with one id would make GetDlgItem find only the first
-    for (const DialogSpec& spec : Dialogs()) {
-        DialogHolder dialog(spec.Id);
+    for (const DialogSpec& dialogDef : Dialogs()) {
+        DialogHolder dialog(dialogDef.Id);
         ASSERT_NE(nullptr, dialog.Handle);
         std::map<int, int> counts;
         for (HWND child : ChildrenInOrder(dialog.Handle))
             ++counts[GetDlgCtrlID(child)];
         for (const auto& count : counts) {
             if (count.first != -1 && count.first != 0xFFFF) {
-                EXPECT_EQ(1, count.second) << "dialog " << spec.Id << " id " << count.first;
+                EXPECT_EQ(1, count.second) << "dialog " << dialogDef.Id << " id " << count.first;
             }
         }
     }
@@ -264,8 +264,8 @@ TEST_F(ResourcesTest, Dialogs_controlIdsAreUnique)
 // must be exactly the radio buttons of one group
 TEST_F(ResourcesTest, Dialogs_radioButtonsFormTheirGroups)
 {
-    for (const DialogSpec& spec : Dialogs()) {
-        DialogHolder dialog(spec.Id);
+    for (const DialogSpec& dialogDef : Dialogs()) {
+        DialogHolder dialog(dialogDef.Id);
         ASSERT_NE(nullptr, dialog.Handle);
         std::vector<std::set<int>> groups(1);
         for (HWND child : ChildrenInOrder(dialog.Handle)) {
@@ -278,12 +278,12 @@ TEST_F(ResourcesTest, Dialogs_radioButtonsFormTheirGroups)
         for (const auto& g : groups)
             if (!g.empty())
                 radioGroups.push_back(g);
-        EXPECT_EQ(spec.RadioGroups.size(), radioGroups.size()) << "dialog " << spec.Id;
-        for (const auto& expected : spec.RadioGroups) {
+        EXPECT_EQ(dialogDef.RadioGroups.size(), radioGroups.size()) << "dialog " << dialogDef.Id;
+        for (const auto& expected : dialogDef.RadioGroups) {
             bool found = false;
             for (const auto& g : radioGroups)
                 found = found || g == expected;
-            EXPECT_TRUE(found) << "dialog " << spec.Id << " radio group starting " << *expected.begin();
+            EXPECT_TRUE(found) << "dialog " << dialogDef.Id << " radio group starting " << *expected.begin();
         }
     }
 }
@@ -333,9 +333,9 @@ int TextAllowance(HWND control)
 
 TEST_F(ResourcesTest, Dialogs_layoutKeepsEveryControlVisibleAndUnclipped)
 {
-    for (const DialogSpec& spec : Dialogs()) {
-        SCOPED_TRACE(testing::Message() << "dialog " << spec.Id);
-        DialogHolder dialog(spec.Id);
+    for (const DialogSpec& dialogDef : Dialogs()) {
+        SCOPED_TRACE(testing::Message() << "dialog " << dialogDef.Id);
+        DialogHolder dialog(dialogDef.Id);
         ASSERT_NE(nullptr, dialog.Handle);
         RECT client;
         GetClientRect(dialog.Handle, &client);
