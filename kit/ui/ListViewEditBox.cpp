@@ -17,7 +17,11 @@ boost::shared_ptr<ListViewEditBox> ListViewEditBox::Create(ListViewItem* item, c
     return editor;
 }
 
-ListViewEditBox::HandlerScope::HandlerScope(ListViewEditBox& editor) : List(editor.Item->GetList())
+ListViewEditBox::ListViewEditBox(ListViewItem* item) : Item(item), List(item->GetList())
+{
+}
+
+ListViewEditBox::HandlerScope::HandlerScope(ListViewEditBox& editor) : List(editor.List)
 {
     ++List->EditorHandlers;
 }

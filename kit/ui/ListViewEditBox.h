@@ -33,9 +33,10 @@ private:
         ListView* List; // not owned
     };
 
-    explicit ListViewEditBox(ListViewItem* item) : Item(item) {}
+    explicit ListViewEditBox(ListViewItem* item);
 
     ListViewItem* Item; // not owned
+    ListView* List;     // not owned; outlives its editors, which may outlive their row
     bool Finished = false;
 };
 
