@@ -1,0 +1,447 @@
+// The list output dialog on a real main window: the sample of each layout, output to a file (bytes compared exactly)
+// and to the clipboard, the stored control states, and lists written by the dialog read back by the import.
+#include "tests/app/MainWindowTesting.h"
+
+#include "app/lists/ImportHashList.h"
+#include "app/tools/OutputDialog.h"
+#include "kit/core/Path.h"
+#include "kit/ui/EditBox.h"
+#include "resources/resource.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const std::wstring Md5A = L"0123456789ABCDEF0123456789ABCDEF";
+const std::wstring Md5B = L"FEDCBA9876543210FEDCBA9876543210";
+
+std::string ReadBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return L"<busy>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::wstring Widen(const std::string& ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// Writes the screen pixels of a window as a 24-bit BMP (for looking at the dialog, not for comparing).
+bool SaveWindowBitmap(HWND window, const std::wstring& path)
+{
+    RECT rect = harness::WindowRect(window);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<char> pixels(stride * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+        DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, &header, sizeof header, &written, nullptr)
+        && WriteFile(file, &info, sizeof info, &written, nullptr)
+        && WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok;
+}
+
+class OutputDialogTest : public MainWindowFixture {
+protected:
+    void TearDown() override
+    {
+        Dialog.reset();
+        MainWindowFixture::TearDown();
+    }
+    Juxta& StartWith(bool crc32, bool md5, bool sha1)
+    {
+        kit::SettingsNode stored;
+        stored.SetBool(L"Crc32", crc32);
+        stored.SetBool(L"Md5", md5);
+        stored.SetBool(L"Sha1", sha1);
+        return Start(stored);
+    }
+    // two checked files on the left, below the folder "l": sub\a.bin (1,234 bytes) and b.bin (over 4 GiB)
+    void FillLeft()
+    {
+        const std::wstring base = Folder.PathOf(L"l\\");
+        A = Folder.WriteFile(L"l\\sub\\a.bin", "a");
+        B = Folder.WriteFile(L"l\\b.bin", "b");
+        Register(0, {A, B}, base);
+        List(0).SetHashText(0, HashKind::Md5, Md5A);
+        List(0).SetHashText(1, HashKind::Md5, Md5B);
+        Finish(0, 0, L"1A2B3C4D", L"1,234");
+        Finish(0, 1, L"00000000", L"5,000,000,000");
+    }
+    // the dialog as the command opens it, but modeless so that the test can drive it between messages
+    OutputDialog& Open()
+    {
+        Dialog.reset(new OutputDialog(*Main));
+        EXPECT_TRUE(Dialog->CreateModeless(IDD_OUTPUT, Main.get()));
+        ShowWindow(Dialog->Handle, SW_SHOWNOACTIVATE);
+        harness::PumpPending();
+        return *Dialog;
+    }
+    HWND Item(int id) { return GetDlgItem(Dialog->Handle, id); }
+    void Click(int id)
+    {
+        harness::Click(Item(id));
+        harness::PumpPending();
+    }
+    std::wstring SampleText() { return harness::WindowText(Item(IDC_OUTPUT_SAMPLE)); }
+
+    std::wstring A, B;
+    std::unique_ptr<OutputDialog> Dialog;
+};
+
+// CRC32 alone is on: name (9 bytes at most), CRC32, size (13 characters at most)
+const std::string TextLayout =
+    "Name       CRC32     Bytes\r\n"
+    "---------  --------  -------------\r\n"
+    "sub\\a.bin  1A2B3C4D          1,234\r\n"
+    "b.bin      00000000  5,000,000,000\r\n"
+    "----------------------------------\r\n"
+    "Total  2 Files  5,000,001,234 Bytes\r\n";
+
+TEST_F(OutputDialogTest, Sample_eachLayoutFollowsTheRadios)
+{
+    StartWith(true, false, false);
+    FillLeft();
+    Open();
+    EXPECT_EQ(Widen(TextLayout), SampleText());
+
+    Click(IDC_OUTPUT_CSV);
+    EXPECT_EQ(L"Name,CRC32,Bytes\r\nsub\\a.bin,1A2B3C4D,1234\r\nb.bin,00000000,5000000000\r\n", SampleText());
+    Click(IDC_OUTPUT_TSV);
+    EXPECT_EQ(L"Name\tCRC32\tBytes\r\nsub\\a.bin\t1A2B3C4D\t1234\r\nb.bin\t00000000\t5000000000\r\n", SampleText());
+    Click(IDC_OUTPUT_SFV);
+    EXPECT_EQ(L"sub\\a.bin 1A2B3C4D\r\nb.bin     00000000\r\n", SampleText());
+
+    Click(IDC_OUTPUT_FILE_NAME);
+    EXPECT_EQ(L"a.bin 1A2B3C4D\r\nb.bin 00000000\r\n", SampleText());
+    Click(IDC_OUTPUT_FULL_PATH);
+    EXPECT_EQ(A + L" 1A2B3C4D\r\n" + B + std::wstring(A.size() - B.size() + 1, L' ') + L"00000000\r\n",
+        SampleText());
+
+    // the left-only mark unchecked leaves nothing to write: no title, no footer
+    Click(IDC_OUTPUT_LEFT);
+    EXPECT_EQ(L"", SampleText());
+}
+
+TEST_F(OutputDialogTest, Sample_lineCountComboLimitsRows)
+{
+    StartWith(true, false, false);
+    FillLeft();
+    Open();
+    HWND combo = Item(IDC_OUTPUT_SAMPLE_LINES);
+    ASSERT_EQ(5, SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(1, SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    harness::SendControlCommand(Dialog->Handle, combo, CBN_SELCHANGE);
+    EXPECT_EQ(L"", SampleText());
+    SendMessageW(combo, CB_SETCURSEL, 4, 0);
+    harness::SendControlCommand(Dialog->Handle, combo, CBN_SELCHANGE);
+    EXPECT_EQ(Widen(TextLayout), SampleText());
+    EXPECT_EQ(1, Dialog->BuildOutput(1).Rows);
+}
+
+TEST_F(OutputDialogTest, Open_kindsOffDisabledColumnsFollowTheSwitchedOnKinds)
+{
+    StartWith(true, true, false);
+    FillLeft();
+    Open();
+    EXPECT_TRUE(harness::IsEnabled(Item(IDC_OUTPUT_CRC32)));
+    EXPECT_TRUE(harness::IsEnabled(Item(IDC_OUTPUT_MD5)));
+    EXPECT_FALSE(harness::IsEnabled(Item(IDC_OUTPUT_SHA1)));
+    Click(IDC_OUTPUT_CSV);
+    EXPECT_EQ(L"Name,CRC32,MD5,Bytes\r\nsub\\a.bin,1A2B3C4D," + Md5A + L",1234\r\nb.bin,00000000," + Md5B
+            + L",5000000000\r\n",
+        SampleText());
+    Click(IDC_OUTPUT_CRC32);
+    Click(IDC_OUTPUT_SFV);
+    EXPECT_EQ(L"sub\\a.bin " + Md5A + L"\r\nb.bin     " + Md5B + L"\r\n", SampleText());
+
+    // the sample box uses the fixed-pitch Japanese font, so the text layout lines up
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(Item(IDC_OUTPUT_SAMPLE), WM_GETFONT, 0, 0));
+    LOGFONTW description = {};
+    ASSERT_TRUE(font && GetObjectW(font, sizeof description, &description));
+    EXPECT_EQ(std::wstring(L"ＭＳ ゴシック"), description.lfFaceName);
+    EXPECT_EQ(12, description.lfHeight);
+    EXPECT_EQ(SHIFTJIS_CHARSET, description.lfCharSet);
+}
+
+TEST_F(OutputDialogTest, Run_opensOnTheCurrentSideAndStoresEveryStateOnClose)
+{
+    kit::SettingsNode stored;
+    stored.SetBool(L"Crc32", true);
+    stored.Child(L"Output").Child(L"LeftList").SetInt(L"Check", 1);
+    stored.Child(L"Output").Child(L"Csv").SetInt(L"Check", 1);
+    stored.Child(L"Output").Child(L"WinCrc").SetInt(L"Check", 0);
+    stored.Child(L"Output").Child(L"SampleLine").SetInt(L"Index", 3);
+    Start(stored);
+    Main->CurrentSide = 1;
+    bool right = false, left = true, csv = false;
+    int index = -1;
+    harness::DialogWatcher watcher;
+    watcher.Answer([&](HWND dialog) {
+        right = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_RIGHT_LIST));
+        left = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_LEFT_LIST));
+        csv = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_CSV));
+        index = static_cast<int>(SendMessageW(GetDlgItem(dialog, IDC_OUTPUT_SAMPLE_LINES), CB_GETCURSEL, 0, 0));
+        harness::Click(GetDlgItem(dialog, IDC_OUTPUT_FOOTER));
+        return harness::DialogWatcher::PressButton(dialog, IDC_CLOSE);
+    });
+    EXPECT_TRUE(ShowOutputDialog(*Main));
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(L"リスト出力", watcher.Seen()[0].Caption);
+    EXPECT_TRUE(right);
+    EXPECT_FALSE(left);
+    EXPECT_TRUE(csv);
+    EXPECT_EQ(3, index);
+    const kit::SettingsNode& output = Main->Settings.Child(L"Output");
+    EXPECT_EQ(1, output.FindChild(L"RightList")->GetInt(L"Check", -1));
+    EXPECT_EQ(0, output.FindChild(L"LeftList")->GetInt(L"Check", -1));
+    EXPECT_EQ(0, output.FindChild(L"Footer")->GetInt(L"Check", -1));
+    EXPECT_EQ(1, output.FindChild(L"RelativePath")->GetInt(L"Check", -1));
+    EXPECT_EQ(0, output.FindChild(L"Message")->GetInt(L"Check", -1));
+    EXPECT_EQ(3, output.FindChild(L"SampleLine")->GetInt(L"Index", -1));
+}
+
+TEST_F(OutputDialogTest, WriteFile_bytesExactlyAndTheCompletionMessage)
+{
+    StartWith(true, false, false);
+    FillLeft();
+    Open();
+    const std::wstring path = Folder.PathOf(L"out.txt");
+    Folder.WriteFile(L"out.txt", "an older, longer list that is replaced whole by the new one\r\n");
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDOK);
+    ASSERT_TRUE(Dialog->WriteFile(path));
+    EXPECT_EQ(TextLayout, ReadBytes(path));
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(path + L" へ出力しました", watcher.Seen()[0].Text);
+    // no temporary file is left beside it
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Folder.PathOf(L"*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+
+    // quiet when asked, and a folder that does not exist gives the error
+    Click(IDC_OUTPUT_NO_MESSAGE);
+    ASSERT_TRUE(Dialog->WriteFile(path));
+    EXPECT_EQ(1u, watcher.Seen().size());
+    watcher.Answer(IDOK);
+    EXPECT_FALSE(Dialog->WriteFile(Folder.PathOf(L"missing\\out.txt")));
+    ASSERT_EQ(2u, watcher.Seen().size());
+    EXPECT_EQ(L"出力ファイルが開けませんでした", watcher.Seen()[1].Text);
+    EXPECT_EQ(TextLayout, ReadBytes(path));
+}
+
+TEST_F(OutputDialogTest, WriteFile_namesOutsideTheCodePageAreReported)
+{
+    StartWith(true, false, false);
+    // U+D55C (Hangul) has no code in code page 932, U+00E9 only a best-fit "e"
+    const std::wstring hangul = L"\xD55C.bin";
+    const std::wstring accented = L"caf\x00E9.bin";
+    for (const std::wstring& name : {hangul, accented}) {
+        char bytes[16] = {};
+        const int n = WideCharToMultiByte(932, 0, name.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+        wchar_t back[16] = {};
+        MultiByteToWideChar(932, 0, bytes, n, back, 16);
+        ASSERT_NE(name, std::wstring(back));
+    }
+    const std::wstring base = Folder.PathOf(L"u\\");
+    Register(0, {Folder.WriteFile(L"u\\" + hangul, "1"), Folder.WriteFile(L"u\\plain.bin", "2"),
+                    Folder.WriteFile(L"u\\" + accented, "3")},
+        base);
+    for (int row = 0; row < 3; ++row)
+        Finish(0, row, L"1A2B3C4D", L"1");
+    Open();
+    Click(IDC_OUTPUT_FILE_NAME);
+    Click(IDC_OUTPUT_NO_MESSAGE);
+    const std::wstring path = Folder.PathOf(L"out.sfv");
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDOK);
+    ASSERT_TRUE(Dialog->WriteFile(path));
+    // even with messages turned off: the file does not hold what the list shows
+    ASSERT_EQ(1u, watcher.Seen().size());
+    const std::wstring message = watcher.Seen()[0].Text;
+    EXPECT_EQ(0u, message.find(path + L" へ出力しました"));
+    EXPECT_NE(std::wstring::npos, message.find(L" 2 件")) << message;
+    EXPECT_NE(std::wstring::npos, message.find(hangul)) << message;
+    EXPECT_NE(std::wstring::npos, message.find(accented)) << message;
+    EXPECT_EQ(std::wstring::npos, message.find(L"plain.bin")) << message;
+    // the file holds code page 932 bytes: no byte-order mark, CR LF
+    const std::string bytes = ReadBytes(path);
+    EXPECT_NE(0xEF, static_cast<unsigned char>(bytes[0]));
+    EXPECT_NE(std::string::npos, bytes.find("plain.bin     1A2B3C4D\r\n"));
+}
+
+TEST_F(OutputDialogTest, CopyToClipboard_unicodeTextAndTheMessage)
+{
+    StartWith(true, false, false);
+    FillLeft();
+    const std::wstring accented = Folder.WriteFile(L"l\\caf\x00E9.bin", "c");
+    Register(0, {accented}, Folder.PathOf(L"l\\"));
+    Finish(0, 2, L"FFFFFFFF", L"0");
+    Open();
+    Click(IDC_OUTPUT_TSV);
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDOK);
+    ASSERT_TRUE(Dialog->CopyToClipboard());
+    EXPECT_EQ(L"Name\tCRC32\tBytes\r\nsub\\a.bin\t1A2B3C4D\t1234\r\nb.bin\t00000000\t5000000000\r\n"
+              L"caf\x00E9.bin\tFFFFFFFF\t0\r\n",
+        ClipboardText());
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(L"クリップボードへコピーしました", watcher.Seen()[0].Text);
+}
+
+TEST_F(OutputDialogTest, Output_throughTheSaveDialogRemembersFolderFilterAndName)
+{
+    StartWith(true, false, false);
+    FillLeft();
+    Main->LastName = L"dropped";
+    Main->Settings.SetString(L"DefaultDirectory", Folder.Path());
+    Open();
+    Click(IDC_OUTPUT_TSV);
+    const std::wstring path = Folder.PathOf(L"chosen.csv");
+    harness::DialogWatcher watcher;
+    watcher.Answer([&](HWND dialog) {
+        return harness::SetFileDialogName(dialog, path) && harness::DialogWatcher::PressButton(dialog, IDOK);
+    });
+    watcher.Answer(IDOK);
+    Dialog->Output();
+    ASSERT_EQ(2u, watcher.Seen().size());
+    EXPECT_EQ(path + L" へ出力しました", watcher.Seen()[1].Text);
+    EXPECT_EQ("Name\tCRC32\tBytes\r\nsub\\a.bin\t1A2B3C4D\t1234\r\nb.bin\t00000000\t5000000000\r\n", ReadBytes(path));
+    EXPECT_EQ(3, Main->Settings.GetInt(L"FinterIndex", 0));
+    EXPECT_EQ(Folder.Path() + L"\\", kit::AddBackslash(Main->Settings.GetString(L"DefaultDirectory")));
+    EXPECT_EQ(L"chosen", Main->LastName);
+}
+
+// lists written by the dialog come back through the import with the same names, values and sizes
+TEST_F(OutputDialogTest, RoundTrip_eachLayoutImportsBackTheSameRows)
+{
+    StartWith(true, true, false);
+    FillLeft();
+    Open();
+    Click(IDC_OUTPUT_FULL_PATH);
+    Click(IDC_OUTPUT_NO_MESSAGE);
+    const struct {
+        int Radio;
+        const wchar_t* Name;
+        bool Sizes;
+    } layouts[] = {{IDC_OUTPUT_WINCRC, L"rt.txt", true}, {IDC_OUTPUT_CSV, L"rt.csv", true},
+        {IDC_OUTPUT_TSV, L"rt.tsv.txt", true}, {IDC_OUTPUT_SFV, L"rt.sfv", false}};
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.Name);
+        Click(layout.Radio);
+        const std::wstring path = Folder.PathOf(layout.Name);
+        ASSERT_TRUE(Dialog->WriteFile(path));
+        List(1).Pending.clear();
+        ASSERT_TRUE(ImportHashList(path, List(1)));
+        const std::vector<PendingRecord>& records = List(1).Pending;
+        ASSERT_EQ(2u, records.size());
+        for (int row = 0; row < 2; ++row) {
+            EXPECT_EQ(Cell(0, row, 0), records[row].Path);
+            EXPECT_EQ(List(0).GetHashText(row, HashKind::Crc32), records[row].HashTexts[HashKind::Crc32]);
+            EXPECT_EQ(layout.Sizes ? List(0).GetSizeText(row) : L"-", records[row].SizeText);
+            EXPECT_EQ(L"", records[row].RelativeKey);
+        }
+        // SFV carries one value per line, the first column's
+        if (layout.Sizes) {
+            EXPECT_EQ(Md5B, records[1].HashTexts[HashKind::Md5]);
+        }
+    }
+    List(1).Pending.clear();
+}
+
+TEST_F(OutputDialogTest, ImportedRows_sizeDashCountsAsAFileButNoBytes)
+{
+    StartWith(true, false, false);
+    RegisterImported(0, L"x.bin", L"1A2B3C4D", L"-");
+    RegisterImported(0, L"d\\y.bin", L"00000000", L"-");
+    Finish(0, 0, L"1A2B3C4D", L"-");
+    Finish(0, 1, L"00000000", L"12,345");
+    Open();
+    // an imported row writes its whole name whatever the path setting
+    Click(IDC_OUTPUT_FILE_NAME);
+    EXPECT_EQ(L"Name     CRC32     Bytes\r\n"
+              L"-------  --------  ------\r\n"
+              L"x.bin    1A2B3C4D       -\r\n"
+              L"d\\y.bin  00000000  12,345\r\n"
+              L"-------------------------\r\n"
+              L"Total  2 Files  12,345 Bytes\r\n",
+        SampleText());
+}
+
+// With JUXTA_SCREENSHOTS set to a folder, the dialog of each layout is saved there as output-<layout>.bmp.
+TEST_F(OutputDialogTest, Screenshots_eachLayout)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"JUXTA_SCREENSHOTS", folder, MAX_PATH))
+        GTEST_SKIP() << "JUXTA_SCREENSHOTS not set";
+    StartWith(true, true, false);
+    FillLeft();
+    RegisterImported(0, L"\x5B9F\x9A13\\\x30C7\x30FC\x30BF.bin", L"FFFFFFFF", L"-");
+    Finish(0, 2, L"FFFFFFFF", L"-");
+    Open();
+    SetWindowPos(Dialog->Handle, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    const struct {
+        int Radio;
+        const wchar_t* Name;
+    } layouts[] = {{IDC_OUTPUT_WINCRC, L"text"}, {IDC_OUTPUT_CSV, L"csv"}, {IDC_OUTPUT_TSV, L"tsv"},
+        {IDC_OUTPUT_SFV, L"sfv"}};
+    for (const auto& layout : layouts) {
+        Click(layout.Radio);
+        RedrawWindow(Dialog->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        harness::PumpUntil([] { return false; }, 300);
+        EXPECT_TRUE(SaveWindowBitmap(Dialog->Handle, std::wstring(folder) + L"\\output-" + layout.Name + L".bmp"));
+    }
+}
+
+} // namespace
