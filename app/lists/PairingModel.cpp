@@ -1,7 +1,6 @@
 #include "app/lists/PairingModel.h"
 
 #include <algorithm>
-#include <memory>
 
 PairingModel::PairingModel(size_t largeBucket) : LargeBucket(largeBucket)
 {
@@ -16,43 +15,45 @@ void PairingModel::Fill(Cell& cell, const PendingRecord& record)
     cell.PathKey = record.PathKey;
 }
 
-PairingModel::MergeResult PairingModel::MergePending(int side, std::vector<PendingRecord> pending)
+void PairingModel::MatchGaps(int side, const std::vector<PendingRecord>& pending,
+    std::vector<std::pair<int, int>>& matches, std::vector<int>& remaining) const
 {
-    MergeResult result;
-    result.Side = side;
     int other = 1 - side;
-
     std::vector<int> gaps;
     for (size_t row = 0; row < Rows.size(); ++row) {
         if (!Rows[row].Sides[other].IsBlank() && Rows[row].Sides[side].IsBlank())
             gaps.push_back(static_cast<int>(row));
     }
-    // without gaps every record is appended in its order, and the index is not needed
-    std::unique_ptr<PendingIndex> index;
-    if (!gaps.empty() && !pending.empty())
-        index.reset(new PendingIndex(pending, LargeBucket));
-    std::vector<std::pair<int, int>> matches; // row, record
-    for (size_t i = 0; index && i < gaps.size(); ++i) {
-        const Cell& partner = Rows[gaps[i]].Sides[other];
-        int record = index->TakeMatch(partner.RelativeKey, partner.NameKey, partner.PathKey);
-        if (record >= 0)
-            matches.push_back(std::make_pair(gaps[i], record));
+    if (gaps.empty() || pending.empty()) {
+        // every record is appended in its order; no index needed
+        for (size_t record = 0; record < pending.size(); ++record)
+            remaining.push_back(static_cast<int>(record));
+        return;
     }
+    PendingIndex index(pending, LargeBucket);
+    for (int row : gaps) {
+        const Cell& partner = Rows[row].Sides[other];
+        int record = index.TakeMatch(partner.RelativeKey, partner.NameKey, partner.PathKey);
+        if (record >= 0)
+            matches.push_back(std::make_pair(row, record));
+    }
+    remaining = index.Remaining();
+}
 
+PairingModel::MergeResult PairingModel::MergePending(int side, std::vector<PendingRecord> pending)
+{
+    std::vector<std::pair<int, int>> matches; // row, record
+    std::vector<int> remaining;
+    MatchGaps(side, pending, matches, remaining);
+
+    MergeResult result;
+    result.Side = side;
     for (const auto& match : matches) {
         Fill(Rows[match.first].Sides[side], pending[match.second]);
         SetMark(match.first, PairMark::Unknown);
         result.Filled.push_back(Placement{match.first, std::move(pending[match.second])});
     }
-    std::vector<int> remaining;
-    if (index) {
-        remaining = index->Remaining();
-    } else {
-        for (size_t record = 0; record < pending.size(); ++record)
-            remaining.push_back(static_cast<int>(record));
-    }
     int alone = side == 0 ? PairMark::Left : PairMark::Right;
-    Rows.reserve(Rows.size() + remaining.size());
     for (int record : remaining) {
         int row = RowCount();
         Rows.emplace_back();

@@ -1,6 +1,6 @@
 // The rows of the three lists side by side: row i of the left list, of the right list and of the mark column form
 // one pair. The model keeps what pairing needs (each side's file and keys, the pair's mark); the list windows mirror
-// it and apply the placements that MergePending returns.
+// it and apply the placements that MergePending returns. Not locked itself: callers hold the main lock.
 #pragma once
 
 #include "app/lists/PairMarks.h"
@@ -62,6 +62,9 @@ public:
     void Clear();
 
 private:
+    // the gaps' records (row, record) and the records left, in the order they are to be appended
+    void MatchGaps(int side, const std::vector<PendingRecord>& pending, std::vector<std::pair<int, int>>& matches,
+        std::vector<int>& remaining) const;
     void Fill(Cell& cell, const PendingRecord& record);
 
     size_t LargeBucket;

@@ -55,6 +55,9 @@ PendingIndex::PendingIndex(const std::vector<PendingRecord>& records, size_t lar
     : Records(records), LargeBucket(largeBucket), Items(records.size())
 {
     ByOrder.reserve(records.size());
+    Buckets.reserve(records.size());
+    ByRelativeKey.reserve(records.size());
+    ByNameWithRelative.reserve(records.size());
     for (size_t i = 0; i < records.size(); ++i) {
         int record = static_cast<int>(i);
         Items[i].Order = i;
@@ -225,9 +228,11 @@ int PendingIndex::TakeMatch(const std::wstring& relativeKey, const std::wstring&
     if (buckets[0] < 0 && buckets[1] < 0)
         return -1;
 
-    GapPath gap;
+    // the gap's buffers are kept from gap to gap
+    GapPath& gap = Gap;
     gap.Path = pathKey;
-    gap.Added.push_back(0);
+    gap.Components.clear();
+    gap.Added.assign(1, 0);
     ForEachLeadingComponent(gap.Path, [&](std::wstring_view component) {
         gap.Components.push_back(component);
         gap.Added.push_back(gap.Added.back() + component.size() + 1);

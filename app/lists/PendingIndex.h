@@ -103,5 +103,6 @@ private:
     std::unordered_map<std::wstring_view, int> ByNameWithRelative; // the same records by name key
     std::unordered_map<std::wstring_view, int> ByNameOnly; // records without a relative key, by name key
     std::vector<EntryHeap> Nodes;
+    GapPath Gap;
     std::unordered_map<EdgeKey, int, EdgeHash> Edges;
 };
