@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include <gtest/gtest.h>
+
 #include "tests/harness/Pump.h"
 
 namespace harness {
@@ -122,8 +124,14 @@ SeenDialog DialogWatcher::Describe(HWND dialog)
 void CALLBACK DialogWatcher::Tick(HWND, UINT, UINT_PTR timer, DWORD)
 {
     auto found = Watchers().find(timer);
-    if (found != Watchers().end())
+    if (found == Watchers().end())
+        return;
+    try {
         found->second->Poll();
+    } catch (...) {
+        // a test's action that throws must not unwind through the modal loop
+        ADD_FAILURE() << "a dialog watcher action threw";
+    }
 }
 
 void DialogWatcher::Poll()
