@@ -116,12 +116,12 @@ TEST_F(ImportHashListTest, Tsv_allThreeKindsThroughATxtExtension)
 {
     StartWith(true, true, true);
     ASSERT_TRUE(Import(0, L"list.txt",
-        "dir\\x y.bin\t1A2B3C4D\t" + Md5Lower + "\t0123456789abcdef0123456789abcdef01234567\t42\r\n"));
+        "dir\\xy.bin\t1A2B3C4D\t" + Md5Lower + "\t0123456789abcdef0123456789abcdef01234567\t42\r\n"));
     const std::vector<PendingRecord>& records = Pending(0);
     ASSERT_EQ(1u, records.size());
-    EXPECT_EQ(L"dir\\x y.bin", records[0].Path);
-    EXPECT_EQ(L"x y.bin", records[0].NameKey);
-    EXPECT_EQ(L"dir\\x y.bin", records[0].PathKey);
+    EXPECT_EQ(L"dir\\xy.bin", records[0].Path);
+    EXPECT_EQ(L"xy.bin", records[0].NameKey);
+    EXPECT_EQ(L"dir\\xy.bin", records[0].PathKey);
     EXPECT_EQ(Md5Upper, records[0].HashTexts[HashKind::Md5]);
     EXPECT_EQ(Sha1, records[0].HashTexts[HashKind::Sha1]);
     EXPECT_EQ(L"42", records[0].SizeText);

@@ -318,7 +318,7 @@ TEST_F(OutputDialogTest, WriteFile_namesOutsideTheCodePageAreReported)
     // the file holds code page 932 bytes: no byte-order mark, CR LF
     const std::string bytes = ReadBytes(path);
     EXPECT_NE(0xEF, static_cast<unsigned char>(bytes[0]));
-    EXPECT_NE(std::string::npos, bytes.find("plain.bin     1A2B3C4D\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("plain.bin  1A2B3C4D  1\r\n"));
 }
 
 TEST_F(OutputDialogTest, CopyToClipboard_unicodeTextAndTheMessage)
