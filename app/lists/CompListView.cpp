@@ -73,12 +73,12 @@ void SelectRow(kit::ListView& list, int row, bool selected)
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED;
     state.state = selected ? LVIS_SELECTED : 0;
-    SendMessageW(list.Handle, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    list.SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
 bool RowSelected(const kit::ListView& list, int row)
 {
-    return (SendMessageW(list.Handle, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    return (list.SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
 } // namespace
@@ -127,7 +127,7 @@ void CompListView::SetMark(int mark, int row)
     image.mask = LVIF_IMAGE;
     image.iItem = row;
     image.iImage = -1;
-    SendMessageW(Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
     item->SetBackColor(Main->GetStateColour(MarkColours[mark]));
     ++Main->MarkCounts[mark];
 }

@@ -137,7 +137,7 @@ void FileListView::SetRowImage(int row, int image)
     item.mask = LVIF_IMAGE;
     item.iItem = row;
     item.iImage = image;
-    SendMessageW(Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int FileListView::GetRowImage(int row) const
@@ -146,7 +146,7 @@ int FileListView::GetRowImage(int row) const
     LVITEMW item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
-    if (row < 0 || row >= GetItemCount() || !SendMessageW(Handle, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+    if (row < 0 || row >= GetItemCount() || !SendToControl(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
         return -1;
     return item.iImage;
 }

@@ -35,8 +35,9 @@ const SideButton SideButtons[] = {
 
 // the rebar docked at the outer edge: left for the left side, right for the right side
 const DWORD RebarStyles[2] = {CCS_LEFT, CCS_RIGHT};
-const DWORD SideToolBarStyle = TBSTYLE_FLAT | TBSTYLE_WRAPABLE | CCS_VERT | CCS_NODIVIDER | CCS_NORESIZE |
-                               CCS_NOPARENTALIGN;
+// Every entry wraps by its own state. Not TBSTYLE_WRAPABLE: a toolbar that works its wraps out itself moves the
+// wrap of a button onto the separator after it, and a vertical bar then starts the next button over that button.
+const DWORD SideToolBarStyle = TBSTYLE_FLAT | CCS_VERT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN;
 const DWORD HintStyle = SS_CENTER | SS_NOPREFIX | SS_NOTIFY | SS_CENTERIMAGE;
 
 } // namespace
@@ -149,16 +150,18 @@ void FileListWindow::Layout()
 
 LRESULT FileListWindow::OnSize(WPARAM wParam, LPARAM lParam)
 {
+    const int width = LOWORD(lParam);
     int strip = 0;
     if (Rebar) {
         SendMessageW(Rebar->Handle, WM_SIZE, wParam, lParam);
         if (IsWindowVisible(Rebar->Handle)) {
+            // the rebar sits a divider's width off the edge: the strip reaches to its far side
             RECT rect = {};
             GetWindowRect(Rebar->Handle, &rect);
-            strip = rect.right - rect.left;
+            MapWindowPoints(HWND_DESKTOP, Handle, reinterpret_cast<POINT*>(&rect), 2);
+            strip = Side == 0 ? rect.right : width - rect.left;
         }
     }
-    const int width = LOWORD(lParam);
     const int height = HIWORD(lParam);
     const int x = Side == 0 ? strip : 0;
     const int listWidth = width > strip ? width - strip : 0;

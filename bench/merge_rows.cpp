@@ -1,0 +1,138 @@
+// Seconds to place registered files into the rows of a real main window: n files on the left (each appended with a
+// blank partner row), then n files with the same relative paths on the right (each filling its partner's blank
+// row), then one paint of the three lists. The files exist (made in a temporary folder on the first run), so the
+// shell's icon lookup is the real one. Reference in the same run: the merge of the pairing model alone.
+//   merge_rows [n...]      (default 10000 50000 100000)
+#ifdef _WIN32
+#include "app/lists/CompListView.h"
+#include "app/lists/FileListView.h"
+#include "app/lists/KeyCase.h"
+#include "app/lists/PairingModel.h"
+#include "app/shell/Juxta.h"
+#include "kit/ui/Window.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Seconds(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::wstring TempFolder()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, buffer);
+    return std::wstring(buffer) + L"juxta_merge_rows\\";
+}
+
+// side folders "a" and "b", each with n files spread over folders of 1000
+std::vector<std::wstring> MakeFiles(const std::wstring& root, const std::wstring& side, int n)
+{
+    std::vector<std::wstring> paths;
+    CreateDirectoryW(root.c_str(), 0);
+    CreateDirectoryW((root + side).c_str(), 0);
+    for (int i = 0; i < n; ++i) {
+        const std::wstring folder = root + side + L"\\d" + std::to_wstring(i / 1000);
+        if (i % 1000 == 0)
+            CreateDirectoryW(folder.c_str(), 0);
+        const std::wstring path = folder + L"\\file" + std::to_wstring(i) + (i % 3 ? L".txt" : L".bin");
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, 0, 0);
+            if (file != INVALID_HANDLE_VALUE)
+                CloseHandle(file);
+        }
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+void Queue(FileListView& list, const std::vector<std::wstring>& paths, const std::wstring& base)
+{
+    list.RevealList();
+    for (const std::wstring& path : paths) {
+        list.Pending.push_back(PendingRecord::ForFile(path, base, KeyCase::Lower));
+        ++list.FileCount;
+    }
+}
+
+void Run(int n)
+{
+    const std::wstring root = TempFolder();
+    const std::vector<std::wstring> left = MakeFiles(root, L"a", n);
+    const std::vector<std::wstring> right = MakeFiles(root, L"b", n);
+
+    std::vector<PendingRecord> leftRecords, rightRecords;
+    for (const std::wstring& path : left)
+        leftRecords.push_back(PendingRecord::ForFile(path, root + L"a\\", KeyCase::Lower));
+    for (const std::wstring& path : right)
+        rightRecords.push_back(PendingRecord::ForFile(path, root + L"b\\", KeyCase::Lower));
+    auto start = std::chrono::steady_clock::now();
+    PairingModel model;
+    model.MergePending(0, leftRecords);
+    model.MergePending(1, rightRecords);
+    const double modelSeconds = Seconds(start);
+
+    Juxta main;
+    main.SettingsPath = root + L"merge_rows.dat";
+    if (!main.CreateMainWindow()) {
+        std::printf("no main window\n");
+        return;
+    }
+    kit::PumpMessages();
+    Queue(*main.GetList(0), left, root + L"a\\");
+    start = std::chrono::steady_clock::now();
+    main.GetList(0)->MergePending();
+    const double appendSeconds = Seconds(start);
+    Queue(*main.GetList(1), right, root + L"b\\");
+    start = std::chrono::steady_clock::now();
+    main.GetList(1)->MergePending();
+    const double fillSeconds = Seconds(start);
+    start = std::chrono::steady_clock::now();
+    RedrawWindow(main.Handle, 0, 0, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    kit::PumpMessages();
+    const double paintSeconds = Seconds(start);
+
+    const int unknown = main.MarkCounts[4];
+    std::printf("  %7d rows per side: append %7.3f s, fill %7.3f s, paint %6.3f s, total %7.3f s "
+                "(%8.0f rows/s); marks ? %d; model alone %6.3f s\n",
+                n, appendSeconds, fillSeconds, paintSeconds, appendSeconds + fillSeconds + paintSeconds,
+                2.0 * n / (appendSeconds + fillSeconds + paintSeconds), unknown, modelSeconds);
+    DestroyWindow(main.Handle);
+    kit::PumpMessages();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {10000, 50000, 100000};
+    std::printf("merge into the lists of a main window (left appended, right filled into the partner rows)\n");
+    for (int n : counts)
+        Run(n);
+    return 0;
+}
+#else
+#include <cstdio>
+
+int main()
+{
+    std::printf("merge_rows drives the Windows lists; nothing to measure in this build\n");
+    return 0;
+}
+#endif

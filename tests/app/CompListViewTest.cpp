@@ -1,0 +1,370 @@
+// The pairing of left and right rows, the mark column and the evaluation of finished pairs, on a real main window.
+#include "tests/app/MainWindowTesting.h"
+
+#include "app/lists/PairMarks.h"
+#include "kit/core/ScopedLock.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const COLORREF Wait = 0xC0C0C0;
+const COLORREF Ok = 0xFFFF00;
+const COLORREF Ng = 0xFF00FF;
+const COLORREF LeftOnly = 0x00FFFF;
+
+class CompListViewTest : public MainWindowFixture {};
+
+TEST_F(CompListViewTest, MergePending_singleFileThenFolderFillsItsRow)
+{
+    Start();
+    const std::wstring left = Folder.WriteFile(L"a\\Photo.jpg", "1");
+    RegisterFile(0, left);
+    ASSERT_EQ(1, Marks().GetItemCount());
+    EXPECT_EQ(L"←", MarkText(0));
+    EXPECT_EQ(L"", Cell(1, 0, 0));
+
+    const std::wstring base = Folder.PathOf(L"b\\");
+    const std::wstring other = Folder.WriteFile(L"b\\other.txt", "2");
+    const std::wstring right = Folder.WriteFile(L"b\\photo.JPG", "1");
+    Register(1, {other, right}, base);
+
+    ASSERT_EQ(2, List(0).GetItemCount());
+    ASSERT_EQ(2, List(1).GetItemCount());
+    ASSERT_EQ(2, Marks().GetItemCount());
+    EXPECT_EQ(left, Cell(0, 0, 0));
+    EXPECT_EQ(right, Cell(1, 0, 0));
+    EXPECT_EQ(L"？", MarkText(0));
+    EXPECT_EQ(L"", Cell(0, 1, 0));
+    EXPECT_EQ(other, Cell(1, 1, 0));
+    EXPECT_EQ(L"→", MarkText(1));
+    EXPECT_EQ(Wait, RowColour(1, 0));
+    EXPECT_EQ(Wait, MarkColour(0));
+    EXPECT_EQ(LeftOnly, MarkColour(1));
+    EXPECT_EQ(0, Main->MarkCounts[PairMark::Left]);
+    EXPECT_EQ(1, Main->MarkCounts[PairMark::Right]);
+    EXPECT_EQ(1, Main->MarkCounts[PairMark::Unknown]);
+    EXPECT_TRUE(List(1).Pending.empty());
+}
+
+TEST_F(CompListViewTest, MergePending_longestCommonTrailingPathTakesTheRow)
+{
+    Start();
+    const std::wstring left = Folder.WriteFile(L"l\\sub\\data.bin", "1");
+    RegisterFile(0, left);
+    // both right files are registered on their own: both keys are "data.bin"
+    const std::wstring distant = Folder.WriteFile(L"r2\\other\\data.bin", "1");
+    const std::wstring nearer = Folder.WriteFile(L"r1\\sub\\data.bin", "1");
+    FileListView& right = List(1);
+    right.RevealList();
+    right.Pending.push_back(PendingRecord::ForFile(distant, Folder.PathOf(L"r2\\other\\"), KeyCase::Lower));
+    right.Pending.push_back(PendingRecord::ForFile(nearer, Folder.PathOf(L"r1\\sub\\"), KeyCase::Lower));
+    right.MergePending();
+
+    ASSERT_EQ(2, Marks().GetItemCount());
+    EXPECT_EQ(nearer, Cell(1, 0, 0));
+    EXPECT_EQ(L"？", MarkText(0));
+    EXPECT_EQ(distant, Cell(1, 1, 0));
+    EXPECT_EQ(L"→", MarkText(1));
+}
+
+TEST_F(CompListViewTest, MergePending_keysDifferingInCaseOnlyPair)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\Readme.TXT", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\\u03A9.txt", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\\u00C4.txt", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\README.txt", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\\u03C9.TXT", "1"));
+    // U+0080 to U+00FF are left as they are: "ä" and "Ä" stay apart
+    RegisterFile(1, Folder.WriteFile(L"b\\\u00E4.txt", "1"));
+
+    ASSERT_EQ(4, Marks().GetItemCount());
+    EXPECT_EQ(L"？", MarkText(0));
+    EXPECT_EQ(L"？", MarkText(1));
+    EXPECT_EQ(L"←", MarkText(2));
+    EXPECT_EQ(L"→", MarkText(3));
+    EXPECT_EQ(L"a\u00C4\u03C9z", KeyCase::Lower(L"A\u00C4\u03A9Z"));
+}
+
+TEST_F(CompListViewTest, MergePending_rowsGetInfoIconAndWaitColour)
+{
+    Start();
+    const std::wstring path = Folder.WriteFile(L"set\\dir\\file.txt", "abc");
+    Register(0, {path}, Folder.PathOf(L"set\\"));
+    FileListView& left = List(0);
+    FileListView::ItemInfo info;
+    ASSERT_TRUE(left.GetItemInfo(0, info));
+    EXPECT_EQ(L"dir\\file.txt", info.RelativeKey);
+    EXPECT_FALSE(info.Finished);
+    EXPECT_EQ(left.MeasureText(path), info.PathWidth);
+    EXPECT_EQ(left.MeasureText(path.substr(0, path.size() - 12)), info.PrefixWidth);
+    EXPECT_LT(info.PrefixWidth, info.PathWidth);
+    EXPECT_EQ(FileListView::ShellIconIndex(path), left.GetRowImage(0));
+    EXPECT_EQ(Wait, RowColour(0, 0));
+    // the partner row is a blank placeholder: no path, no record, no icon
+    FileListView::ItemInfo none;
+    EXPECT_FALSE(List(1).GetItemInfo(0, none));
+    EXPECT_TRUE(List(1).IsBlankRow(0));
+    EXPECT_EQ(-1, List(1).GetRowImage(0));
+    EXPECT_EQ(-1, left.GetRowImage(5));
+
+    RegisterImported(1, L"C:\\listed\\x.bin", L"", L"-");
+    EXPECT_EQ(-1, List(1).GetRowImage(1));
+}
+
+TEST_F(CompListViewTest, EvaluatePair_equalAndDifferingValues)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\same.bin", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\diff.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\same.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\diff.bin", "2"));
+
+    Finish(0, 0, L"1A2B3C4D", L"1");
+    // the partner has not finished: the row waits, the mark stays
+    EXPECT_EQ(Wait, RowColour(0, 0));
+    EXPECT_EQ(L"？", MarkText(0));
+    FileListView::ItemInfo info;
+    ASSERT_TRUE(List(0).GetItemInfo(0, info));
+    EXPECT_TRUE(info.Finished);
+
+    Finish(1, 0, L"1A2B3C4D", L"1");
+    EXPECT_EQ(L"○", MarkText(0));
+    EXPECT_EQ(Ok, RowColour(0, 0));
+    EXPECT_EQ(Ok, RowColour(1, 0));
+    EXPECT_EQ(Ok, MarkColour(0));
+
+    // hash texts compare exactly: case counts
+    Finish(0, 1, L"1A2B3C4D", L"1");
+    Finish(1, 1, L"1a2b3c4d", L"1");
+    EXPECT_EQ(L"×", MarkText(1));
+    EXPECT_EQ(Ng, RowColour(0, 1));
+    EXPECT_EQ(Ng, RowColour(1, 1));
+    EXPECT_EQ(1, Main->MarkCounts[PairMark::Ok]);
+    EXPECT_EQ(1, Main->MarkCounts[PairMark::Ng]);
+    EXPECT_EQ(0, Main->MarkCounts[PairMark::Unknown]);
+    EXPECT_EQ(L"\t○:1", Main->PaneText(1));
+}
+
+TEST_F(CompListViewTest, EvaluatePair_withoutHashKindsTheSizesDecide)
+{
+    kit::SettingsNode stored;
+    stored.SetBool(L"Crc32", false);
+    Start(stored);
+    EXPECT_EQ(-1, Main->HashColumns[0]);
+    RegisterFile(0, Folder.WriteFile(L"a\\one.bin", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\two.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\one.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\two.bin", "22"));
+    Finish(0, 0, L"", L"1");
+    Finish(1, 0, L"", L"1");
+    Finish(0, 1, L"", L"1");
+    Finish(1, 1, L"", L"2");
+    EXPECT_EQ(L"○", MarkText(0));
+    EXPECT_EQ(L"×", MarkText(1));
+}
+
+TEST_F(CompListViewTest, EvaluatePair_nothingComparableStaysUnknown)
+{
+    Start();
+    RegisterImported(0, L"C:\\listed\\x.bin", L"", L"-");
+    RegisterImported(1, L"D:\\other\\X.BIN", L"", L"-");
+    ASSERT_EQ(1, Marks().GetItemCount());
+    EXPECT_EQ(L"？", MarkText(0));
+    Finish(0, 0, L"", L"-");
+    Finish(1, 0, L"", L"-");
+    EXPECT_EQ(L"？", MarkText(0));
+    EXPECT_EQ(Wait, RowColour(0, 0));
+    EXPECT_EQ(Wait, RowColour(1, 0));
+    EXPECT_EQ(1, Main->MarkCounts[PairMark::Unknown]);
+}
+
+TEST_F(CompListViewTest, EvaluatePair_aloneRowsTakeTheirSideColour)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\left.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\right.bin", "1"));
+    Finish(0, 0, L"00000001", L"1");
+    Finish(1, 1, L"00000001", L"1");
+    EXPECT_EQ(L"←", MarkText(0));
+    EXPECT_EQ(LeftOnly, RowColour(0, 0));
+    EXPECT_EQ(L"→", MarkText(1));
+    EXPECT_EQ(LeftOnly, RowColour(1, 1));
+    // the blank partner rows keep their colour
+    EXPECT_EQ(0xFFFFFFu, RowColour(1, 0));
+}
+
+TEST_F(CompListViewTest, ResetMarks_decidedPairsGoBackToUnknown)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\same.bin", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\diff.bin", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\alone.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\same.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\diff.bin", "2"));
+    Finish(0, 0, L"00000001", L"1");
+    Finish(1, 0, L"00000001", L"1");
+    Finish(0, 1, L"00000001", L"1");
+    Finish(1, 1, L"00000002", L"1");
+    Finish(0, 2, L"00000003", L"1");
+
+    Marks().ResetMarks();
+    EXPECT_EQ(L"？", MarkText(0));
+    EXPECT_EQ(L"？", MarkText(1));
+    EXPECT_EQ(L"←", MarkText(2));
+    EXPECT_EQ(0, Main->MarkCounts[PairMark::Ok]);
+    EXPECT_EQ(0, Main->MarkCounts[PairMark::Ng]);
+    EXPECT_EQ(2, Main->MarkCounts[PairMark::Unknown]);
+    for (int side = 0; side < 2; ++side)
+        for (int row = 0; row < 2; ++row) {
+            FileListView::ItemInfo info;
+            ASSERT_TRUE(List(side).GetItemInfo(row, info));
+            EXPECT_FALSE(info.Finished);
+        }
+}
+
+TEST_F(CompListViewTest, SelectByMark_kinds)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\pair.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\pair.bin", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\alone1.bin", "1"));
+    RegisterFile(0, Folder.WriteFile(L"a\\alone2.bin", "1"));
+    HWND left = List(0).Handle;
+    Main->CurrentSide = 0;
+
+    // no "○" anywhere: nothing stays selected
+    List(0).GetItem(0)->SetSelected(true);
+    Marks().SelectByMark(PairMark::Ok);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_FALSE(harness::IsListRowSelected(left, row));
+
+    Marks().SelectByMark(PairMark::Left);
+    EXPECT_FALSE(harness::IsListRowSelected(left, 0));
+    EXPECT_TRUE(harness::IsListRowSelected(left, 1));
+    EXPECT_TRUE(harness::IsListRowSelected(left, 2));
+
+    Marks().SelectByMark(7);
+    EXPECT_TRUE(harness::IsListRowSelected(left, 0));
+    EXPECT_FALSE(harness::IsListRowSelected(left, 1));
+
+    Marks().SelectByMark(6);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(harness::IsListRowSelected(left, row));
+    // the other side is not touched
+    EXPECT_FALSE(harness::IsListRowSelected(List(1).Handle, 1));
+}
+
+TEST_F(CompListViewTest, Recolour_followsChangedColours)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\same.bin", "1"));
+    RegisterFile(1, Folder.WriteFile(L"b\\same.bin", "1"));
+    Finish(0, 0, L"00000001", L"1");
+    Finish(1, 0, L"00000001", L"1");
+    Main->Settings.Child(L"Color").SetInt(L"Ok", 0x123456);
+    // a value of the wrong length is ignored: the default applies
+    Main->Settings.Child(L"Color").SetBool(L"Wait", true);
+    Marks().Recolour();
+    EXPECT_EQ(0x123456u, RowColour(0, 0));
+    EXPECT_EQ(0x123456u, RowColour(1, 0));
+    EXPECT_EQ(0x123456u, MarkColour(0));
+    EXPECT_EQ(Wait, Main->GetStateColour(0));
+}
+
+TEST_F(CompListViewTest, OnNotify_markColumnCannotBeResized)
+{
+    Start();
+    HWND marks = Marks().Handle;
+    NMHEADERW header = {};
+    header.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(marks, LVM_GETHEADER, 0, 0));
+    header.hdr.code = HDN_BEGINTRACKW;
+    EXPECT_EQ(1, SendMessageW(marks, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)));
+    header.hdr.code = HDN_DIVIDERDBLCLICKW;
+    EXPECT_EQ(1, SendMessageW(marks, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)));
+    ASSERT_EQ(1, harness::ListColumnCount(marks));
+    EXPECT_EQ(L"状態", harness::ListHeaderText(marks, 0));
+    EXPECT_EQ(40, Marks().GetColumn(0)->GetWidth());
+}
+
+TEST_F(CompListViewTest, Scroll_oneListMovesTheOthers)
+{
+    Start();
+    std::vector<std::wstring> paths;
+    for (int n = 0; n < 120; ++n)
+        paths.push_back(Folder.WriteFile(L"many\\f" + std::to_wstring(n) + L".txt", "x"));
+    Register(0, paths, Folder.PathOf(L"many\\"));
+    List(1).RevealList();
+    harness::PumpPending();
+    HWND lists[3] = {List(0).Handle, List(1).Handle, Marks().Handle};
+
+    SendMessageW(lists[2], WM_VSCROLL, SB_PAGEDOWN, 0);
+    SendMessageW(lists[2], WM_VSCROLL, SB_PAGEDOWN, 0);
+    for (HWND list : lists)
+        UpdateWindow(list);
+    harness::PumpPending();
+    const int top = static_cast<int>(SendMessageW(lists[2], LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(SendMessageW(lists[2], LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_GT(top, 0);
+    // the side lists show the same bottom row as the mark list
+    for (int side = 0; side < 2; ++side) {
+        const int sideTop = static_cast<int>(SendMessageW(lists[side], LVM_GETTOPINDEX, 0, 0));
+        const int sidePage = static_cast<int>(SendMessageW(lists[side], LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_EQ(top + page, sideTop + sidePage) << side;
+    }
+
+    // scrolling the right list back to the top takes the others along
+    for (int page = 0; page < 6; ++page)
+        SendMessageW(lists[1], WM_VSCROLL, SB_PAGEUP, 0);
+    for (HWND list : lists)
+        UpdateWindow(list);
+    harness::PumpPending();
+    ASSERT_EQ(0, SendMessageW(lists[1], LVM_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(0, SendMessageW(lists[0], LVM_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(0, SendMessageW(lists[2], LVM_GETTOPINDEX, 0, 0));
+}
+
+// a worker that holds the main lock and a list lock while it writes cells through the GUI thread must not stall a
+// merge that the GUI thread runs meanwhile, nor the closing of the window
+TEST_F(CompListViewTest, MergePending_whileAnotherThreadHoldsTheLocks)
+{
+    Start();
+    RegisterFile(0, Folder.WriteFile(L"a\\first.bin", "1"));
+    std::atomic<bool> holding(false);
+    std::atomic<bool> done(false);
+    FileListView* left = &List(0);
+    Juxta* main = Main.get();
+    std::thread worker([&] {
+        kit::ScopedLock mainLock(main->MainLock);
+        kit::ListView::Hold hold(*left);
+        holding = true;
+        for (int n = 0; n < 200; ++n)
+            left->SetCellText(0, 1, std::to_wstring(n) + L"%");
+        done = true;
+    });
+    while (!holding)
+        Sleep(1);
+    RegisterFile(0, Folder.WriteFile(L"a\\second.bin", "1"));
+    worker.join();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(2, Marks().GetItemCount());
+    EXPECT_EQ(L"199%", Cell(0, 0, 1));
+
+    holding = false;
+    std::thread closing([&] {
+        kit::ScopedLock mainLock(main->MainLock);
+        holding = true;
+        for (int n = 0; n < 50; ++n)
+            left->SetCellText(1, 1, L"50%");
+    });
+    while (!holding)
+        Sleep(1);
+    DestroyWindow(main->Handle);
+    harness::PumpUntil([&] { return false; }, 200);
+    closing.join();
+    EXPECT_EQ(nullptr, main->Handle);
+}
+
+} // namespace
