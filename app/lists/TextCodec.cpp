@@ -1,6 +1,7 @@
 #include "app/lists/TextCodec.h"
 
-TextCodec TextCodec::WithRoundTripCheck(ToWideFunction toWide, PlainToNarrowFunction toNarrow)
+TextCodec TextCodec::WithRoundTripCheck(std::wstring (*toWide)(const std::string&),
+    std::string (*toNarrow)(const std::wstring&))
 {
     TextCodec codec;
     codec.ToWide = toWide;

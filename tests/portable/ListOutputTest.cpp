@@ -296,3 +296,28 @@ TEST(ListOutput, RoundTrip_onlyEntriesWithoutSize)
     EXPECT_EQ(L"-", list.Entries[1].SizeText);
     EXPECT_EQ(Crc, list.Entries[1].HashTexts[HashKind::Crc32]);
 }
+
+#ifdef _WIN32
+#include "kit/core/Path.h"
+
+TEST(ListOutput, Build_codePage932)
+{
+    // Japanese names are two bytes a character in code page 932; "é" has no equivalent there (a best-fit "e" would
+    // pass unnoticed without the round trip check)
+    std::vector<ListOutputRow> rows = {Row(L"C:\\\u8868\u793A.bin", L"\u8868\u793A.bin", L"1"),
+        Row(L"C:\\caf\u00E9.txt", L"caf\u00E9.txt", L"2")};
+    ListOutputOptions options = Options(ListLayout::Sfv, HashKindFlags{{true, false, false}});
+    ListOutputText text = ListOutput::Build(rows, options, -1, TextCodec::WithRoundTripCheck(kit::ToWide, kit::ToNarrow));
+    EXPECT_EQ(std::string("\x95\x5C\x8E\xA6.bin ") + Narrow(Crc) + "\r\n", text.Ansi.substr(0, 19));
+    EXPECT_EQ(1, text.Unrepresentable);
+    ASSERT_EQ(1u, text.UnrepresentableNames.size());
+    EXPECT_EQ(L"caf\u00E9.txt", text.UnrepresentableNames[0]);
+    // the clipboard text keeps the name as the list shows it
+    EXPECT_NE(std::wstring::npos, text.Text.find(L"caf\u00E9.txt"));
+
+    // read back with the same code page: the trail byte 0x5C of the first name is no path separator
+    HashListImport list = HashListParser::Parse(L".sfv", SplitLines(text.Ansi), options.KindEnabled, kit::ToWide);
+    ASSERT_EQ(2u, list.Entries.size());
+    EXPECT_EQ(L"\u8868\u793A.bin", list.Entries[0].Name);
+}
+#endif
