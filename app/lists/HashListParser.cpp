@@ -44,8 +44,8 @@ bool IsBlank(char c)
 // white space in a widened name: ASCII blanks and the Unicode spaces (the ideographic space among them)
 bool IsWideBlank(wchar_t c)
 {
-    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A)
-        || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
+        || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 // An SFV entry line: blanks, the name, blanks, the value (the last blank-free token). The split that the pattern

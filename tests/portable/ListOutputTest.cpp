@@ -307,7 +307,8 @@ TEST(ListOutput, Build_codePage932)
     std::vector<ListOutputRow> rows = {Row(L"C:\\\u8868\u793A.bin", L"\u8868\u793A.bin", L"1"),
         Row(L"C:\\caf\u00E9.txt", L"caf\u00E9.txt", L"2")};
     ListOutputOptions options = Options(ListLayout::Sfv, HashKindFlags{{true, false, false}});
-    ListOutputText text = ListOutput::Build(rows, options, -1, TextCodec::WithRoundTripCheck(kit::ToWide, kit::ToNarrow));
+    TextCodec codec = TextCodec::WithRoundTripCheck(kit::ToWide, kit::ToNarrow);
+    ListOutputText text = ListOutput::Build(rows, options, -1, codec);
     EXPECT_EQ(std::string("\x95\x5C\x8E\xA6.bin ") + Narrow(Crc) + "\r\n", text.Ansi.substr(0, 19));
     EXPECT_EQ(1, text.Unrepresentable);
     ASSERT_EQ(1u, text.UnrepresentableNames.size());

@@ -180,7 +180,8 @@ TEST(PairingModel, CommonTrailingLength_countsRecordsLastComponentAndSharedFolde
     EXPECT_EQ(std::wstring(L"a\\x").size(), PendingIndex::CommonTrailingLength(L"c:\\a\\x", L"d:\\a\\x"));
     EXPECT_EQ(std::wstring(L"c:\\a\\x").size(), PendingIndex::CommonTrailingLength(L"c:\\a\\x", L"c:\\a\\x"));
     // the last components are not compared: the record's counts whatever the gap's is
-    EXPECT_EQ(std::wstring(L"sub/long.bin").size(), PendingIndex::CommonTrailingLength(L"sub/long.bin", L"c:\\x\\long.bin"));
+    EXPECT_EQ(std::wstring(L"sub/long.bin").size(),
+        PendingIndex::CommonTrailingLength(L"sub/long.bin", L"c:\\x\\long.bin"));
     EXPECT_EQ(std::wstring(L"dir\\").size(), PendingIndex::CommonTrailingLength(L"c:\\dir\\", L"d:\\dir\\"));
     EXPECT_EQ(std::wstring(L"y").size(), PendingIndex::CommonTrailingLength(L"y", L"c:\\y"));
 }
@@ -267,7 +268,7 @@ void ExpectSameLists(const PairingModel& model, const reference::Lists& lists, c
             ASSERT_EQ(expected.Sides[side].Text, actual.Sides[side].Path) << where << " row " << row;
             ASSERT_EQ(expected.Sides[side].RelativeKey, actual.Sides[side].RelativeKey) << where << " row " << row;
             if (!actual.Sides[side].IsBlank()) {
-                // the keys kept in the row are the ones the design makes from the shown path
+                // the keys kept in the row are the ones the merge would make from the shown path
                 ASSERT_EQ(reference::Lower(reference::FileNamePart(actual.Sides[side].Path)),
                     actual.Sides[side].NameKey);
             }

@@ -116,7 +116,8 @@ public:
     TempFolder()
     {
         std::random_device random;
-        Path = std::filesystem::temp_directory_path() / ("juxta-test-" + std::to_string(random()) + std::to_string(random()));
+        std::string name = "juxta-test-" + std::to_string(random()) + std::to_string(random());
+        Path = std::filesystem::temp_directory_path() / name;
         std::filesystem::create_directories(Path);
     }
     ~TempFolder()

@@ -1,4 +1,4 @@
-// The merge exactly as the program's design words it: collect the gaps, walk the whole pending list for each gap,
+// The merge in its plain form, step by step: collect the gaps, walk the whole pending list for each gap,
 // fill, append. Quadratic, and kept plain on purpose: the tests and the merge benchmark hold PairingModel against it.
 #pragma once
 
