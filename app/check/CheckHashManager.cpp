@@ -1,0 +1,265 @@
+#include "app/check/CheckHashManager.h"
+
+#include "app/check/CheckHashThread.h"
+#include "app/lists/CompListView.h"
+#include "app/lists/FileListView.h"
+#include "app/shell/Juxta.h"
+#include "kit/core/ScopedLock.h"
+#include "kit/core/SettingsNode.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+const int LeftPane = 0;
+const int FirstMarkPane = 1;
+const int LastMarkPane = 5;
+const int RightPane = 6;
+// how long one wait of the interface thread lasts at most before it looks at the queue again; a wake-up that the
+// message wait misses costs no more than this
+const DWORD ServeSlice = 10;
+
+int SidePane(int side)
+{
+    return side == 0 ? LeftPane : RightPane;
+}
+
+} // namespace
+
+CheckHashManager::CheckHashManager(Juxta* main) : Main(main) {}
+
+boost::shared_ptr<CheckHashManager> CheckHashManager::Create(Juxta* main)
+{
+    boost::shared_ptr<CheckHashManager> manager(new CheckHashManager(main));
+    if (!manager->Start(THREAD_PRIORITY_IDLE))
+        return boost::shared_ptr<CheckHashManager>();
+    return manager;
+}
+
+CheckHashManager::~CheckHashManager()
+{
+    // the window may be gone already: no appearance change, only the checks end
+    Checking = false;
+    AcquireMainLock();
+    {
+        kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+        CancelAndRemoveWorkers();
+    }
+    Stop();
+    // a round that is still running may be sending to the lists; serve it until the thread has ended
+    if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, GetId())) {
+        WaitServingSentMessages(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    StopAndJoin();
+}
+
+bool CheckHashManager::WaitServingSentMessages(HANDLE handle, DWORD timeoutMs)
+{
+    const ULONGLONG start = GetTickCount64();
+    const DWORD count = handle ? 1 : 0;
+    for (;;) {
+        MSG message;
+        // handles every message another thread has sent and waits for; posted messages stay queued
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (timeoutMs != INFINITE && elapsed >= timeoutMs)
+            return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        DWORD slice = ServeSlice;
+        if (timeoutMs != INFINITE)
+            slice = static_cast<DWORD>(std::min<ULONGLONG>(slice, timeoutMs - elapsed));
+        const DWORD result = MsgWaitForMultipleObjectsEx(count, count ? &handle : nullptr, slice, QS_SENDMESSAGE, 0);
+        if (count && result == WAIT_OBJECT_0)
+            return true;
+        if (result == WAIT_FAILED)
+            return false;
+    }
+}
+
+void CheckHashManager::AcquireMainLock()
+{
+    // the holder may be a background thread waiting in SendMessageW for this one
+    while (!Main->MainLock.TryLock())
+        WaitServingSentMessages(nullptr, 1);
+}
+
+void CheckHashManager::StartChecking()
+{
+    AcquireMainLock();
+    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    NextRow = 0;
+    SetChecking(true);
+    Resume();
+    // a scheduler that sleeps between rounds rescans now
+    Notify();
+}
+
+void CheckHashManager::StopChecking()
+{
+    if (!Checking)
+        return;
+    SetChecking(false);
+    AcquireMainLock();
+    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    CancelAndRemoveWorkers();
+}
+
+void CheckHashManager::SetChecking(bool flag)
+{
+    if (Checking.exchange(flag) == flag)
+        return;
+    Main->SetCheckingAppearance(flag);
+}
+
+size_t CheckHashManager::GetWorkerCount() const
+{
+    const_cast<CheckHashManager*>(this)->AcquireMainLock();
+    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    return Workers.size();
+}
+
+void CheckHashManager::CancelAndRemoveWorkers()
+{
+    for (const boost::shared_ptr<CheckHashThread>& worker : Workers)
+        worker->RequestCancel();
+    while (!Workers.empty()) {
+        for (WorkerList::iterator it = Workers.begin(); it != Workers.end();) {
+            // a finished worker sends nothing more, so destroying it here (a join) cannot wait for this thread
+            if ((*it)->IsFinished())
+                it = Workers.erase(it);
+            else
+                ++it;
+        }
+        if (Workers.empty())
+            break;
+        HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, Workers.front()->GetId());
+        WaitServingSentMessages(thread, ServeSlice);
+        if (thread)
+            CloseHandle(thread);
+    }
+}
+
+void CheckHashManager::Run()
+{
+    {
+        kit::ScopedLock main(Main->MainLock);
+        if (IsStopping())
+            return;
+        PaneFlags panes = {};
+        CollectFinished(panes);
+        if (Checking)
+            StartRows(panes);
+        RefreshPanes(panes);
+        if (Workers.empty()) {
+            Pause();
+            if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
+                AutoSizeColumns();
+            SetChecking(false);
+            return;
+        }
+        // a worker that finished at once (imported row, file that failed to open) is collected without waiting
+        if (AnyFinished())
+            return;
+    }
+    WaitForWork(RoundTimeout);
+}
+
+bool CheckHashManager::AnyFinished() const
+{
+    return std::any_of(Workers.begin(), Workers.end(),
+                       [](const boost::shared_ptr<CheckHashThread>& worker) { return worker->IsFinished(); });
+}
+
+void CheckHashManager::CollectFinished(PaneFlags& panes)
+{
+    for (WorkerList::iterator it = Workers.begin(); it != Workers.end();) {
+        const CheckHashThread& worker = **it;
+        if (!worker.IsFinished()) {
+            ++it;
+            continue;
+        }
+        if (Main->MarkList)
+            Main->MarkList->EvaluatePair(worker.GetSide(), worker.GetRow()->GetIndex());
+        it = Workers.erase(it);
+        std::fill(panes.begin() + FirstMarkPane, panes.begin() + LastMarkPane + 1, true);
+    }
+}
+
+void CheckHashManager::StartRows(PaneFlags& panes)
+{
+    FileListView* lists[2] = {Main->GetList(0), Main->GetList(1)};
+    if (!lists[0] || !lists[1])
+        return;
+    kit::ListView::Hold holdLeft(*lists[0]);
+    kit::ListView::Hold holdRight(*lists[1]);
+    const CheckHashThread::Options options = CheckHashThread::Options::FromSettings(*Main->SettingsView.Get());
+    const int counts[2] = {lists[0]->GetRowCount(), lists[1]->GetRowCount()};
+    const int rows = std::max(counts[0], counts[1]);
+    while (NextRow < rows) {
+        // read again for every row: a change takes effect at the next row started
+        const int32_t limit = Main->SettingsView.Get()->GetInt(L"CheckNum", 0);
+        if (static_cast<int64_t>(Workers.size()) >= limit)
+            break;
+        const int row = NextRow;
+        for (int side = 0; side < 2; ++side)
+            if (row < counts[side] && StartRow(side, row, options.Kinds))
+                panes[SidePane(side)] = true;
+        ++NextRow;
+    }
+}
+
+bool CheckHashManager::StartRow(int side, int row, const std::array<bool, 3>& kinds)
+{
+    FileListView* list = Main->GetList(side);
+    kit::ListViewItem* item = list->GetItem(row);
+    // a row that has a worker already looks unchecked to a rescan until its worker writes
+    if (!item || HasWorker(item))
+        return false;
+    if (item->GetText(0).empty())
+        return false; // blank placeholder
+    bool needed = false;
+    for (int kind = 0; kind < HashKind::Count && !needed; ++kind) {
+        const int column = Main->HashColumns[kind];
+        needed = kinds[kind] && column >= 0 && item->GetText(column).empty();
+    }
+    const int sizeColumn = Main->SizeColumn;
+    if (!needed && sizeColumn >= 0)
+        needed = item->GetText(sizeColumn).empty();
+    if (!needed)
+        return false;
+    boost::shared_ptr<CheckHashThread> worker = CheckHashThread::Create(item, Main, side, this);
+    if (!worker)
+        return false;
+    Workers.push_back(worker);
+    const uint64_t size = worker->GetFileSize();
+    if (size != CheckHashThread::UnknownSize)
+        list->TotalSize += size;
+    return true;
+}
+
+bool CheckHashManager::HasWorker(const kit::ListViewItem* row) const
+{
+    return std::any_of(Workers.begin(), Workers.end(),
+                       [row](const boost::shared_ptr<CheckHashThread>& worker) { return worker->GetRow() == row; });
+}
+
+void CheckHashManager::RefreshPanes(const PaneFlags& panes)
+{
+    for (size_t pane = 0; pane < panes.size(); ++pane)
+        if (panes[pane])
+            Main->RefreshPane(static_cast<int>(pane));
+}
+
+void CheckHashManager::AutoSizeColumns()
+{
+    for (int side = 0; side < 2; ++side) {
+        FileListView* list = Main->GetList(side);
+        if (!list)
+            continue;
+        kit::ListView::Hold hold(*list);
+        for (int column = 0; column < list->GetColumnCount(); ++column)
+            list->GetColumn(column)->SetWidth(LVSCW_AUTOSIZE_USEHEADER);
+    }
+}

@@ -1,0 +1,81 @@
+// The check scheduler: one background thread that walks the rows of both side lists in step, starts a
+// CheckHashThread for every row that still lacks a value (both rows of a pair together, at most "CheckNum" rows at a
+// time), and finishes each check: EvaluatePair gives the row its colour and, once both rows of a pair are done, the
+// pair its mark. It also switches the main window between its idle and its checking appearance.
+//
+// Threads and locks: Run holds the main lock, then the left and right list locks, while it starts rows; it finishes
+// workers under the main lock alone. Between rounds it sleeps until a worker reports that it has finished (or a
+// short timeout passes), so it costs nothing while files are read. The interface thread never blocks on a lock or a
+// thread here: while it waits it serves the messages that the scheduler and the workers send it.
+#pragma once
+
+#include "kit/core/Thread.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <list>
+
+class CheckHashThread;
+class Juxta;
+
+namespace kit {
+class ListViewItem;
+}
+
+class CheckHashManager : public kit::Thread {
+public:
+    // a round ends at this timeout when no worker has reported (a safety net; workers wake the scheduler)
+    static const DWORD RoundTimeout = 100;
+
+    // the thread is started (paused) at idle priority; empty when it cannot be created
+    static boost::shared_ptr<CheckHashManager> Create(Juxta* main);
+    // stops the checks and waits for the thread, serving the interface thread's messages meanwhile
+    ~CheckHashManager() override;
+
+    // Interface thread. Checks every row that lacks a value from the first row on; during a check it rescans
+    // (rows that have a worker already are left to it).
+    void StartChecking();
+    // Interface thread. Cancels every worker and returns once all have ended: their rows keep the colour "Check",
+    // their cancelled cells are empty and they are not finished. Nothing when no check runs.
+    // The caller must hold no list lock (the workers need them to end).
+    void StopChecking();
+    // switches the appearance (busy animation, commands) when flag differs from the current state
+    void SetChecking(bool flag);
+    bool IsChecking() const { return Checking; }
+    // workers not yet removed (finished ones included); for tests
+    size_t GetWorkerCount() const;
+
+    // Waits for handle while serving the messages that other threads send to this one (posted messages stay in
+    // the queue, so no command runs inside the wait). true when the handle was signalled.
+    static bool WaitServingSentMessages(HANDLE handle, DWORD timeoutMs);
+
+protected:
+    void Run() override;
+
+private:
+    typedef std::list<boost::shared_ptr<CheckHashThread>> WorkerList;
+    // panes 0 (left), 1 to 5 (mark counts), 6 (right) that a round has changed
+    typedef std::array<bool, 7> PaneFlags;
+
+    explicit CheckHashManager(Juxta* main);
+
+    void CollectFinished(PaneFlags& panes);
+    void StartRows(PaneFlags& panes);
+    bool StartRow(int side, int row, const std::array<bool, 3>& kinds);
+    bool HasWorker(const kit::ListViewItem* row) const;
+    void RefreshPanes(const PaneFlags& panes);
+    void AutoSizeColumns();
+    bool AnyFinished() const;
+    // interface thread: the main lock, serving sent messages while another thread holds it
+    void AcquireMainLock();
+    void CancelAndRemoveWorkers();
+
+    Juxta* Main; // not owned; the main window owns the scheduler
+    // guarded by the main lock
+    WorkerList Workers;
+    std::atomic<int32_t> NextRow{0};
+    std::atomic<bool> Checking{false};
+};

@@ -1,0 +1,185 @@
+#include "app/check/CheckHashThread.h"
+
+#include "app/lists/FileListView.h"
+#include "app/lists/SizeFormat.h"
+#include "app/shell/Juxta.h"
+#include "kit/core/Crc32.h"
+#include "kit/core/Md5.h"
+#include "kit/core/Sha1.h"
+#include "kit/core/SettingsNode.h"
+#include "kit/ui/ListView.h"
+#include "kit/ui/ListViewItem.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const wchar_t* const KindKeys[HashKind::Count] = {L"Crc32", L"Md5", L"Sha1"};
+
+boost::shared_ptr<kit::Hash> CreateHash(int kind)
+{
+    switch (kind) {
+    case HashKind::Crc32:
+        return kit::Crc32::Create();
+    case HashKind::Md5:
+        return kit::Md5::Create();
+    default:
+        return kit::Sha1::Create();
+    }
+}
+
+} // namespace
+
+CheckHashThread::Options CheckHashThread::Options::FromSettings(const kit::SettingsNode& settings)
+{
+    Options options;
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        options.Kinds[kind] = settings.GetBool(KindKeys[kind], options.Kinds[kind]);
+    options.AutoScroll = settings.GetBool(L"AutoScroll", options.AutoScroll);
+    if (const kit::SettingsNode* colours = settings.FindChild(L"Color")) {
+        COLORREF colour = 0;
+        if (colours->GetBinary(L"Check", colour))
+            options.CheckColour = colour;
+    }
+    return options;
+}
+
+CheckHashThread::CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, kit::Thread* scheduler)
+    : Main(main), Row(row), Side(side), Scheduler(scheduler), SizeColumn(main->SizeColumn)
+{
+    Settings = Options::FromSettings(*Main->SettingsView.Get());
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        HashColumns[kind] = Main->HashColumns[kind];
+}
+
+boost::shared_ptr<CheckHashThread> CheckHashThread::Create(kit::ListViewItem* row, Juxta* main, int side,
+                                                           kit::Thread* scheduler)
+{
+    boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(row, main, side, scheduler));
+    if (!worker->Start(THREAD_PRIORITY_IDLE))
+        return boost::shared_ptr<CheckHashThread>();
+    worker->Prepare();
+    return worker;
+}
+
+CheckHashThread::~CheckHashThread()
+{
+    // Run reads the members below; the thread must be gone before they are
+    StopAndJoin();
+}
+
+std::wstring CheckHashThread::PercentText(uint64_t done, uint64_t size)
+{
+    if (size == 0)
+        return L"100%";
+    // done never exceeds size (the stream stops at the size it had when opened), so done * 100 cannot overflow
+    // for any file below 2^57 bytes
+    return std::to_wstring(done * 100 / size) + L"%";
+}
+
+void CheckHashThread::Prepare()
+{
+    Row->SetBackColor(Settings.CheckColour);
+    FileListView::ItemInfo info;
+    Row->GetDataAs(info);
+    if (!info.SizeText.empty())
+        PrepareImported(info.SizeText, info.HashTexts);
+    else
+        PrepareFile();
+}
+
+void CheckHashThread::PrepareImported(const std::wstring& sizeText,
+                                      const std::array<std::wstring, HashKind::Count>& hashes)
+{
+    uint64_t size = 0;
+    if (sizeText != L"-" && SizeFormat::Parse(sizeText, size))
+        FileSize = size;
+    if (SizeColumn >= 0)
+        Row->SetText(SizeColumn, sizeText);
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        if (HashColumn(kind) >= 0)
+            Row->SetText(HashColumn(kind), hashes[kind]);
+    Finish();
+}
+
+void CheckHashThread::PrepareFile()
+{
+    const std::wstring path = Row->GetText(0);
+    if (!Stream.OpenRead(path)) {
+        // missing, locked without read sharing or no access: the row shows size "0" and no values
+        FileSize = 0;
+        if (SizeColumn >= 0)
+            Row->SetText(SizeColumn, L"0");
+        Finish();
+        return;
+    }
+    FileSize = Stream.GetSize();
+    if (SizeColumn >= 0)
+        Row->SetText(SizeColumn, SizeFormat::Format(FileSize));
+    Resume();
+}
+
+void CheckHashThread::ScrollIntoView()
+{
+    kit::ListView* list = Row->GetList();
+    kit::ListView::Hold hold(*list);
+    SendMessageW(list->Handle, LVM_ENSUREVISIBLE, static_cast<WPARAM>(Row->GetIndex()), FALSE);
+}
+
+void CheckHashThread::Run()
+{
+    struct Active {
+        int Column;
+        boost::shared_ptr<kit::Hash> Hash;
+        std::wstring Shown; // the last percentage written, so that an unchanged one is not sent again
+    };
+    std::vector<Active> hashes;
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
+        const int column = HashColumn(kind);
+        // a kind whose cell holds text was computed before; only a re-check empties it
+        if (column >= 0 && Row->GetText(column).empty())
+            hashes.push_back(Active{column, CreateHash(kind), std::wstring()});
+    }
+    if (Settings.AutoScroll)
+        ScrollIntoView();
+
+    const uint64_t size = FileSize;
+    // a small file needs no more room than itself; the reads are the same
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, BlockSize)));
+    uint64_t done = 0;
+    bool complete = true;
+    while (done < size) {
+        if (Cancel)
+            break;
+        const size_t got = Stream.Read(buffer.data(), buffer.size());
+        if (got == 0) {
+            // the file shrank or the read failed: values of a part of the file would be wrong, so none are shown
+            complete = false;
+            break;
+        }
+        done += got;
+        for (Active& active : hashes)
+            active.Hash->Update(buffer.data(), static_cast<uint32_t>(got));
+        const std::wstring percent = PercentText(done, size);
+        for (Active& active : hashes) {
+            if (active.Shown != percent) {
+                Row->SetText(active.Column, percent);
+                active.Shown = percent;
+            }
+        }
+    }
+    const bool showValues = complete && !Cancel;
+    for (Active& active : hashes)
+        Row->SetText(active.Column, showValues ? active.Hash->Final() : std::wstring());
+    Finish();
+}
+
+void CheckHashThread::Finish()
+{
+    Stop();
+    if (Scheduler)
+        Scheduler->Notify();
+}

@@ -1,0 +1,91 @@
+// The check of one row of a side list: reads the row's file once in 1 MiB blocks, feeds every hash kind that is
+// switched on and still empty, shows the percentage done in those cells and finally writes the values. A row that
+// came from an imported hash list has no file: its stored size and values are copied into the cells at once.
+//
+// Threads: the scheduler (CheckHashManager) constructs and destroys workers; Run is the worker's own thread. Cells
+// are written through the row, which takes the list's lock and sends the text to the interface thread, so a worker
+// holds a list lock only while the interface thread handles one of its messages. Once the stop flag is set the
+// worker sends nothing more, so the owner may destroy it from the interface thread without serving messages.
+#pragma once
+
+#include "app/lists/HashText.h"
+#include "kit/core/File.h"
+#include "kit/core/Thread.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+class Juxta;
+
+namespace kit {
+class ListViewItem;
+class SettingsNode;
+} // namespace kit
+
+class CheckHashThread : public kit::Thread {
+public:
+    static const uint32_t BlockSize = 1u << 20;
+    // FileSize of an imported row whose list gives no size
+    static const uint64_t UnknownSize = ~0ull;
+    // state colour "Check" when the settings hold no 4-byte value for it
+    static const COLORREF DefaultCheckColour = 0x00FF00;
+
+    // What a worker reads from the settings, copied once when it starts so that a change made meanwhile on the
+    // interface thread never reaches a running check halfway.
+    struct Options {
+        HashKindFlags Kinds = {{true, false, false}}; // "Crc32", "Md5", "Sha1"
+        bool AutoScroll = true;                       // "AutoScroll"
+        COLORREF CheckColour = DefaultCheckColour;    // "Check" in the "Color" node
+
+        static Options FromSettings(const kit::SettingsNode& settings);
+    };
+
+    // Starts the check of row on side (0 left, 1 right): colours the row "Check", writes its size cell and leaves
+    // the thread reading, or finishes at once (imported row, file that cannot be opened). scheduler, when given, is
+    // woken (Notify) when the check has finished. Empty when no thread could be created; the row is then untouched.
+    static boost::shared_ptr<CheckHashThread> Create(kit::ListViewItem* row, Juxta* main, int side,
+                                                     kit::Thread* scheduler);
+    ~CheckHashThread() override;
+
+    // the stop flag: values (or empty cells) are written and nothing more will be sent
+    bool IsFinished() const { return IsStopping(); }
+    // the cells being computed become empty at the next block boundary and the check finishes
+    void RequestCancel() { Cancel = true; }
+    // the file's size once opened, 0 when it could not be opened, UnknownSize for an imported row without size
+    uint64_t GetFileSize() const { return FileSize; }
+    kit::ListViewItem* GetRow() const { return Row; }
+    int GetSide() const { return Side; }
+
+    // "42%" for done bytes of size (truncated, 64-bit)
+    static std::wstring PercentText(uint64_t done, uint64_t size);
+
+protected:
+    void Run() override;
+
+private:
+    CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, kit::Thread* scheduler);
+
+    void Prepare();
+    void PrepareImported(const std::wstring& sizeText, const std::array<std::wstring, HashKind::Count>& hashes);
+    void PrepareFile();
+    void ScrollIntoView();
+    // the stop protocol, then the scheduler's wake-up; the last thing a worker does with other threads
+    void Finish();
+    int HashColumn(int kind) const { return Settings.Kinds[kind] ? HashColumns[kind] : -1; }
+
+    kit::File Stream;
+    Juxta* Main;              // not owned
+    kit::ListViewItem* Row;   // not owned; the list keeps the row while its worker exists
+    int32_t Side;
+    std::atomic<uint64_t> FileSize{UnknownSize};
+    std::atomic<bool> Cancel{false};
+    kit::Thread* Scheduler;   // not owned
+    Options Settings;
+    // the column positions when the check started (they change only while no check runs)
+    std::array<int, HashKind::Count> HashColumns;
+    int SizeColumn;
+};

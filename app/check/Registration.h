@@ -1,0 +1,42 @@
+// Registration turns the paths a user gives (a drop, the add dialogs, the side toolbar) into pending records of one
+// side: files as they are, folders scanned (with their subfolders when "SubDirectory" is on, folders whose name
+// starts with a dot never). A record's relative key is its path below the folder it was registered from, so files
+// registered one by one pair by name and folders by their contents' paths. A single registered file may instead be a
+// hash list, whose entries are registered. Each batch ends with the merge into rows and the start of the checks.
+//
+// Interface thread only.
+#pragma once
+
+#include <boost/noncopyable.hpp>
+
+#include <string>
+#include <vector>
+
+class FileListView;
+
+class Registration : private boost::noncopyable {
+public:
+    static const wchar_t* const BusyText;
+
+    // Registers a batch: shows "ファイル登録中…" over the list, registers each path in order, merges the records
+    // into rows and starts the checks. A drop also remembers the first path's name as the drop name.
+    static void RegisterBatch(FileListView& list, const std::vector<std::wstring>& paths, bool drop);
+
+    // subDirectories: the setting "SubDirectory"
+    Registration(FileListView& list, bool subDirectories);
+
+    // One path of a batch: a folder is scanned (base folder: itself), anything else is a file (base folder: its
+    // own folder). A path whose attributes cannot be read counts as a folder and yields nothing.
+    void AddPath(const std::wstring& path, bool single);
+    // One file; single is true when it is the whole batch, and then it is first tried as a hash list.
+    void AddFile(const std::wstring& path, const std::wstring& baseFolder, bool single);
+    // The files of a folder in the order the file system gives them, subfolders depth first at once.
+    void AddFolder(const std::wstring& folder, const std::wstring& baseFolder);
+
+    // the last component without its extension ("C:\Data.Old" gives "Data")
+    static std::wstring DropName(const std::wstring& path);
+
+private:
+    FileListView& List; // not owned
+    bool SubDirectories;
+};
