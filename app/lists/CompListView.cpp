@@ -34,25 +34,14 @@ public:
             GetTextExtentPoint32W(Dc, text, static_cast<int>(length), &size);
         return size.cx;
     }
-    // the files of one registered folder share the part in front of their relative paths: measured once
-    int PrefixWidth(const std::wstring& path, size_t length)
-    {
-        if (length != LastPrefix.size() || path.compare(0, length, LastPrefix) != 0) {
-            LastPrefix.assign(path, 0, length);
-            LastPrefixWidth = Width(path.c_str(), length);
-        }
-        return LastPrefixWidth;
-    }
 
 private:
     HWND Window;
     HDC Dc;
     HGDIOBJ Old = 0;
-    std::wstring LastPrefix;
-    int LastPrefixWidth = 0;
 };
 
-FileListView::ItemInfo MakeItemInfo(const PendingRecord& record, TextMeasure& measure)
+FileListView::ItemInfo MakeItemInfo(const PendingRecord& record, const TextMeasure& measure)
 {
     FileListView::ItemInfo info;
     info.RelativeKey = record.RelativeKey;
@@ -61,22 +50,19 @@ FileListView::ItemInfo MakeItemInfo(const PendingRecord& record, TextMeasure& me
     // the relative key is the tail of the path, lower-cased to the same length
     const size_t prefix =
         record.Path.size() >= record.RelativeKey.size() ? record.Path.size() - record.RelativeKey.size() : 0;
-    info.PrefixWidth = measure.PrefixWidth(record.Path, prefix);
+    info.PrefixWidth = measure.Width(record.Path.c_str(), prefix);
     info.PathWidth = measure.Width(record.Path.c_str(), record.Path.size());
     info.Finished = false;
     return info;
 }
 
-// a registered file in a row: path (unless the row was made with it), record, "Wait", its shell icon (none for an
-// imported row)
-void FillRow(FileListView& list, int row, const PendingRecord& record, TextMeasure& measure, COLORREF wait,
-             bool withPath)
+// a registered file in a row: path, record, "Wait", its shell icon (none for an imported row)
+void FillRow(FileListView& list, int row, const PendingRecord& record, const TextMeasure& measure, COLORREF wait)
 {
     kit::ListViewItem* item = list.GetItem(row);
     if (!item)
         return;
-    if (withPath)
-        item->SetText(0, record.Path);
+    item->SetText(0, record.Path);
     item->SetData(MakeItemInfo(record, measure));
     item->SetBackColor(wait);
     list.SetRowImage(row, record.SizeText.empty() ? FileListView::ShellIconIndex(record.Path) : -1);
@@ -132,23 +118,17 @@ void CompListView::SetMark(int mark, int row)
     kit::ListViewItem* item = GetItem(row);
     if (!item)
         return;
-    item->SetText(0, MarkTexts[mark]);
-    PutMark(*item, mark);
-}
-
-// everything of SetMark but the text, which a new row gets as it is made
-void CompListView::PutMark(kit::ListViewItem& item, int mark)
-{
-    const int old = GetMark(item.GetIndex());
+    const int old = GetMark(row);
     if (old != PairMark::None)
         --Main->MarkCounts[old];
-    item.SetData(mark);
+    item->SetText(0, MarkTexts[mark]);
+    item->SetData(mark);
     LVITEMW image = {};
     image.mask = LVIF_IMAGE;
-    image.iItem = item.GetIndex();
+    image.iItem = row;
     image.iImage = -1;
     SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
-    item.SetBackColor(Main->GetStateColour(MarkColours[mark]));
+    item->SetBackColor(Main->GetStateColour(MarkColours[mark]));
     ++Main->MarkCounts[mark];
 }
 
@@ -272,33 +252,28 @@ void CompListView::MergePending(int side)
     const std::vector<int> appended = index.Remaining();
 
     UpdateBlock ownBlock(*own), otherBlock(*other), markBlock(*this);
-    TextMeasure measure(own->Handle);
+    const TextMeasure measure(own->Handle);
     const COLORREF wait = Main->GetStateColour(StateColour::Wait);
     for (const std::pair<int, int>& match : matches) {
-        FillRow(*own, match.first, pending[match.second], measure, wait, true);
+        FillRow(*own, match.first, pending[match.second], measure, wait);
         SetMark(PairMark::Unknown, match.first);
     }
     const int total = rows + static_cast<int>(appended.size());
     own->Reserve(total);
     other->Reserve(total);
     Reserve(total);
-    // one list after the other: rows appended to several lists in turn make the controls' row tables outgrow
-    // their place on the heap at every step, which costs a copy of the whole table each time
-    int added = 0;
+    const int alone = side == 0 ? PairMark::Left : PairMark::Right;
     for (int record : appended) {
-        kit::ListViewItem* item = own->AddItem(pending[record].Path);
+        kit::ListViewItem* item = own->AddItem(std::wstring());
         if (!item)
             break;
-        FillRow(*own, item->GetIndex(), pending[record], measure, wait, false);
-        ++added;
-    }
-    for (int row = 0; row < added; ++row)
+        const int row = item->GetIndex();
+        FillRow(*own, row, pending[record], measure, wait);
         if (kit::ListViewItem* blank = other->AddItem(std::wstring()))
             other->SetRowImage(blank->GetIndex(), -1);
-    const int alone = side == 0 ? PairMark::Left : PairMark::Right;
-    for (int row = 0; row < added; ++row)
-        if (kit::ListViewItem* item = AddItem(MarkTexts[alone]))
-            PutMark(*item, alone);
+        if (AddItem(std::wstring()))
+            SetMark(alone, row);
+    }
     Main->RefreshPanes();
 }
 
