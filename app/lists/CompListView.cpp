@@ -34,14 +34,25 @@ public:
             GetTextExtentPoint32W(Dc, text, static_cast<int>(length), &size);
         return size.cx;
     }
+    // the files of one registered folder share the part in front of their relative paths: measured once
+    int PrefixWidth(const std::wstring& path, size_t length)
+    {
+        if (length != LastPrefix.size() || path.compare(0, length, LastPrefix) != 0) {
+            LastPrefix.assign(path, 0, length);
+            LastPrefixWidth = Width(path.c_str(), length);
+        }
+        return LastPrefixWidth;
+    }
 
 private:
     HWND Window;
     HDC Dc;
     HGDIOBJ Old = 0;
+    std::wstring LastPrefix;
+    int LastPrefixWidth = 0;
 };
 
-FileListView::ItemInfo MakeItemInfo(const PendingRecord& record, const TextMeasure& measure)
+FileListView::ItemInfo MakeItemInfo(const PendingRecord& record, TextMeasure& measure)
 {
     FileListView::ItemInfo info;
     info.RelativeKey = record.RelativeKey;
@@ -50,19 +61,22 @@ FileListView::ItemInfo MakeItemInfo(const PendingRecord& record, const TextMeasu
     // the relative key is the tail of the path, lower-cased to the same length
     const size_t prefix =
         record.Path.size() >= record.RelativeKey.size() ? record.Path.size() - record.RelativeKey.size() : 0;
-    info.PrefixWidth = measure.Width(record.Path.c_str(), prefix);
+    info.PrefixWidth = measure.PrefixWidth(record.Path, prefix);
     info.PathWidth = measure.Width(record.Path.c_str(), record.Path.size());
     info.Finished = false;
     return info;
 }
 
-// a registered file in a row: path, record, "Wait", its shell icon (none for an imported row)
-void FillRow(FileListView& list, int row, const PendingRecord& record, const TextMeasure& measure, COLORREF wait)
+// a registered file in a row: path (unless the row was made with it), record, "Wait", its shell icon (none for an
+// imported row)
+void FillRow(FileListView& list, int row, const PendingRecord& record, TextMeasure& measure, COLORREF wait,
+             bool withPath)
 {
     kit::ListViewItem* item = list.GetItem(row);
     if (!item)
         return;
-    item->SetText(0, record.Path);
+    if (withPath)
+        item->SetText(0, record.Path);
     item->SetData(MakeItemInfo(record, measure));
     item->SetBackColor(wait);
     list.SetRowImage(row, record.SizeText.empty() ? FileListView::ShellIconIndex(record.Path) : -1);
@@ -118,17 +132,23 @@ void CompListView::SetMark(int mark, int row)
     kit::ListViewItem* item = GetItem(row);
     if (!item)
         return;
-    const int old = GetMark(row);
+    item->SetText(0, MarkTexts[mark]);
+    PutMark(*item, mark);
+}
+
+// everything of SetMark but the text, which a new row gets as it is made
+void CompListView::PutMark(kit::ListViewItem& item, int mark)
+{
+    const int old = GetMark(item.GetIndex());
     if (old != PairMark::None)
         --Main->MarkCounts[old];
-    item->SetText(0, MarkTexts[mark]);
-    item->SetData(mark);
+    item.SetData(mark);
     LVITEMW image = {};
     image.mask = LVIF_IMAGE;
-    image.iItem = row;
+    image.iItem = item.GetIndex();
     image.iImage = -1;
     SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
-    item->SetBackColor(Main->GetStateColour(MarkColours[mark]));
+    item.SetBackColor(Main->GetStateColour(MarkColours[mark]));
     ++Main->MarkCounts[mark];
 }
 
@@ -252,28 +272,33 @@ void CompListView::MergePending(int side)
     const std::vector<int> appended = index.Remaining();
 
     UpdateBlock ownBlock(*own), otherBlock(*other), markBlock(*this);
-    const TextMeasure measure(own->Handle);
+    TextMeasure measure(own->Handle);
     const COLORREF wait = Main->GetStateColour(StateColour::Wait);
     for (const std::pair<int, int>& match : matches) {
-        FillRow(*own, match.first, pending[match.second], measure, wait);
+        FillRow(*own, match.first, pending[match.second], measure, wait, true);
         SetMark(PairMark::Unknown, match.first);
     }
     const int total = rows + static_cast<int>(appended.size());
     own->Reserve(total);
     other->Reserve(total);
     Reserve(total);
-    const int alone = side == 0 ? PairMark::Left : PairMark::Right;
+    // one list after the other: rows appended to several lists in turn make the controls' row tables outgrow
+    // their place on the heap at every step, which costs a copy of the whole table each time
+    int added = 0;
     for (int record : appended) {
-        kit::ListViewItem* item = own->AddItem(std::wstring());
+        kit::ListViewItem* item = own->AddItem(pending[record].Path);
         if (!item)
             break;
-        const int row = item->GetIndex();
-        FillRow(*own, row, pending[record], measure, wait);
+        FillRow(*own, item->GetIndex(), pending[record], measure, wait, false);
+        ++added;
+    }
+    for (int row = 0; row < added; ++row)
         if (kit::ListViewItem* blank = other->AddItem(std::wstring()))
             other->SetRowImage(blank->GetIndex(), -1);
-        if (AddItem(std::wstring()))
-            SetMark(alone, row);
-    }
+    const int alone = side == 0 ? PairMark::Left : PairMark::Right;
+    for (int row = 0; row < added; ++row)
+        if (kit::ListViewItem* item = AddItem(MarkTexts[alone]))
+            PutMark(*item, alone);
     Main->RefreshPanes();
 }
 

@@ -59,4 +59,7 @@ public:
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
 
     Juxta* Main; // not owned
+
+private:
+    void PutMark(kit::ListViewItem& item, int mark);
 };

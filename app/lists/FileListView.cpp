@@ -2,8 +2,10 @@
 
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListWindow.h"
+#include "app/lists/KeyCase.h"
 #include "app/lists/PairMarks.h"
 #include "app/shell/Juxta.h"
+#include "kit/core/Path.h"
 #include "kit/ui/ControlUtility.h"
 #include "kit/ui/DropFile.h"
 #include "kit/ui/Menu.h"
@@ -11,7 +13,9 @@
 #include "resources/resource.h"
 
 #include <algorithm>
+#include <mutex>
 #include <shellapi.h>
+#include <unordered_map>
 
 FileListView::FileListView(Juxta* main, int side) : kit::ListView(true), Main(main), Side(side)
 {
@@ -176,12 +180,74 @@ int FileListView::MeasureText(const std::wstring& text) const
     return size.cx;
 }
 
-int FileListView::ShellIconIndex(const std::wstring& path)
+namespace {
+
+int LookUpIcon(const std::wstring& path)
 {
     SHFILEINFOW info = {};
     if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX))
         return -1;
     return info.iIcon;
+}
+
+std::wstring RegistryDefault(const std::wstring& key)
+{
+    wchar_t value[MAX_PATH] = {};
+    LONG size = sizeof value;
+    if (RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return value;
+}
+
+bool KeyExists(const std::wstring& key)
+{
+    HKEY handle = 0;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// A file type whose icon is the same for every file of the type: its class names an icon of its own (not "%1",
+// the file itself) and has no icon handler. Such types share one lookup.
+bool HasClassIcon(const std::wstring& extension)
+{
+    static const wchar_t* const ownIcons[] = {L".exe", L".ico", L".lnk", L".cur", L".ani", L".scr",
+                                             L".cpl", L".url", L".pif", L".dll", L".icl"};
+    for (const wchar_t* own : ownIcons)
+        if (extension == own)
+            return false;
+    for (const std::wstring& key : {extension, RegistryDefault(extension)}) {
+        if (key.empty())
+            continue;
+        if (RegistryDefault(key + L"\\DefaultIcon").find(L"%1") != std::wstring::npos ||
+            KeyExists(key + L"\\shellex\\IconHandler"))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// the shell reads the type's registration and the file for every lookup, some milliseconds each: a type whose
+// icon does not depend on the file is looked up once
+int FileListView::ShellIconIndex(const std::wstring& path)
+{
+    static std::mutex guard;
+    static std::unordered_map<std::wstring, int> byExtension;
+    const std::wstring extension = KeyCase::Lower(kit::FindExtension(path));
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        std::unordered_map<std::wstring, int>::const_iterator known = byExtension.find(extension);
+        if (known != byExtension.end())
+            return known->second;
+    }
+    const int icon = LookUpIcon(path);
+    if (icon >= 0 && HasClassIcon(extension)) {
+        std::lock_guard<std::mutex> lock(guard);
+        byExtension[extension] = icon;
+    }
+    return icon;
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -204,6 +204,15 @@ LRESULT FileListWindow::OnCommand(WPARAM wParam, LPARAM lParam)
 LRESULT FileListWindow::OnNotify(WPARAM wParam, LPARAM lParam)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    // the list's own notifications go to it directly: every inserted or changed row sends some, and a reflection
+    // through the subclassed window costs a round trip to the server each
+    if (header && List && header->hwndFrom == List->Handle) {
+        // row bookkeeping notifications (several per row placed) need no answer but 0
+        if (header->code == LVN_INSERTITEM || header->code == LVN_ITEMCHANGING || header->code == LVN_ITEMCHANGED ||
+            header->code == LVN_DELETEITEM)
+            return 0;
+        return List->OnNotify(wParam, lParam);
+    }
     if (header && header->code == NM_RCLICK &&
         ((Rebar && header->hwndFrom == Rebar->Handle) || (SideToolBar && header->hwndFrom == SideToolBar->Handle))) {
         kit::Menu* view = Main->MainMenu ? Main->MainMenu->GetSubMenu(MENU_VIEW_POSITION) : 0;

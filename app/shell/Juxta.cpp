@@ -1,5 +1,6 @@
 #include "app/shell/Juxta.h"
 
+#include "app/check/CheckHashManager.h"
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
 #include "app/lists/FileListWindow.h"
@@ -279,10 +280,12 @@ void Juxta::AcquireMain()
         MainLock.Lock();
         return;
     }
-    // the holder may be waiting inside SendMessageW for this thread
+    // the holder may be waiting inside SendMessageW for this thread: serve what other threads send; posted
+    // messages (commands, input) wait in the queue, so no command runs in the middle of this one
     do {
-        kit::PumpMessages();
-        MsgWaitForMultipleObjects(0, 0, FALSE, 1, QS_ALLINPUT);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_SENDMESSAGE, 0);
     } while (!MainLock.TryLock());
 }
 
@@ -391,10 +394,10 @@ void Juxta::SetCheckingAppearance(bool checking)
 // ---------------------------------------------------------------------------------------------------------------
 // rows and menus
 
-void Juxta::RegisterDrop(int side, const std::vector<std::wstring>&)
+void Juxta::RegisterDrop(int side, const std::vector<std::wstring>& paths)
 {
     if (FileListView* list = GetList(side))
-        list->MergePending();
+        RegisterDroppedPaths(*list, paths);
 }
 
 void Juxta::RunRowAction(int, int) {}
@@ -445,6 +448,7 @@ LRESULT Juxta::OnCreate(WPARAM, LPARAM)
 
     CreateChildren();
     CreateStatusBar();
+    Checker = CheckHashManager::Create(this);
     LoadSettings();
     CreateBars();
     SetListCommandsEnabled(false);
@@ -581,7 +585,11 @@ void Juxta::SaveViewChecks()
             Settings.Child(std::to_wstring(command)).SetBool(L"Check", item->IsChecked());
 }
 
-void Juxta::StopChecker() {}
+void Juxta::StopChecker()
+{
+    if (Checker)
+        Checker->StopChecking();
+}
 
 LRESULT Juxta::OnDestroy(WPARAM, LPARAM)
 {
@@ -708,6 +716,13 @@ LRESULT Juxta::OnCommand(WPARAM wParam, LPARAM lParam)
 LRESULT Juxta::OnNotify(WPARAM wParam, LPARAM lParam)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    // the mark list's notifications (one or more per row placed) go to it without a round trip
+    if (header && MarkList && header->hwndFrom == MarkList->Handle) {
+        if (header->code == LVN_INSERTITEM || header->code == LVN_ITEMCHANGING || header->code == LVN_ITEMCHANGED ||
+            header->code == LVN_DELETEITEM)
+            return 0;
+        return MarkList->OnNotify(wParam, lParam);
+    }
     if (header && header->code == NM_RCLICK) {
         const HWND from = header->hwndFrom;
         if ((StatusBar && from == StatusBar->Handle) || (Rebar && from == Rebar->Handle) ||
