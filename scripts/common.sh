@@ -6,10 +6,18 @@ win32="$build_root/win32"
 native="$build_root/native"
 export JUXTA_WINEPREFIX="$win64/wineprefix"
 
+# a compiler cache, where one is installed, shares object files between build folders of the same tree
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+else
+  launcher=()
+fi
+
 configure() { # folder, cmake arguments...
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake -S "$root" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   fi
 }
 
