@@ -48,6 +48,9 @@ std::wstring HashDialog::Compare(const std::wstring& input, const std::wstring& 
 {
     if (input.empty())
         return NotEntered;
+    // a value that was never computed matches nothing, not even an input made of commas only
+    if (value.empty())
+        return Mismatch;
     return WithoutCommas(input) == WithoutCommas(value) ? Match : Mismatch;
 }
 
@@ -85,6 +88,17 @@ LRESULT HashDialog::OnInitDialog(WPARAM, LPARAM)
         if (Results[line])
             Results[line]->SetText(NotEntered);
     }
+    return FocusFirstInput();
+}
+
+// the user comes to type: the first enabled input takes the focus (FALSE: the dialog manager keeps it there)
+BOOL HashDialog::FocusFirstInput()
+{
+    for (const boost::shared_ptr<kit::EditBox>& input : Inputs)
+        if (input && IsWindowEnabled(input->Handle)) {
+            SetFocus(input->Handle);
+            return FALSE;
+        }
     return TRUE;
 }
 

@@ -50,6 +50,7 @@ private:
     void ShowValue(kit::EditBox* box, const std::wstring& text);
     void SetCue(kit::EditBox* box, const std::wstring& cue);
     void UpdateLine(size_t line);
+    BOOL FocusFirstInput();
     void Release();
 
     Juxta& Main; // not owned
