@@ -398,3 +398,32 @@ TEST_F(ConfigDialogTest, SettingsCommand_kindSwitchedOnRebuildsColumnsAndChecksA
     EXPECT_EQ(L"3", Cell(0, 0, 3));
     EXPECT_EQ(L"×", MarkText(0));
 }
+
+TEST_F(ConfigDialogTest, SettingsCommand_kindSwitchedOffKeepsTheDecidedPairs)
+{
+    kit::SettingsNode stored;
+    stored.SetBool(L"Md5", true);
+    Start(stored);
+    const std::wstring a = Folder.WriteFile(L"l\\a.txt", "abc");
+    const std::wstring b = Folder.WriteFile(L"r\\a.txt", "abc");
+    RegisterFile(0, a);
+    RegisterFile(1, b);
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"○" && !Main->Checker->IsChecking(); }, 20000));
+
+    harness::DialogWatcher watcher;
+    watcher.Answer([](HWND dialog) {
+        harness::Click(GetDlgItem(dialog, IDC_CONFIG_MD5));
+        return harness::DialogWatcher::PressButton(dialog, IDOK);
+    });
+    ShowConfigDialog(*Main);
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(3, harness::ListColumnCount(List(0).Handle));
+    EXPECT_EQ(L"サイズ", harness::ListHeaderText(List(0).Handle, 2));
+    EXPECT_EQ(-1, Main->HashColumns[1].load());
+    // the pair is decided again by what is left, not left undecided
+    EXPECT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"○" && !Main->Checker->IsChecking(); }, 20000))
+        << "mark " << MarkText(0);
+    EXPECT_EQ(L"352441C2", Cell(0, 0, 1));
+    EXPECT_EQ(L"3", Cell(0, 0, 2));
+}
