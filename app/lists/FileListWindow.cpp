@@ -188,6 +188,11 @@ LRESULT FileListWindow::OnContextMenu(WPARAM wParam, LPARAM lParam)
         Main->ShowListMenu(Side);
         return 0;
     }
+    // the context-menu key on the list (a right click was answered by its NM_RCLICK)
+    if (List && reinterpret_cast<HWND>(wParam) == List->Handle && lParam == -1) {
+        Main->ShowListMenu(Side, false);
+        return 0;
+    }
     return DefaultProc(WM_CONTEXTMENU, wParam, lParam);
 }
 

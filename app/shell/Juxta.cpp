@@ -6,6 +6,7 @@
 #include "app/lists/FileListWindow.h"
 #include "app/lists/PairMarks.h"
 #include "app/lists/SizeFormat.h"
+#include "app/tools/ExternalTools.h"
 #include "kit/core/Path.h"
 #include "kit/ui/Brush.h"
 #include "kit/ui/Image.h"
@@ -30,20 +31,6 @@ const COLORREF ColourDefaults[7] = {0xC0C0C0, 0x00FF00, 0xFFFF00, 0xFF00FF, 0x00
 const wchar_t* const KindKeys[HashKind::Count] = {L"Crc32", L"Md5", L"Sha1"};
 const wchar_t* const SideKeys[2] = {L"Left", L"Right"};
 
-struct ColumnSpec {
-    const wchar_t* Key;
-    const wchar_t* Header;
-    int Width;
-    int Format;
-    int Kind; // hash kind, -1 for a column that is always there
-};
-const ColumnSpec Columns[5] = {
-    {L"FileName", L"ファイル名", 160, LVCFMT_LEFT, -1},
-    {L"Crc32", L"CRC32", 80, LVCFMT_LEFT, HashKind::Crc32},
-    {L"Md5", L"MD5", 240, LVCFMT_LEFT, HashKind::Md5},
-    {L"Sha1", L"SHA-1", 290, LVCFMT_LEFT, HashKind::Sha1},
-    {L"FileSize", L"サイズ", 100, LVCFMT_RIGHT, -1},
-};
 const int MinimumColumnWidth = 50;
 
 const UINT ViewCommands[4] = {ID_VIEW_TOOLBAR, ID_VIEW_SIDE_TOOLBAR, ID_VIEW_STATUSBAR, ID_VIEW_TOPMOST};
@@ -72,14 +59,6 @@ const ButtonSpec MainButtons[] = {
     {ID_HELP_MANUAL, TBI_MANUAL, false, L"オンラインマニュアル"},
 };
 
-int StoredWidth(const kit::SettingsNode& settings, int side, const ColumnSpec& column)
-{
-    const kit::SettingsNode* sideNode = settings.FindChild(SideKeys[side]);
-    const kit::SettingsNode* node = sideNode ? sideNode->FindChild(column.Key) : 0;
-    const int width = node ? node->GetInt(L"Width", column.Width) : column.Width;
-    return width < MinimumColumnWidth ? MinimumColumnWidth : width;
-}
-
 } // namespace
 
 const wchar_t* const Juxta::ClassName = L"Orvane - Juxta";
@@ -87,6 +66,14 @@ const wchar_t* const Juxta::Title = L"Juxta";
 
 const std::array<int, 19> Juxta::ListCommands = {106, 107, 40078, 109, 113, 110, 114, 111, 115, 117,
                                                  118, 40066, 40079, 40114, 40124, 40065, 40058, 119, 120};
+
+const std::array<Juxta::ColumnInfo, 5> Juxta::ColumnTable = {{
+    {L"FileName", L"ファイル名", 160, LVCFMT_LEFT, -1},
+    {L"Crc32", L"CRC32", 80, LVCFMT_LEFT, HashKind::Crc32},
+    {L"Md5", L"MD5", 240, LVCFMT_LEFT, HashKind::Md5},
+    {L"Sha1", L"SHA-1", 290, LVCFMT_LEFT, HashKind::Sha1},
+    {L"FileSize", L"サイズ", 100, LVCFMT_RIGHT, -1},
+}};
 
 Juxta::RowLocks::RowLocks(Juxta& main) : Main(main)
 {
@@ -242,16 +229,24 @@ void Juxta::BuildColumns()
             continue;
         kit::ListView::Hold hold(*list);
         list->DeleteAllColumns();
-        for (const ColumnSpec& column : Columns) {
+        for (const ColumnInfo& column : ColumnTable) {
             if (column.Kind >= 0 && !enabled[column.Kind])
                 continue;
-            list->AddColumn(column.Header, StoredWidth(Settings, side, column), column.Format);
+            list->AddColumn(column.Header, StoredColumnWidth(side, column), column.Format);
         }
     }
     ComputeColumnPositions();
     if (MarkList)
         MarkList->BuildColumn();
     PublishSettings();
+}
+
+int Juxta::StoredColumnWidth(int side, const ColumnInfo& column) const
+{
+    const kit::SettingsNode* sideNode = Settings.FindChild(SideKeys[side]);
+    const kit::SettingsNode* node = sideNode ? sideNode->FindChild(column.Key) : 0;
+    const int width = node ? node->GetInt(L"Width", column.Width) : column.Width;
+    return width < MinimumColumnWidth ? MinimumColumnWidth : width;
 }
 
 void Juxta::SaveColumnWidths()
@@ -400,7 +395,12 @@ void Juxta::RegisterDrop(int side, const std::vector<std::wstring>& paths)
         RegisterDroppedPaths(*list, paths);
 }
 
-void Juxta::RunRowAction(int, int) {}
+void Juxta::RunRowAction(int side, int row)
+{
+    FileListView* list = GetList(side);
+    if (list && row >= 0 && row < list->GetRowCount())
+        RunDoubleClickAction(*this, *list, row);
+}
 
 void Juxta::ShowViewMenu()
 {
@@ -410,22 +410,6 @@ void Juxta::ShowViewMenu()
     POINT cursor = {};
     GetCursorPos(&cursor);
     TrackPopupMenu(view->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Handle, 0);
-}
-
-void Juxta::ShowListMenu(int side)
-{
-    FileListView* list = GetList(side);
-    kit::Menu* popup = list && list->PopupMenus ? list->PopupMenus->GetSubMenu(POPUP_FILE_LIST) : 0;
-    if (!popup)
-        return;
-    POINT cursor = {};
-    GetCursorPos(&cursor);
-    POINT client = cursor;
-    ScreenToClient(list->Handle, &client);
-    kit::ListViewItem* row = list->HitTest(client.x, client.y, 0);
-    ContextRow = row ? row->GetIndex() : -1;
-    CurrentSide = side;
-    TrackPopupMenu(popup->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Handle, 0);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -703,14 +687,13 @@ LRESULT Juxta::OnNcRightButtonUp(WPARAM wParam, LPARAM lParam)
 
 LRESULT Juxta::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    switch (LOWORD(wParam)) {
-    case IDCANCEL:
-    case ID_EXIT:
+    const int command = LOWORD(wParam);
+    if (command == IDCANCEL || command == ID_EXIT) {
         DestroyWindow(Handle);
         return 0;
-    default:
-        return kit::Window::OnCommand(wParam, lParam);
     }
+    RunCommand(command, reinterpret_cast<HWND>(lParam));
+    return kit::Window::OnCommand(wParam, lParam);
 }
 
 LRESULT Juxta::OnNotify(WPARAM wParam, LPARAM lParam)

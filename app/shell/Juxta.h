@@ -50,6 +50,16 @@ public:
     // the 19 commands that are disabled while a check runs or the lists are empty
     static const std::array<int, 19> ListCommands;
 
+    // the side lists' columns, in their order: file name, CRC32, MD5, SHA-1, size
+    struct ColumnInfo {
+        const wchar_t* Key; // node under "Left" / "Right" holding the width
+        const wchar_t* Header;
+        int Width; // default
+        int Format;
+        int Kind; // hash kind, -1 for a column that is always there
+    };
+    static const std::array<ColumnInfo, 5> ColumnTable;
+
     // Holds the main lock and the three list locks (main, left, right, mark) for a block; on the GUI thread each
     // is taken by trying and pumping messages, elsewhere by waiting. Released in reverse order.
     class RowLocks : private boost::noncopyable {
@@ -96,6 +106,8 @@ public:
     kit::ListView* GetLockOrderList(int index) const;
     // rebuilds the columns of both side lists from the settings and the stored widths
     void BuildColumns();
+    // a column's width stored under the side's node, the default when there is none, at least 50
+    int StoredColumnWidth(int side, const ColumnInfo& column) const;
     // positions of the hash columns from the settings (column 0 is the file name)
     void ComputeColumnPositions();
     // takes the main lock the GUI-safe way
@@ -119,11 +131,43 @@ public:
     // Enter or double-click on a row: open or compare
     void RunRowAction(int side, int row);
 
+    // ---- commands (app/shell/Commands.cpp) ----
+    // Runs a command of the main window's table; false when the id is none of them.
+    bool RunCommand(int command, HWND from);
+    // the list commands are allowed now: "リストをクリア(&A)" is not greyed in the main menu
+    bool AreListCommandsEnabled() const;
+    // the open dialog (several files) / the folder dialog, then the chosen paths registered into side
+    void AddFiles(int side);
+    void AddFolder(int side);
+    // the selected rows of side removed, each with its whole pair; nothing while the list commands are off
+    void RemoveSelected(int side);
+    // every row of the three lists gone, counters at 0; nothing while the list commands are off
+    void ClearLists();
+    // Ends the check run: finished files stay, the unfinished side of a pair is blanked, pairs with neither side
+    // finished go. Nothing when no check runs.
+    void StopChecks();
+    // the side's values and sizes emptied, its "○" and "×" pairs undecided again, and checked anew
+    void Recheck(int side);
+    // the header menu's CRC32 / MD5 / SHA-1: the kind switched on or off on both lists
+    void SwitchHashKind(int kind);
+    // After the settings switched hash kinds: the columns of both lists follow them (cells of the other columns
+    // stay); a kind switched on resets the marks and checks every row, a kind switched off decides the finished
+    // pairs again by what is left.
+    void ApplyHashKinds();
+    void SetDefaultColumnWidths();
+    void AutoSizeColumns();
+    // a row's text of a hash kind to the clipboard; false without such a row or when the clipboard refused
+    bool CopyHashText(int side, int row, int kind);
+    // the lowest selected row of a side's list, -1 when none is selected
+    int FirstSelectedRow(int side) const;
+    // The "ファイルリスト" pop-up of a side made ready for a row (-1 none): enabled items and the copy items' texts.
+    kit::Menu* PrepareListMenu(int side, int row);
+
     // ---- menus ----
     // the "表示(&V)" pop-up at the cursor
     void ShowViewMenu();
-    // the list context menu "ファイルリスト" of a side at the cursor
-    void ShowListMenu(int side);
+    // the list context menu "ファイルリスト" of a side at the cursor (or for the first selected row, keyboard)
+    void ShowListMenu(int side, bool atCursor = true);
 
     // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
@@ -178,6 +222,11 @@ private:
     void LayoutStatusPanes(int width);
     // stops the scheduler and its workers (at exit)
     void StopChecker();
+    // a file row's count and size taken off its side's totals (removal, stop)
+    void ForgetFile(FileListView& list, int row);
+    // the pairs whose both files are finished decided again by the kinds shown now; caller holds RowLocks
+    void ReevaluatePairs();
+    bool IsStopCommandEnabled() const;
 
     DWORD GuiThread = 0;
     std::atomic<bool> Animating{false};
