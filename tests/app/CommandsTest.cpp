@@ -765,6 +765,68 @@ TEST_F(CommandsTest, Output_opensTheListOutputDialog)
     EXPECT_EQ(Main->Handle, watcher.Seen()[0].Owner);
 }
 
+// Keys on a side list: Ctrl+A selects every row (A alone nothing); Enter gives the first selected row the
+// double-click action, by default the hash comparison once its check has finished.
+TEST_F(CommandsTest, Keys_ctrlASelectsEveryRowAndEnterRunsTheRowAction)
+{
+    Start();
+    const std::wstring l = Folder.PathOf(L"l\\");
+    Register(0, {l + L"a", l + L"b", l + L"c"}, l);
+    Finish(0, 1, L"1A2B3C4D", L"1");
+    HWND list = List(0).Handle;
+    harness::PressKey(list, 'A');
+    EXPECT_TRUE(List(0).GetSelectedIndexes().empty());
+    harness::PressKey(list, 'A', harness::Ctrl);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), List(0).GetSelectedIndexes());
+
+    for (int row : {0, 2})
+        List(0).GetItem(row)->SetSelected(false);
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDC_CLOSE);
+    harness::PressKey(list, VK_RETURN);
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[0].Caption);
+    EXPECT_EQ(1, Main->ContextRow.load());
+
+    // a row still unchecked has nothing to compare
+    List(0).GetItem(1)->SetSelected(false);
+    List(0).GetItem(0)->SetSelected(true);
+    harness::PressKey(list, VK_RETURN);
+    harness::PumpPending();
+    EXPECT_EQ(1u, watcher.Seen().size());
+}
+
+// The hash comparison from the side toolbar (first selected row) and from the list menu (its row); the
+// context-menu key opens the list menu for the first selected row.
+TEST_F(CommandsTest, HashDialogAndMenuKey_actOnTheirRows)
+{
+    Start();
+    const std::wstring r = Folder.PathOf(L"r\\");
+    Register(1, {r + L"a", r + L"b"}, r);
+    Finish(1, 1, L"1A2B3C4D", L"1");
+    Main->SetCheckingAppearance(false);
+    List(1).GetItem(1)->SetSelected(true);
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDC_CLOSE);
+    harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[0].Caption);
+    EXPECT_EQ(1, Main->ContextRow.load());
+
+    Main->ContextRow = -1;
+    const std::vector<std::wstring> items = MenuItemsShownBy([&] {
+        SendMessageW(Main->Sides[1]->Handle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(1).Handle), -1);
+    });
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(L"開く(&O)", items.front());
+    EXPECT_EQ(1, Main->ContextRow.load());
+    EXPECT_EQ(1, Main->CurrentSide.load());
+    watcher.Answer(IDC_CLOSE);
+    harness::SendCommand(Main->Handle, ID_HASH_DIALOG);
+    ASSERT_EQ(2u, watcher.Seen().size());
+    EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[1].Caption);
+}
+
 // the selection commands act on the current side by the marks
 TEST_F(CommandsTest, Select_byMarkOnTheCurrentSide)
 {
