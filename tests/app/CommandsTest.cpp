@@ -442,6 +442,39 @@ TEST_F(CommandsTest, SwitchHashKind_offDecidesByWhatIsLeft)
     EXPECT_FALSE(Main->Checker->IsChecking());
 }
 
+// After the settings changed several kinds at once, the columns follow them without losing the other cells; a kind
+// switched on checks every row again.
+TEST_F(CommandsTest, ApplyHashKinds_columnsFollowTheSettings)
+{
+    Start();
+    CheckedPairs();
+    const int a = RowOf(0, L"a.txt");
+    Main->Settings.SetBool(L"Crc32", false);
+    Main->Settings.SetBool(L"Md5", true);
+    Main->Settings.SetBool(L"Sha1", true);
+    Main->ApplyHashKinds();
+    const std::vector<std::wstring> headers = {L"ファイル名", L"MD5", L"SHA-1", L"サイズ"};
+    EXPECT_EQ(headers, Headers(0));
+    EXPECT_EQ(headers, Headers(1));
+    EXPECT_EQ(-1, Main->HashColumns[0].load());
+    EXPECT_EQ(1, Main->HashColumns[1].load());
+    EXPECT_EQ(2, Main->HashColumns[2].load());
+    EXPECT_EQ(3, Main->SizeColumn.load());
+    EXPECT_EQ(Folder.PathOf(L"l\\a.txt"), Cell(0, a, 0));
+    EXPECT_EQ(L"3", Cell(0, a, 3));
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(L"900150983CD24FB0D6963F7D28E17F72", Cell(0, a, 1));
+    EXPECT_EQ(Sha1Of_abc, Cell(1, a, 2));
+    EXPECT_EQ(L"○", MarkText(a));
+    EXPECT_EQ(L"×", MarkText(1 - a));
+
+    // nothing changed: nothing moves, nothing is checked
+    Main->ApplyHashKinds();
+    EXPECT_EQ(headers, Headers(0));
+    EXPECT_FALSE(Main->Checker->IsChecking());
+    EXPECT_EQ(L"○", MarkText(a));
+}
+
 // "ハッシュを再チェック" checks the current side again: a file changed since is found, the total counted once.
 TEST_F(CommandsTest, Recheck_findsAChangedFile)
 {
