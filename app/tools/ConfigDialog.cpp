@@ -1,6 +1,5 @@
 #include "app/tools/ConfigDialog.h"
 
-#include "app/check/CheckHashManager.h"
 #include "app/lists/CompListView.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/SettingsNode.h"
@@ -296,15 +295,8 @@ void ShowConfigDialog(Juxta& main)
     bool kindsChanged = false;
     for (const wchar_t* key : HashKeys)
         kindsChanged = kindsChanged || before.GetBool(key, false) != main.Settings.GetBool(key, false);
-    if (!kindsChanged)
-        return;
-    // workers write into the columns by position and compute the kinds they started with: they end before the
-    // columns move, and their rows are checked again with the new kinds
-    if (main.Checker)
-        main.Checker->StopChecking();
-    main.BuildColumns();
-    if (main.MarkList)
-        main.MarkList->ResetMarks();
-    if (main.Checker)
-        main.Checker->StartChecking();
+    // the columns follow the kinds (cells of the other columns stay); a kind switched on resets the marks and
+    // checks again, one switched off decides the finished pairs again by what is left
+    if (kindsChanged)
+        main.ApplyHashKinds();
 }
