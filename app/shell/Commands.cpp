@@ -73,6 +73,13 @@ int KindColumnPosition(const HashKindFlags& enabled, int kind)
 
 bool Juxta::RunCommand(int command, HWND from)
 {
+    return RunListCommand(command) || RunColumnCommand(command) || RunRowCommand(command, from) ||
+           RunToolCommand(command);
+}
+
+// commands on the lists as a whole: registration, removal, clearing, selection, checking
+bool Juxta::RunListCommand(int command)
+{
     const int side = CurrentSide;
     switch (command) {
     case ID_ADD_FILES_LEFT:
@@ -99,12 +106,6 @@ bool Juxta::RunCommand(int command, HWND from)
     case ID_CLEAR:
         ClearLists();
         return true;
-    case ID_OUTPUT:
-        ShowOutputDialog(*this);
-        return true;
-    case ID_FILE_OPERATION:
-        ShowCopyDialog(*this);
-        return true;
     case ID_SELECT_ALL:
     case ID_SELECT_INVERT:
     case ID_SELECT_OK:
@@ -127,18 +128,15 @@ bool Juxta::RunCommand(int command, HWND from)
     case ID_RECHECK:
         Recheck(side);
         return true;
-    case ID_CONFIG:
-        ShowConfigDialog(*this);
-        return true;
-    case ID_HELP_MANUAL:
-        OpenManual(*this);
-        return true;
-    case ID_HELP_HOMEPAGE:
-        OpenHomePage(*this);
-        return true;
-    case ID_HELP_VERSION:
-        ShowVersion(*this);
-        return true;
+    default:
+        return false;
+    }
+}
+
+// the header menu's commands
+bool Juxta::RunColumnCommand(int command)
+{
+    switch (command) {
     case ID_HEADER_CRC32:
     case ID_HEADER_MD5:
     case ID_HEADER_SHA1:
@@ -150,6 +148,17 @@ bool Juxta::RunCommand(int command, HWND from)
     case ID_HEADER_DEFAULT_WIDTH:
         SetDefaultColumnWidths();
         return true;
+    default:
+        return false;
+    }
+}
+
+// commands on one row: the list menu's act on the row it was opened on, the side toolbars' on the first selected
+// row of their side
+bool Juxta::RunRowCommand(int command, HWND from)
+{
+    const int side = CurrentSide;
+    switch (command) {
     case ID_OPEN:
         if (FileListView* list = GetList(side))
             if (ContextRow >= 0)
@@ -164,7 +173,7 @@ bool Juxta::RunCommand(int command, HWND from)
         return true;
     }
     case ID_COMPARE_TOOL: {
-        // the list menu acts on the row it was opened on, the toolbar on the current side's selection
+        // the main toolbar's button has no row of its own: the current side's selection
         const bool fromToolbar = MainToolBar && from == MainToolBar->Handle;
         const int row = fromToolbar ? FirstSelectedRow(side) : static_cast<int>(ContextRow);
         if (row >= 0)
@@ -199,6 +208,33 @@ bool Juxta::RunCommand(int command, HWND from)
     case ID_COPY_MD5_RIGHT:
     case ID_COPY_SHA1_RIGHT:
         CopyHashText(1, FirstSelectedRow(1), command - ID_COPY_CRC32_RIGHT);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// the dialogs and the programs outside
+bool Juxta::RunToolCommand(int command)
+{
+    switch (command) {
+    case ID_OUTPUT:
+        ShowOutputDialog(*this);
+        return true;
+    case ID_FILE_OPERATION:
+        ShowCopyDialog(*this);
+        return true;
+    case ID_CONFIG:
+        ShowConfigDialog(*this);
+        return true;
+    case ID_HELP_MANUAL:
+        OpenManual(*this);
+        return true;
+    case ID_HELP_HOMEPAGE:
+        OpenHomePage(*this);
+        return true;
+    case ID_HELP_VERSION:
+        ShowVersion(*this);
         return true;
     default:
         return false;
@@ -427,11 +463,7 @@ void Juxta::SwitchHashKind(int kind)
             FileListView* list = GetList(side);
             if (!list)
                 continue;
-            if (on)
-                list->InsertColumn(position, ColumnTable[kind + 1].Header, StoredColumnWidth(side, ColumnTable[kind + 1]),
-                                   ColumnTable[kind + 1].Format);
-            else
-                list->DeleteColumn(position);
+            SetKindColumn(*list, side, kind, position, on);
         }
         ComputeColumnPositions();
         // a value that no longer shows decides nothing
@@ -448,6 +480,15 @@ void Juxta::SwitchHashKind(int kind)
         Checker->StartChecking();
     }
     CompListView::SyncHorizontalBars(this);
+}
+
+void Juxta::SetKindColumn(FileListView& list, int side, int kind, int position, bool shown)
+{
+    const ColumnInfo& column = ColumnTable[static_cast<size_t>(kind) + 1];
+    if (shown)
+        list.InsertColumn(position, column.Header, StoredColumnWidth(side, column), column.Format);
+    else
+        list.DeleteColumn(position);
 }
 
 void Juxta::ApplyHashKinds()
@@ -471,11 +512,7 @@ void Juxta::ApplyHashKinds()
                 FileListView* list = GetList(side);
                 if (!list)
                     continue;
-                if (wanted[kind])
-                    list->InsertColumn(position, ColumnTable[kind + 1].Header,
-                                       StoredColumnWidth(side, ColumnTable[kind + 1]), ColumnTable[kind + 1].Format);
-                else
-                    list->DeleteColumn(position);
+                SetKindColumn(*list, side, kind, position, wanted[kind]);
             }
             (wanted[kind] ? added : removed) = true;
         }

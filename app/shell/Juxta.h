@@ -160,7 +160,7 @@ public:
     bool CopyHashText(int side, int row, int kind);
     // the lowest selected row of a side's list, -1 when none is selected
     int FirstSelectedRow(int side) const;
-    // The "ファイルリスト" pop-up of a side made ready for a row (-1 none): enabled items and the copy items' texts.
+    // The "ファイルリスト" pop-up of a side made ready for a row (-1 none): enabled items, the copy items' texts.
     kit::Menu* PrepareListMenu(int side, int row);
 
     // ---- menus ----
@@ -227,6 +227,13 @@ private:
     // the pairs whose both files are finished decided again by the kinds shown now; caller holds RowLocks
     void ReevaluatePairs();
     bool IsStopCommandEnabled() const;
+    // the groups of RunCommand; each false when the id is not one of its own
+    bool RunListCommand(int command);
+    bool RunColumnCommand(int command);
+    bool RunRowCommand(int command, HWND from);
+    bool RunToolCommand(int command);
+    // a hash kind's column inserted at position (with its stored width) or deleted from there
+    void SetKindColumn(FileListView& list, int side, int kind, int position, bool shown);
 
     DWORD GuiThread = 0;
     std::atomic<bool> Animating{false};
