@@ -860,6 +860,55 @@ TEST_F(CommandsTest, HashDialogAndMenuKey_actOnTheirRows)
     EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[1].Caption);
 }
 
+// The compare tool: the list menu's item starts it for the row the menu was opened on, the main toolbar's button
+// for the current side's first selected row. A stand-in tool records the command line it got.
+TEST_F(CommandsTest, CompareTool_listMenuRowAndToolbarSelection)
+{
+    Start();
+    std::wstring recorder(RECORDER_EXE, RECORDER_EXE + strlen(RECORDER_EXE));
+    if (!recorder.empty() && recorder[0] == L'/') {
+        std::replace(recorder.begin(), recorder.end(), L'/', L'\\');
+        recorder = L"Z:" + recorder;
+    }
+    const std::wstring record = Folder.PathOf(L"record.txt");
+    SetEnvironmentVariableW(L"JUXTA_RECORD_FILE", record.c_str());
+    kit::SettingsNode& tool = Main->Settings.Child(L"Tool").Child(L"0");
+    tool.SetString(L"Extension", L"*");
+    tool.SetString(L"Command", L"\"" + recorder + L"\" %1 %2");
+    const std::wstring l = Folder.PathOf(L"l\\"), r = Folder.PathOf(L"r\\");
+    Register(0, {Folder.WriteFile(L"l\\a.bin", "1"), Folder.WriteFile(L"l\\b.bin", "2")}, l);
+    Register(1, {Folder.WriteFile(L"r\\a.bin", "1"), Folder.WriteFile(L"r\\b.bin", "2")}, r);
+    Main->SetCheckingAppearance(false);
+    auto recorded = [&] {
+        harness::PumpUntil([&] { return GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000);
+        std::wstring text;
+        HANDLE file = CreateFileW(record.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+        wchar_t buffer[1024];
+        DWORD got = 0;
+        while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, 0) && got > 0)
+            text.append(buffer, got / sizeof(wchar_t));
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        DeleteFileW(record.c_str());
+        return text;
+    };
+
+    ASSERT_TRUE(Main->PrepareListMenu(1, 1));
+    harness::SendCommand(Main->Handle, ID_COMPARE_TOOL);
+    // the left file, then the right one (each quoted when it holds a blank)
+    std::wstring line = recorded();
+    EXPECT_LT(line.find(l + L"b.bin"), line.find(r + L"b.bin")) << line;
+    EXPECT_NE(std::wstring::npos, line.find(r + L"b.bin")) << line;
+
+    Select(0, {0});
+    Main->CurrentSide = 0;
+    harness::ClickToolbarButton(Main->MainToolBar->Handle, ID_COMPARE_TOOL);
+    line = recorded();
+    EXPECT_LT(line.find(l + L"a.bin"), line.find(r + L"a.bin")) << line;
+    EXPECT_NE(std::wstring::npos, line.find(r + L"a.bin")) << line;
+    SetEnvironmentVariableW(L"JUXTA_RECORD_FILE", nullptr);
+}
+
 // the selection commands act on the current side by the marks
 TEST_F(CommandsTest, Select_byMarkOnTheCurrentSide)
 {
