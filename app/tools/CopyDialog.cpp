@@ -190,8 +190,8 @@ void CopyDialog::LoadStates()
         CheckBoxes[i]->LoadCheck(section.Child(CheckBoxTable[i].Key), CheckBoxTable[i].Default);
     for (size_t i = 0; i < RadioButtonTable.size(); ++i)
         RadioButtons[i]->LoadCheck(section.Child(RadioButtonTable[i].Key), RadioButtonTable[i].Default);
-    // settings that check no operation, or several, must not turn into a delete: the first checked one stays,
-    // "コピー" when none is
+    // settings that check no operation must not turn into a delete (the operation when neither "コピー" nor "移動"
+    // is checked): "コピー" is checked then. Of several checked ones, the radio group keeps the last loaded.
     int chosen = IDC_COPY_COPY;
     for (int id : OperationRadios) {
         if (IsChecked(id)) {
@@ -244,6 +244,7 @@ void CopyDialog::FillList()
     for (int mark = 0; mark < PairMark::Count; ++mark)
         listed[mark] = IsChecked(MarkBoxes[mark]);
     const int count = list->GetRowCount();
+    FileList->Reserve(count);
     for (int row = 0; row < count; ++row) {
         const std::wstring path = list->GetCellText(row, 0);
         FileListView::ItemInfo info;

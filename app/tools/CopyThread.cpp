@@ -149,7 +149,7 @@ boost::shared_ptr<CopyThread> CopyThread::Create(CopySink* sink, int32_t operati
 
 CopyThread::CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks)
     : Sink(sink), Operation(operation), ClashPolicy(clashPolicy), Tasks(std::move(tasks)), TotalBytes(0),
-      CancelRequested(false)
+      CancelRequested(false), Ending(false)
 {
     if (Operation < OperationCopy || Operation > OperationDelete)
         Operation = OperationCopy;
@@ -195,7 +195,10 @@ void CopyThread::Cancel()
 {
     // flag first: the worker tests it again after each status line it writes
     CancelRequested = true;
-    Sink->SetStatus(CancellingText);
+    // once the run reports its end, that text stays; the progress dialog's thread serves the worker's final status
+    // only after this call returns, so the final text cannot be overwritten by a late cancel
+    if (!Ending)
+        Sink->SetStatus(CancellingText);
 }
 
 bool CopyThread::IsFinished() const
@@ -347,6 +350,7 @@ void CopyThread::DeleteMovedSource(const std::wstring& source)
 void CopyThread::ReportEnd(bool cancelled)
 {
     const std::wstring& name = OperationName(Operation);
+    Ending = true;
     if (cancelled) {
         Sink->SetPaused();
         Sink->SetStatus(name + L"がキャンセルされました");

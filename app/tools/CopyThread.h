@@ -67,4 +67,6 @@ private:
     std::vector<CopyTask> Tasks; // written only before the thread runs
     uint64_t TotalBytes;
     std::atomic<bool> CancelRequested;
+    // the run has begun to report its end; a cancel no longer changes the status
+    std::atomic<bool> Ending;
 };

@@ -513,6 +513,25 @@ TEST_F(CopyThreadTest, Cancel_finishesTheLargeFileThenStops)
     EXPECT_TRUE(Sink.Log.empty());
 }
 
+// a cancel that comes while the run reports its end changes nothing: the final text stays
+TEST_F(CopyThreadTest, Cancel_afterTheLastFileKeepsTheCompletion)
+{
+    std::wstring a = Source(L"src\\a.txt", "a");
+    Sink.HoldAt(L"コピーが完了しました");
+    boost::shared_ptr<CopyThread> thread =
+        CopyThread::Create(&Sink, CopyThread::OperationCopy, CopyThread::ClashSkip, {Task(a, Root + L"\\out\\a.txt")});
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.HoldReached, 60000));
+    thread->Cancel();
+    SetEvent(Sink.HoldRelease);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
+    thread->Join();
+
+    EXPECT_EQ((Lines{a + L"をコピー中...", L"コピーが完了しました"}), Sink.Statuses);
+    EXPECT_FALSE(Sink.Paused);
+    EXPECT_EQ(L"a", ReadAll(Root + L"\\out\\a.txt"));
+}
+
 TEST_F(CopyThreadTest, Progress_definedForZeroAndHugeSizes)
 {
     std::wstring a = Source(L"src\\a.txt", "");

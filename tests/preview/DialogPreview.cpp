@@ -141,11 +141,15 @@ void FillHash(HWND d)
 
 void FillProgress(HWND d)
 {
-    SetItem(d, IDC_PROGRESS_STATUS, L"D:\\データ\\photos\\2024\\summer\\very long folder name\\IMG_0042.jpg");
-    SendDlgItemMessageW(d, IDC_PROGRESS_BAR, PBM_SETPOS, 40, 0);
+    SetItem(d, IDC_PROGRESS_STATUS,
+            L"D:\\データ\\photos\\2024\\summer\\very long folder name\\IMG_0042.jpgをコピー中...");
+    SendDlgItemMessageW(d, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 10000);
+    SendDlgItemMessageW(d, IDC_PROGRESS_BAR, PBM_SETPOS, 4000, 0);
     HWND log = GetDlgItem(d, IDC_PROGRESS_ERRORS);
     AddColumn(log, 0, L"エラーログ", ListClientWidth(log) - 2 * GetSystemMetrics(SM_CXEDGE));
-    AddRow(log, 0, {L"コピーできませんでした: D:\\データ\\photos\\2024\\003.jpg"});
+    AddRow(log, 0, {L"D:\\データ\\photos\\2024\\003.jpg が開けませんでした"});
+    AddRow(log, 1, {L"E:\\バックアップ\\photos\\2024\\004.jpg が既に存在します"});
+    AddRow(log, 2, {L"\u3000→出力ファイル名を 004 (1).jpg に変更しました"});
 }
 
 void FillCopy(HWND d)

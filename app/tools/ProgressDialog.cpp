@@ -1,0 +1,148 @@
+#include "app/tools/ProgressDialog.h"
+
+#include "app/tools/CopyThread.h"
+#include "kit/ui/Button.h"
+#include "kit/ui/ListView.h"
+#include "kit/ui/ProgressBar.h"
+#include "kit/ui/StaticText.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const wchar_t* const NotStartedText = L"ファイルの操作を開始できませんでした";
+
+} // namespace
+
+ProgressDialog::ProgressDialog(Request request) : Work(std::move(request)) {}
+
+ProgressDialog::~ProgressDialog()
+{
+    // only a dialog that was never run modally can go while its worker runs; the worker may be waiting in
+    // SendMessageW for this thread, so the thread keeps serving messages until the run has ended
+    if (Worker && !Done) {
+        Worker->Cancel();
+        while (!Done) {
+            kit::PumpMessages();
+            MsgWaitForMultipleObjects(0, 0, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    Worker.reset();
+}
+
+INT_PTR ProgressDialog::Run(kit::Window* parent)
+{
+    return DoModal(IDD_PROGRESS, parent);
+}
+
+LRESULT ProgressDialog::OnInitDialog(WPARAM, LPARAM)
+{
+    CenterOver(nullptr);
+    AttachControls();
+    StartWorker();
+    return TRUE;
+}
+
+void ProgressDialog::AttachControls()
+{
+    Status = kit::StaticText::Attach(this, IDC_PROGRESS_STATUS);
+    Bar = kit::ProgressBar::Attach(this, IDC_PROGRESS_BAR);
+    ErrorLog = kit::ListView::Attach(this, IDC_PROGRESS_ERRORS, false);
+    CancelButton = kit::Button::Attach(this, IDC_CLOSE);
+    if (ErrorLog) {
+        const RECT header = ErrorLog->GetHeaderRect();
+        int width = header.right - header.left;
+        if (width <= 0) {
+            RECT client = {};
+            GetClientRect(ErrorLog->Handle, &client);
+            width = client.right - client.left;
+        }
+        width -= 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
+        ErrorLog->AddColumn(L"エラーログ", width, LVCFMT_LEFT);
+    }
+    if (Bar)
+        Bar->SetRange(CopyThread::ProgressMax);
+}
+
+void ProgressDialog::StartWorker()
+{
+    Worker = CopyThread::Create(this, Work.Operation, Work.ClashPolicy, Work.Tasks);
+    if (!Worker) {
+        SetStatus(NotStartedText);
+        Finished(L"閉じる");
+    }
+}
+
+LRESULT ProgressDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    if (id == IDCANCEL || id == IDC_CLOSE) {
+        CancelOrClose();
+        return TRUE;
+    }
+    return Window::OnCommand(wParam, lParam);
+}
+
+void ProgressDialog::CancelOrClose()
+{
+    if (!Done) {
+        if (Worker)
+            Worker->Cancel();
+        return;
+    }
+    // after its last report the worker only ends its loop, so this wait is short and sends nothing here
+    if (Worker)
+        Worker->Join();
+    EndDialog(Handle, 0);
+}
+
+void ProgressDialog::SetStatus(const std::wstring& text)
+{
+    if (Status)
+        Status->SetText(text);
+}
+
+void ProgressDialog::AddLog(const std::wstring& line)
+{
+    if (!ErrorLog)
+        return;
+    if (kit::ListViewItem* row = ErrorLog->AddItem(line))
+        ErrorLog->SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row->GetIndex()), FALSE);
+}
+
+void ProgressDialog::SetProgress(int position)
+{
+    if (Bar)
+        Bar->SetPos(position);
+}
+
+void ProgressDialog::SetPaused()
+{
+    if (Bar)
+        Bar->SetState(PBST_PAUSED);
+}
+
+void ProgressDialog::Finished(const std::wstring& closeText)
+{
+    if (ErrorLog)
+        FitLogColumn();
+    // the button reads "閉じる" only once a press of it closes the dialog
+    Done = true;
+    if (CancelButton)
+        CancelButton->SetText(closeText);
+}
+
+// the column fills the list, and is wider when a line is: a long path can then be read by scrolling sideways
+void ProgressDialog::FitLogColumn()
+{
+    ErrorLog->SendToControl(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
+    const LRESULT lines = ErrorLog->SendToControl(LVM_GETCOLUMNWIDTH, 0, 0);
+    ErrorLog->SendToControl(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+    if (lines > ErrorLog->SendToControl(LVM_GETCOLUMNWIDTH, 0, 0))
+        ErrorLog->SendToControl(LVM_SETCOLUMNWIDTH, 0, lines);
+    // a horizontal scroll bar that came with the wider column may cover the last line
+    const int count = ErrorLog->GetItemCount();
+    if (count > 0)
+        ErrorLog->SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(count - 1), FALSE);
+}
