@@ -665,6 +665,7 @@ TEST_F(CopyDialogTest, Screenshots)
         if (harness::ItemText(dialog, IDC_CLOSE) != L"閉じる")
             return false;
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        harness::PumpUntil([] { return false; }, 300);
         SaveWindowBitmap(dialog, shots + L"\\copy-progress.bmp");
         return harness::DialogWatcher::PressButton(dialog, IDC_CLOSE);
     });
