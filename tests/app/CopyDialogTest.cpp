@@ -456,6 +456,18 @@ TEST_F(CopyDialogTest, Execute_confirmationsCanStopTheRun)
     for (const harness::SeenDialog& seen : watcher.Seen())
         EXPECT_EQ(L"", seen.Caption);
     EXPECT_FALSE(Exists(out));
+
+    // a folder typed without its drive is named in full, as the run would resolve it
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, current));
+    ASSERT_TRUE(SetCurrentDirectoryW(Folder.Path().c_str()));
+    Click(IDC_COPY_COPY);
+    SetFolder(L"relative");
+    watcher.Answer(IDCANCEL);
+    Click(IDC_COPY_RUN);
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(L"チェックされているファイル（全 2 ファイル）を " + Folder.PathOf(L"relative") + L" へコピーしますか",
+              watcher.Seen().back().Text);
 }
 
 TEST_F(CopyDialogTest, Execute_copyKeepsRelativePathsInTheFilesOwnCase)
