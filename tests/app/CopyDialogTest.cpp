@@ -11,6 +11,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -106,6 +108,28 @@ harness::DialogWatcher::Action CloseWhenDone(ProgressEnd& end)
             end.Log.push_back(harness::ListCellText(log, row, 0));
         return harness::DialogWatcher::PressButton(dialog, IDC_CLOSE);
     };
+}
+
+// the items of the pop-up menu that open() shows (read from a timer, then the menu is ended), empty when none opened
+std::vector<std::wstring> MenuItemsShownBy(const std::function<void()>& open)
+{
+    static std::vector<std::wstring> items;
+    items.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND menuWindow = FindWindowW(L"#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow))
+            return;
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        for (int at = 0; menu && at < GetMenuItemCount(menu); ++at) {
+            wchar_t text[64] = {};
+            GetMenuStringW(menu, static_cast<UINT>(at), text, 64, MF_BYPOSITION);
+            items.push_back(text);
+        }
+        EndMenu();
+    });
+    open();
+    KillTimer(nullptr, timer);
+    return items;
 }
 
 const wchar_t* const Checked = L"checked";
@@ -340,6 +364,19 @@ TEST_F(CopyDialogTest, ContextCommands_checkUncheckAndInvert)
     menu = list.PrepareContextMenu();
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu->GetHandle(), ID_CHECK_SELECTED));
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu->GetHandle(), ID_INVERT_SELECTED));
+
+    // a right click on the list opens "コピーリスト"
+    const std::vector<std::wstring> items = MenuItemsShownBy([&] {
+        NMITEMACTIVATE click = {};
+        click.hdr.hwndFrom = Files();
+        click.hdr.idFrom = IDC_COPY_FILES;
+        click.hdr.code = NM_RCLICK;
+        click.iItem = 0;
+        SendMessageW(Dialog->Handle, WM_NOTIFY, IDC_COPY_FILES, reinterpret_cast<LPARAM>(&click));
+    });
+    ASSERT_EQ(7u, items.size());
+    EXPECT_EQ(L"選択ファイルをチェック(&C)", items.front());
+    EXPECT_EQ(L"全てのファイルのチェックを反転(&V)", items.back());
 
     Command(ID_UNCHECK_SELECTED);
     EXPECT_EQ((std::vector<int>{1, 2, 1}), CheckStates());
