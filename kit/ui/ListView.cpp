@@ -473,7 +473,7 @@ void ListView::ReleaseRetiredEditors()
 
 void ListView::OnSubclassed()
 {
-    ControlProcedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC));
+    ControlProcedure = DefaultProcedure;
     GuiThread = GetWindowThreadProcessId(Handle, 0);
 }
 

@@ -95,9 +95,9 @@ public:
     // the row being edited, or null
     ListViewItem* GetEditingItem() const { return EditingItem; }
 
-    // A message to the control: on the GUI thread straight to the control's own procedure, since the subclass
-    // chain looks a window property up for every message (a server round trip under Wine); from any other thread
-    // through SendMessageW, so that the control is still driven by its own thread.
+    // A message to the control: on the GUI thread straight to the control's own procedure, past this object's
+    // routing (no dispatch, no notification handlers); from any other thread through SendMessageW, so that the
+    // control is still driven by its own thread.
     LRESULT SendToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     void AcquireLock() const;

@@ -25,7 +25,57 @@ std::unordered_set<const Window*>& LiveWindows()
 // LiveWindows is touched only by the threads that create windows; the lock keeps a test thread safe as well
 SRWLOCK LiveLock = SRWLOCK_INIT;
 
-const UINT_PTR SubclassId = 1;
+// the procedure a subclassed handle had before this toolkit's, kept until the handle dies: messages that reach the
+// toolkit's procedure with no object bound (after its release, under a later subclass) go on to it
+std::unordered_map<HWND, WNDPROC>& OriginalProcedures()
+{
+    static std::unordered_map<HWND, WNDPROC> procedures;
+    return procedures;
+}
+
+SRWLOCK OriginalLock = SRWLOCK_INIT;
+
+WNDPROC FindOriginal(HWND handle)
+{
+    AcquireSRWLockShared(&OriginalLock);
+    const std::unordered_map<HWND, WNDPROC>::const_iterator found = OriginalProcedures().find(handle);
+    const WNDPROC original = found == OriginalProcedures().end() ? nullptr : found->second;
+    ReleaseSRWLockShared(&OriginalLock);
+    return original;
+}
+
+void ForgetOriginal(HWND handle)
+{
+    AcquireSRWLockExclusive(&OriginalLock);
+    OriginalProcedures().erase(handle);
+    ReleaseSRWLockExclusive(&OriginalLock);
+}
+
+// the procedure of every subclassed handle
+LRESULT CALLBACK SwappedProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window* object = Window::FromHandle(handle);
+    if (object && object->Subclassed)
+        return Window::Dispatch(object, message, wParam, lParam);
+    // released while another subclass sits above this one: the control's own procedure, until the handle dies
+    const WNDPROC original = FindOriginal(handle);
+    const LRESULT result = original ? CallWindowProcW(original, handle, message, wParam, lParam)
+                                    : DefWindowProcW(handle, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        ForgetOriginal(handle);
+    return result;
+}
+
+// Puts the control's own procedure back, but only while this one is the outermost: putting it back under a later
+// subclass would cut that subclass out. This one then stays, passing messages on, until the handle dies.
+void ReleaseSubclass(HWND handle)
+{
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle, GWLP_WNDPROC)) != &SwappedProcedure)
+        return;
+    if (const WNDPROC original = FindOriginal(handle))
+        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    ForgetOriginal(handle);
+}
 
 } // namespace
 
@@ -56,7 +106,7 @@ Window::~Window()
     if (Subclassed) {
         Subclassed = false;
         if (Handle)
-            RemoveWindowSubclass(Handle, SubclassProcedure, SubclassId);
+            ReleaseSubclass(Handle);
     }
     // messages sent while the window goes away must not reach this half-destroyed object
     Unbind();
@@ -78,7 +128,7 @@ void Window::OnSubclassed() {}
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefaultProcedure(Handle, message, wParam, lParam);
+    return CallWindowProcW(DefaultProcedure, Handle, message, wParam, lParam);
 }
 
 #define KIT_DEFAULT_SLOT(name, message) \
@@ -214,13 +264,11 @@ INT_PTR CALLBACK Window::DialogProcedure(HWND handle, UINT message, WPARAM wPara
     return Dispatch(object, message, wParam, lParam);
 }
 
+// the same routing for a handle chained with SetWindowSubclass (the toolkit itself swaps procedures, see Subclass)
 LRESULT CALLBACK Window::SubclassProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR data)
+                                           DWORD_PTR)
 {
-    Window* object = reinterpret_cast<Window*>(data);
-    if (!object || object->Handle != handle)
-        return DefSubclassProc(handle, message, wParam, lParam);
-    return Dispatch(object, message, wParam, lParam);
+    return SwappedProcedure(handle, message, wParam, lParam);
 }
 
 LRESULT Window::Dispatch(Window* object, UINT message, WPARAM wParam, LPARAM lParam)
@@ -249,13 +297,16 @@ LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY: {
         // the handle dies here: forget it, so that no later call reaches a recycled handle
         HWND handle = Handle;
+        const bool subclassed = Subclassed;
         if (Subclassed) {
             Subclassed = false;
-            RemoveWindowSubclass(handle, SubclassProcedure, SubclassId);
+            ReleaseSubclass(handle);
         }
         Unbind();
         const LRESULT result = DefaultProc(message, wParam, lParam);
         Handle = nullptr;
+        if (subclassed)
+            ForgetOriginal(handle);
         return result;
     }
     case WM_DROPFILES: return OnDropFiles(wParam, lParam);
@@ -393,15 +444,28 @@ bool Window::AttachAndSubclass(Window* dialog, int controlId)
     return true;
 }
 
+// The window procedure is swapped rather than chained with SetWindowSubclass: the common controls' chain looks a
+// window property up for every message, a round trip to the server under Wine that made a message to a subclassed
+// control some twenty times dearer than to a bare one.
 void Window::Subclass()
 {
     if (Subclassed || !Handle)
         return;
+    WNDPROC original = FindOriginal(Handle);
+    // a handle subclassed and released before keeps this procedure in its chain (another subclass sat above it)
+    const bool chained = original != nullptr;
+    if (!chained) {
+        original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC));
+        AcquireSRWLockExclusive(&OriginalLock);
+        OriginalProcedures()[Handle] = original;
+        ReleaseSRWLockExclusive(&OriginalLock);
+    }
     Subclassed = true;
-    DefaultProcedure = DefSubclassProc;
+    DefaultProcedure = original;
     Bind(Handle, this);
     OnSubclassed();
-    SetWindowSubclass(Handle, SubclassProcedure, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!chained)
+        SetWindowLongPtrW(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SwappedProcedure));
 }
 
 boost::shared_ptr<Window> Window::Wrap(HWND handle)

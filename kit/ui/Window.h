@@ -123,7 +123,7 @@ public:
     // Binds to an existing dialog item; false when the dialog has no such item.
     bool Attach(Window* dialog, int controlId);
     bool AttachAndSubclass(Window* dialog, int controlId);
-    // Routes the handle's messages through this object with SetWindowSubclass.
+    // Routes the handle's messages through this object by swapping its procedure (GWLP_WNDPROC, put back on release).
     void Subclass();
     // A non-owning object around a foreign handle (a message box, its owner).
     static boost::shared_ptr<Window> Wrap(HWND handle);

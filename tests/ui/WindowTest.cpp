@@ -261,6 +261,58 @@ TEST(Window, Subclass_routesMessagesOnceAndRestoresOnRelease)
     EXPECT_NE(11, SendMessageW(handle, WM_USER, 10, 0));
 }
 
+namespace {
+
+// a subclass of the common controls' kind, put above the toolkit's: counts WM_USER and adds 100 to its answer
+LRESULT CALLBACK OuterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message != WM_USER)
+        return result;
+    ++*reinterpret_cast<int*>(data);
+    return result + 100;
+}
+
+} // namespace
+
+TEST(Window, Subclass_underALaterSubclass_staysInTheChainAfterRelease)
+{
+    harness::HostWindow host;
+    boost::shared_ptr<Recorder> control(new Recorder);
+    ASSERT_TRUE(control->CreateControl(&host, L"EDIT", L"text", WS_CHILD, 0, Rect(0, 0, 50, 20), 3));
+    HWND handle = control->Handle;
+    control->Subclass();
+    int outerCalls = 0;
+    ASSERT_TRUE(SetWindowSubclass(handle, OuterSubclass, 5, reinterpret_cast<DWORD_PTR>(&outerCalls)));
+    EXPECT_EQ(111, SendMessageW(handle, WM_USER, 10, 0));
+    EXPECT_EQ(1, outerCalls);
+
+    // released under the later subclass: that one keeps working, the control answers as its own class again
+    control->OwnsHandle = false;
+    control.reset();
+    const LRESULT plain = SendMessageW(handle, WM_USER, 10, 0);
+    EXPECT_NE(111, plain);
+    EXPECT_EQ(2, outerCalls);
+    EXPECT_EQ(L"text", harness::WindowText(handle));
+    SetWindowTextW(handle, L"changed");
+    EXPECT_EQ(L"changed", harness::WindowText(handle));
+
+    // a new object on the same handle routes through the procedure still in the chain
+    boost::shared_ptr<Recorder> again(new Recorder);
+    again->Handle = handle;
+    again->Subclass();
+    EXPECT_EQ(111, SendMessageW(handle, WM_USER, 10, 0));
+    EXPECT_EQ(L"changed", again->GetText());
+    ASSERT_TRUE(RemoveWindowSubclass(handle, OuterSubclass, 5));
+    EXPECT_EQ(11, SendMessageW(handle, WM_USER, 10, 0));
+    EXPECT_EQ(3, outerCalls);
+
+    // the handle dies with the object bound: it is forgotten, and a new window is not mistaken for it
+    DestroyWindow(handle);
+    EXPECT_EQ(nullptr, again->Handle);
+    EXPECT_FALSE(again->Subclassed);
+}
+
 TEST(Window, Text_roundTripsIncludingEmptyAndLong)
 {
     harness::HostWindow host;
