@@ -24,6 +24,7 @@
 #include "resources/resource.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -553,21 +554,22 @@ void Juxta::ReevaluatePairs()
 
 void Juxta::SetDefaultColumnWidths()
 {
+    // the shown columns' positions, with the rows of the column table they stand for
+    std::vector<std::pair<int, const ColumnInfo*>> shown;
+    shown.push_back(std::make_pair(static_cast<int>(FileNameColumn), &ColumnTable.front()));
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
+        const ColumnInfo* info = &ColumnTable[static_cast<size_t>(kind) + 1];
+        shown.push_back(std::make_pair(static_cast<int>(HashColumns[kind]), info));
+    }
+    shown.push_back(std::make_pair(static_cast<int>(SizeColumn), &ColumnTable.back()));
     for (int side = 0; side < 2; ++side) {
         FileListView* list = GetList(side);
         if (!list)
             continue;
         kit::ListView::Hold hold(*list);
-        const int count = list->GetColumnCount();
-        for (const ColumnInfo& column : ColumnTable) {
-            int position = -1;
-            if (column.Kind >= 0)
-                position = HashColumns[column.Kind];
-            else
-                position = &column == &ColumnTable.front() ? static_cast<int>(FileNameColumn) : SizeColumn.load();
-            if (position >= 0 && position < count)
-                list->GetColumn(position)->SetWidth(column.Width);
-        }
+        for (const std::pair<int, const ColumnInfo*>& column : shown)
+            if (kit::ListViewColumn* target = list->GetColumn(column.first))
+                target->SetWidth(column.second->Width);
     }
 }
 
