@@ -197,7 +197,8 @@ void CheckHashManager::StartRows(PaneFlags& panes)
     const CheckHashThread::Options options = CheckHashThread::Options::FromSettings(*Main->SettingsView.Get());
     const int counts[2] = {lists[0]->GetRowCount(), lists[1]->GetRowCount()};
     const int rows = std::max(counts[0], counts[1]);
-    while (NextRow < rows) {
+    // a stop requested meanwhile starts nothing more
+    while (NextRow < rows && Checking) {
         // read again for every row: a change takes effect at the next row started
         const int32_t limit = Main->SettingsView.Get()->GetInt(L"CheckNum", 0);
         if (static_cast<int64_t>(Workers.size()) >= limit)
@@ -210,31 +211,35 @@ void CheckHashManager::StartRows(PaneFlags& panes)
     }
 }
 
-bool CheckHashManager::StartRow(int side, int row, const std::array<bool, 3>& kinds)
+bool CheckHashManager::StartRow(int side, int row, const HashKindFlags& kinds)
 {
     FileListView* list = Main->GetList(side);
     kit::ListViewItem* item = list->GetItem(row);
     // a row that has a worker already looks unchecked to a rescan until its worker writes
     if (!item || HasWorker(item))
         return false;
-    if (item->GetText(0).empty())
-        return false; // blank placeholder
+    FileListView::ItemInfo info;
+    // a blank placeholder: no record, or its path cell is empty
+    if (!item->GetDataAs(info) || item->GetText(0).empty())
+        return false;
+    HashKindFlags compute = {{false, false, false}};
     bool needed = false;
-    for (int kind = 0; kind < HashKind::Count && !needed; ++kind) {
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
         const int column = Main->HashColumns[kind];
-        needed = kinds[kind] && column >= 0 && item->GetText(column).empty();
+        compute[kind] = kinds[kind] && column >= 0 && item->GetText(column).empty();
+        needed = needed || compute[kind];
     }
     const int sizeColumn = Main->SizeColumn;
-    if (!needed && sizeColumn >= 0)
-        needed = item->GetText(sizeColumn).empty();
-    if (!needed)
+    // a row whose size is shown was counted when it was first checked (a re-check empties it and the total)
+    const bool sizeShown = sizeColumn >= 0 && !item->GetText(sizeColumn).empty();
+    if (!needed && (sizeShown || sizeColumn < 0))
         return false;
-    boost::shared_ptr<CheckHashThread> worker = CheckHashThread::Create(item, Main, side, this);
+    boost::shared_ptr<CheckHashThread> worker = CheckHashThread::Create(item, Main, side, compute, this);
     if (!worker)
         return false;
     Workers.push_back(worker);
     const uint64_t size = worker->GetFileSize();
-    if (size != CheckHashThread::UnknownSize)
+    if (!sizeShown && size != CheckHashThread::UnknownSize)
         list->TotalSize += size;
     return true;
 }

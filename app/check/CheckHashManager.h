@@ -9,6 +9,7 @@
 // thread here: while it waits it serves the messages that the scheduler and the workers send it.
 #pragma once
 
+#include "app/lists/HashText.h"
 #include "kit/core/Thread.h"
 
 #include <boost/shared_ptr.hpp>
@@ -64,7 +65,7 @@ private:
 
     void CollectFinished(PaneFlags& panes);
     void StartRows(PaneFlags& panes);
-    bool StartRow(int side, int row, const std::array<bool, 3>& kinds);
+    bool StartRow(int side, int row, const HashKindFlags& kinds);
     bool HasWorker(const kit::ListViewItem* row) const;
     void RefreshPanes(const PaneFlags& panes);
     void AutoSizeColumns();

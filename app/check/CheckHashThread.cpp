@@ -47,18 +47,21 @@ CheckHashThread::Options CheckHashThread::Options::FromSettings(const kit::Setti
     return options;
 }
 
-CheckHashThread::CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, kit::Thread* scheduler)
+CheckHashThread::CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, const HashKindFlags& compute,
+                                 kit::Thread* scheduler)
     : Main(main), Row(row), Side(side), Scheduler(scheduler), SizeColumn(main->SizeColumn)
 {
     Settings = Options::FromSettings(*Main->SettingsView.Get());
-    for (int kind = 0; kind < HashKind::Count; ++kind)
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
         HashColumns[kind] = Main->HashColumns[kind];
+        Compute[kind] = compute[kind] && HashColumn(kind) >= 0;
+    }
 }
 
 boost::shared_ptr<CheckHashThread> CheckHashThread::Create(kit::ListViewItem* row, Juxta* main, int side,
-                                                           kit::Thread* scheduler)
+                                                           const HashKindFlags& compute, kit::Thread* scheduler)
 {
-    boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(row, main, side, scheduler));
+    boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(row, main, side, compute, scheduler));
     if (!worker->Start(THREAD_PRIORITY_IDLE))
         return boost::shared_ptr<CheckHashThread>();
     worker->Prepare();
@@ -119,6 +122,7 @@ void CheckHashThread::PrepareFile()
     FileSize = Stream.GetSize();
     if (SizeColumn >= 0)
         Row->SetText(SizeColumn, SizeFormat::Format(FileSize));
+    Reading = true;
     Resume();
 }
 
@@ -136,17 +140,19 @@ void CheckHashThread::Run()
         boost::shared_ptr<kit::Hash> Hash;
         std::wstring Shown; // the last percentage written, so that an unchanged one is not sent again
     };
+    // the thread loop may meet the resumption of Finish (a check that ended in Prepare) before its stop flag
+    if (!Reading)
+        return;
     std::vector<Active> hashes;
-    for (int kind = 0; kind < HashKind::Count; ++kind) {
-        const int column = HashColumn(kind);
-        // a kind whose cell holds text was computed before; only a re-check empties it
-        if (column >= 0 && Row->GetText(column).empty())
-            hashes.push_back(Active{column, CreateHash(kind), std::wstring()});
-    }
+    // a kind whose cell holds text was computed before (only a re-check empties it): the scheduler leaves it out
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        if (Compute[kind])
+            hashes.push_back(Active{HashColumn(kind), CreateHash(kind), std::wstring()});
     if (Settings.AutoScroll)
         ScrollIntoView();
 
-    const uint64_t size = FileSize;
+    // a row that only lacked its size has nothing to read
+    const uint64_t size = hashes.empty() ? 0 : FileSize.load();
     // a small file needs no more room than itself; the reads are the same
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, BlockSize)));
     uint64_t done = 0;

@@ -45,10 +45,11 @@ public:
     };
 
     // Starts the check of row on side (0 left, 1 right): colours the row "Check", writes its size cell and leaves
-    // the thread reading, or finishes at once (imported row, file that cannot be opened). scheduler, when given, is
+    // the thread reading, or finishes at once (imported row, file that cannot be opened). compute names the kinds
+    // whose cells the caller found empty (a kind that is switched off is never computed). scheduler, when given, is
     // woken (Notify) when the check has finished. Empty when no thread could be created; the row is then untouched.
     static boost::shared_ptr<CheckHashThread> Create(kit::ListViewItem* row, Juxta* main, int side,
-                                                     kit::Thread* scheduler);
+                                                     const HashKindFlags& compute, kit::Thread* scheduler);
     ~CheckHashThread() override;
 
     // the stop flag: values (or empty cells) are written and nothing more will be sent
@@ -67,7 +68,8 @@ protected:
     void Run() override;
 
 private:
-    CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, kit::Thread* scheduler);
+    CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, const HashKindFlags& compute,
+                    kit::Thread* scheduler);
 
     void Prepare();
     void PrepareImported(const std::wstring& sizeText, const std::array<std::wstring, HashKind::Count>& hashes);
@@ -85,6 +87,10 @@ private:
     std::atomic<bool> Cancel{false};
     kit::Thread* Scheduler;   // not owned
     Options Settings;
+    HashKindFlags Compute;
+    // set before the thread is resumed to read; a thread that meets a stop before it (a check that finished in
+    // Prepare) must not run the reading loop
+    std::atomic<bool> Reading{false};
     // the column positions when the check started (they change only while no check runs)
     std::array<int, HashKind::Count> HashColumns;
     int SizeColumn;

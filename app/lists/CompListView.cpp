@@ -77,7 +77,7 @@ void FillRow(FileListView& list, int row, const PendingRecord& record, TextMeasu
         return;
     if (withPath)
         item->SetText(0, record.Path);
-    item->SetData(MakeItemInfo(record, measure));
+    list.SetItemInfo(*item, MakeItemInfo(record, measure));
     item->SetBackColor(wait);
     list.SetRowImage(row, record.SizeText.empty() ? FileListView::ShellIconIndex(record.Path) : -1);
 }
@@ -292,9 +292,13 @@ void CompListView::MergePending(int side)
         FillRow(*own, item->GetIndex(), pending[record], measure, wait, false);
         ++added;
     }
-    for (int row = 0; row < added; ++row)
-        if (kit::ListViewItem* blank = other->AddItem(std::wstring()))
+    for (int row = 0; row < added; ++row) {
+        if (kit::ListViewItem* blank = other->AddItem(std::wstring())) {
+            // a new row may sit where a removed one was: it must not inherit that one's underline
+            other->ClearItemInfo(*blank);
             other->SetRowImage(blank->GetIndex(), -1);
+        }
+    }
     const int alone = side == 0 ? PairMark::Left : PairMark::Right;
     for (int row = 0; row < added; ++row)
         if (kit::ListViewItem* item = AddItem(MarkTexts[alone]))

@@ -103,14 +103,50 @@ void FileListView::SetItemInfo(int row, const ItemInfo& info)
 {
     Hold hold(*this);
     if (kit::ListViewItem* item = GetItem(row))
-        item->SetData(info);
+        SetItemInfo(*item, info);
+}
+
+void FileListView::SetItemInfo(kit::ListViewItem& item, const ItemInfo& info)
+{
+    Hold hold(*this);
+    item.SetData(info);
+    KeepUnderline(item, &info);
 }
 
 void FileListView::ClearItemInfo(int row)
 {
     Hold hold(*this);
     if (kit::ListViewItem* item = GetItem(row))
-        item->SetData(boost::any());
+        ClearItemInfo(*item);
+}
+
+void FileListView::ClearItemInfo(kit::ListViewItem& item)
+{
+    Hold hold(*this);
+    item.SetData(boost::any());
+    KeepUnderline(item, nullptr);
+}
+
+void FileListView::KeepUnderline(const kit::ListViewItem& item, const ItemInfo* info)
+{
+    std::lock_guard<std::mutex> guard(UnderlineGuard);
+    if (info)
+        Underlines[&item] = UnderlineSpan{info->PrefixWidth, info->PathWidth};
+    else
+        Underlines.erase(&item);
+}
+
+bool FileListView::FindUnderline(const kit::ListViewItem* item, int row, UnderlineSpan& span) const
+{
+    // the row's object as the control hands it over; an index alone is looked up (painting never changes rows)
+    if (!item)
+        item = GetItem(row);
+    std::lock_guard<std::mutex> guard(UnderlineGuard);
+    std::unordered_map<const kit::ListViewItem*, UnderlineSpan>::const_iterator found = Underlines.find(item);
+    if (found == Underlines.end())
+        return false;
+    span = found->second;
+    return true;
 }
 
 void FileListView::SetRowState(int row, int colourIndex)
@@ -346,8 +382,8 @@ LRESULT FileListView::DrawUnderline(NMLVCUSTOMDRAW& draw)
     if (!Main->GetSettingBool(L"UnderLine", true))
         return CDRF_DODEFAULT;
     const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    ItemInfo info;
-    if (row < 0 || row >= GetItemCount() || !GetItemInfo(row, info))
+    UnderlineSpan info;
+    if (row < 0 || row >= GetItemCount() || !FindUnderline(ItemFromParam(draw.nmcd.lItemlParam), row, info))
         return CDRF_DODEFAULT;
     RECT label = {};
     label.left = LVIR_LABEL;

@@ -13,7 +13,9 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class Juxta;
@@ -62,8 +64,10 @@ public:
     // false (info untouched) for a row without ItemInfo (blank) or out of range
     bool GetItemInfo(int row, ItemInfo& info) const;
     void SetItemInfo(int row, const ItemInfo& info);
+    void SetItemInfo(kit::ListViewItem& item, const ItemInfo& info);
     // removes the row's ItemInfo (it becomes a blank row's data)
     void ClearItemInfo(int row);
+    void ClearItemInfo(kit::ListViewItem& item);
     // background colour: a state colour index (looked up in the settings now) or a value; the row is redrawn
     void SetRowState(int row, int colourIndex);
     void SetRowColour(int row, COLORREF colour);
@@ -100,8 +104,23 @@ public:
     std::atomic<uint64_t> TotalSize{0};
 
 private:
+    // where the underline of a row runs: the pixel widths of its ItemInfo
+    struct UnderlineSpan {
+        int32_t PrefixWidth;
+        int32_t PathWidth;
+    };
+
     LRESULT DrawUnderline(NMLVCUSTOMDRAW& draw);
+    bool FindUnderline(const kit::ListViewItem* item, int row, UnderlineSpan& span) const;
+    void KeepUnderline(const kit::ListViewItem& item, const ItemInfo* info);
     void OnHeaderRightClick();
+
+    // The underline spans by row, for painting: the custom draw must not wait for the list's lock. Waiting would
+    // mean serving the messages of the workers that hold it, inside the control's own painting (whose text pointers
+    // such a message may free), and painting again from there, one level deeper for every busy moment.
+    // UnderlineGuard is held only around the map, never while a message is sent.
+    mutable std::mutex UnderlineGuard;
+    std::unordered_map<const kit::ListViewItem*, UnderlineSpan> Underlines;
 };
 
 // A batch of paths dropped on a side: records, MergePending, StartChecking. Implemented by the registration

@@ -1,6 +1,7 @@
 // The main window: columns, settings at start and exit, layout, status panes, the checking appearance.
 #include "tests/app/MainWindowTesting.h"
 
+#include "app/check/CheckHashManager.h"
 #include "app/lists/PairMarks.h"
 #include "kit/ui/Image.h"
 #include "kit/ui/ReberControl.h"
@@ -393,6 +394,150 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
     // the animation has stopped: the icon stays empty
     harness::PumpUntil([] { return false; }, 150);
     EXPECT_EQ(nullptr, pane->GetIcon());
+}
+
+// files of that size with nothing written: quick to make, as long to read as any
+std::wstring SparseFile(const harness::TempFolder& folder, const std::wstring& relative, LONGLONG size)
+{
+    const std::wstring path = folder.WriteFile(relative, "");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, OPEN_EXISTING, 0, 0);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    SetFilePointerEx(file, end, 0, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    return path;
+}
+
+// the values of 48 MiB of zero bytes (rhash --crc32 --md5 --sha1)
+const wchar_t* const ZeroCrc32 = L"DD432CC6";
+const wchar_t* const ZeroMd5 = L"F6A7B2F72130B8E4033094CB3B4AB80C";
+const wchar_t* const ZeroSha1 = L"5B1371232A8ADC2E5056B097F2E5F00B6B4FBD71";
+
+// dropping more files while 16 workers write their rows, then closing the window, both come to an end: the
+// interface thread never waits for a lock without serving the workers' messages
+TEST_F(JuxtaTest, RegisterDrop_moreFilesAndCloseWhileSixteenWorkersRun)
+{
+    kit::SettingsNode stored;
+    stored.SetInt(L"CheckNum", 16);
+    stored.SetBool(L"Md5", true);
+    stored.SetBool(L"Sha1", true);
+    Start(stored);
+    ASSERT_TRUE(Main->Checker);
+    for (int n = 0; n < 24; ++n) {
+        SparseFile(Folder, L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+        SparseFile(Folder, L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+    }
+    for (int n = 0; n < 8; ++n)
+        SparseFile(Folder, L"c\\g" + std::to_wstring(n) + L".bin", 48 << 20);
+    Main->RegisterDrop(0, {Folder.PathOf(L"a")});
+    Main->RegisterDrop(1, {Folder.PathOf(L"b")});
+    ASSERT_TRUE(Main->Checker->IsChecking());
+    EXPECT_TRUE(harness::PumpUntil([&] { return Main->Checker->GetWorkerCount() >= 16; }, 10000));
+
+    Main->RegisterDrop(0, {Folder.PathOf(L"c")});
+    EXPECT_EQ(32, List(0).GetItemCount());
+    EXPECT_EQ(32, Marks().GetItemCount());
+    EXPECT_EQ(8, Main->MarkCounts[PairMark::Left]);
+    // the pairs in progress are undecided or equal, never different or apart
+    EXPECT_EQ(24, Main->MarkCounts[PairMark::Unknown] + Main->MarkCounts[PairMark::Ok]);
+    for (int row = 0; row < 24; ++row)
+        EXPECT_TRUE(Marks().GetMark(row) == PairMark::Unknown || Marks().GetMark(row) == PairMark::Ok) << row;
+    EXPECT_TRUE(Main->Checker->IsChecking());
+
+    DestroyWindow(Main->Handle);
+    harness::PumpPending();
+    harness::ClearQuit();
+    EXPECT_FALSE(Main->Checker->IsChecking());
+    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    Main.reset();
+}
+
+// 24 equal pairs read by 16 workers while the right side is dropped: every cell ends with its value and every
+// pair "○". (Painting used to wait for the lists' locks by serving every message, painting again from there, one
+// level deeper each time; past Wine's depth limit the workers' cell writes were dropped and pairs compared against
+// percentages.)
+TEST_F(JuxtaTest, RegisterDrop_sixteenWorkersOnEqualPairsAllAgree)
+{
+    kit::SettingsNode stored;
+    stored.SetInt(L"CheckNum", 16);
+    stored.SetBool(L"Md5", true);
+    stored.SetBool(L"Sha1", true);
+    Start(stored);
+    for (int n = 0; n < 24; ++n) {
+        SparseFile(Folder, L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+        SparseFile(Folder, L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+    }
+    Main->RegisterDrop(0, {Folder.PathOf(L"a")});
+    Main->RegisterDrop(1, {Folder.PathOf(L"b")});
+    ASSERT_TRUE(harness::PumpUntil([&] { return !Main->Checker->IsChecking(); }, 240000));
+    EXPECT_EQ(24, Main->MarkCounts[PairMark::Ok]);
+    for (int row = 0; row < 24; ++row) {
+        EXPECT_EQ(L"○", MarkText(row)) << row;
+        for (int side = 0; side < 2; ++side) {
+            EXPECT_EQ(ZeroCrc32, Cell(side, row, 1)) << side << " " << row;
+            EXPECT_EQ(ZeroMd5, Cell(side, row, 2)) << side << " " << row;
+            EXPECT_EQ(ZeroSha1, Cell(side, row, 3)) << side << " " << row;
+            EXPECT_EQ(L"50,331,648", Cell(side, row, 4)) << side << " " << row;
+        }
+    }
+}
+
+// The custom draw of a side list while another thread holds the list's lock (as a worker does while its cell write
+// waits for this thread): the paint ends at once, without serving anything, and the relative path is underlined.
+TEST_F(JuxtaTest, CustomDraw_neverWaitsForTheListLock)
+{
+    Start();
+    Register(0, {Folder.WriteFile(L"set\\dir\\file.txt", "abc")}, Folder.PathOf(L"set\\"));
+    SendMessageW(List(0).Handle, LVM_SETCOLUMNWIDTH, 0, 2000);
+    FileListView::ItemInfo info;
+    ASSERT_TRUE(List(0).GetItemInfo(0, info));
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    SendMessageW(List(0).Handle, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE painted = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> releasedByTimeout(false);
+    FileListView* list = &List(0);
+    std::thread holder([&] {
+        kit::ListView::Hold hold(*list);
+        SetEvent(held);
+        // a paint that waited for the lock would never signal; the holder gives up after a long while
+        releasedByTimeout = WaitForSingleObject(painted, 20000) != WAIT_OBJECT_0;
+    });
+    WaitForSingleObject(held, INFINITE);
+    // a posted message that a waiting paint would handle, one level deeper
+    PostMessageW(Main->Handle, WM_NULL, 0, 0);
+    InvalidateRect(list->Handle, nullptr, TRUE);
+    UpdateWindow(list->Handle);
+    // the underline as the list asks for it, drawn into a white bitmap
+    HDC screen = GetDC(list->Handle);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, label.right, label.bottom);
+    ReleaseDC(list->Handle, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all = {0, 0, label.right, label.bottom};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = list->Handle;
+    draw.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list->Handle));
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.hdc = dc;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
+    SendMessageW(GetParent(list->Handle), WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    const COLORREF bar = GetPixel(dc, label.left + info.PrefixWidth + 1, label.bottom - 2);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    SetEvent(painted);
+    holder.join();
+    CloseHandle(held);
+    CloseHandle(painted);
+    EXPECT_FALSE(releasedByTimeout);
+    EXPECT_EQ(0u, bar);
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, Main->Handle, WM_NULL, WM_NULL, PM_NOREMOVE));
 }
 
 TEST_F(JuxtaTest, MainToolBar_buttonsAndTips)

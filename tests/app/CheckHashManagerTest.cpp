@@ -1,0 +1,281 @@
+// The scheduler in a real main window: pairs started together under "CheckNum", one worker per row whatever the
+// rescans, marks and colours of finished rows, and stopping, re-checking, clearing, dropping and closing while many
+// large files are being read (each must end; a hang fails the test by its time limit).
+#include "app/check/CheckHashManager.h"
+#include "tests/app/CheckTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace checktesting;
+
+namespace {
+
+class CheckHashManagerTest : public MainWindowTest {
+protected:
+    // count sparse files of size bytes in folder; returns their paths
+    std::vector<std::wstring> SparseFiles(const std::wstring& folder, int count, uint64_t size)
+    {
+        Temp.MakeFolder(folder);
+        std::vector<std::wstring> paths;
+        for (int i = 0; i < count; ++i) {
+            paths.push_back(Temp.PathOf(folder + L"\\f" + std::to_wstring(100 + i) + L".bin"));
+            EXPECT_TRUE(MakeSparseFile(paths.back(), size));
+        }
+        return paths;
+    }
+
+    // the three lists: all their painting is watched
+    std::vector<HWND> AllLists() { return {ListHandle(0), ListHandle(1), Main->MarkList->Handle}; }
+
+    // runs action while files are being read (see CellRecorder::RunAtFirstPercentage)
+    bool WhileReading(CellRecorder& recorder, const std::function<void()>& action)
+    {
+        return recorder.RunAtFirstPercentage(action, 60000);
+    }
+
+    // Registers folders with nothing started ("CheckNum" 0), then starts the checks: a registration's message
+    // window may take seconds to go under Wine without a window manager, and meanwhile small checks would end.
+    void RegisterThenStart(const std::vector<std::pair<int, std::wstring>>& folders, int checkNum)
+    {
+        SetCheckNum(0);
+        for (const std::pair<int, std::wstring>& folder : folders)
+            Drop(folder.first, {Temp.PathOf(folder.second)});
+        ASSERT_TRUE(WaitIdle());
+        SetCheckNum(checkNum);
+        Main->Checker->StartChecking();
+    }
+
+    // the rows of a side whose check was cancelled: colour "Check", empty hash cells, not finished; returns how many
+    int ExpectCancelledOrDone(int side, const Reference& expected)
+    {
+        int cancelled = 0;
+        for (int row = 0; row < harness::ListRowCount(ListHandle(side)); ++row) {
+            const std::wstring crc = HashCell(side, row, HashKind::Crc32);
+            if (!crc.empty()) {
+                EXPECT_EQ(expected.Crc32, crc) << row; // finished before the stop
+                continue;
+            }
+            ++cancelled;
+            EXPECT_EQ(L"", HashCell(side, row, HashKind::Md5)) << row;
+            EXPECT_EQ(L"", HashCell(side, row, HashKind::Sha1)) << row;
+            EXPECT_EQ(CheckColour, RowColour(side, row)) << row;
+            FileListView::ItemInfo info;
+            EXPECT_TRUE(List(side).GetItemInfo(row, info));
+            EXPECT_FALSE(info.Finished) << row;
+        }
+        return cancelled;
+    }
+
+    void ExpectAllValues(int side, const Reference& expected)
+    {
+        for (int row = 0; row < harness::ListRowCount(ListHandle(side)); ++row) {
+            if (PathCell(side, row).empty())
+                continue;
+            EXPECT_EQ(expected.Crc32, HashCell(side, row, HashKind::Crc32)) << row;
+            EXPECT_EQ(expected.Md5, HashCell(side, row, HashKind::Md5)) << row;
+            EXPECT_EQ(expected.Sha1, HashCell(side, row, HashKind::Sha1)) << row;
+            EXPECT_EQ(expected.Size, SizeCell(side, row)) << row;
+        }
+    }
+};
+
+TEST_F(CheckHashManagerTest, LeftOnly_everyRowMarkedLeft)
+{
+    Configure(true, false, false);
+    uint64_t total = 0;
+    for (int i = 0; i < 3; ++i) {
+        Temp.WriteFile(L"left\\" + std::to_wstring(i) + L".txt", Content(1000 * (i + 1), i));
+        total += 1000 * (i + 1);
+    }
+    Drop(0, {Temp.PathOf(L"left")});
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(3, Rows());
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(L"←", MarkCell(row));
+        EXPECT_EQ(SideOnlyColour, RowColour(0, row));
+        EXPECT_EQ(L"", PathCell(1, row));
+        EXPECT_EQ(L"", SizeCell(1, row)); // a blank row is never checked
+    }
+    EXPECT_EQ(total, List(0).TotalSize.load());
+    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+}
+
+TEST_F(CheckHashManagerTest, Pairs_okAndNgWithColours)
+{
+    Configure(true, false, false);
+    Temp.WriteFile(L"a\\same.bin", Content(5000, 1));
+    Temp.WriteFile(L"b\\same.bin", Content(5000, 1));
+    Temp.WriteFile(L"a\\changed.bin", Content(5000, 2));
+    Temp.WriteFile(L"b\\changed.bin", Content(5000, 3));
+    Drop(0, {Temp.PathOf(L"a")});
+    Drop(1, {Temp.PathOf(L"b")});
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(2, Rows());
+    const int same = RowOf(0, Temp.PathOf(L"a\\same.bin"));
+    const int changed = RowOf(0, Temp.PathOf(L"a\\changed.bin"));
+    EXPECT_EQ(L"○", MarkCell(same));
+    EXPECT_EQ(OkColour, RowColour(0, same));
+    EXPECT_EQ(OkColour, RowColour(1, same));
+    EXPECT_EQ(L"×", MarkCell(changed));
+    EXPECT_EQ(NgColour, RowColour(0, changed));
+    EXPECT_EQ(NgColour, RowColour(1, changed));
+}
+
+TEST_F(CheckHashManagerTest, ImportedRowsWithoutSize_okAgainstFilesAndNoBytes)
+{
+    Configure(true, false, false);
+    const std::wstring a = Temp.WriteFile(L"files\\a.bin", Content(3000, 4));
+    const std::wstring b = Temp.WriteFile(L"files\\b.bin", Content(7000, 5));
+    Drop(0, {Temp.PathOf(L"files")});
+    ASSERT_TRUE(WaitIdle());
+    const std::wstring crcA = ReferenceOf(a).Crc32;
+    const std::wstring crcB = ReferenceOf(b).Crc32;
+    const std::string sfv = "a.bin " + std::string(crcA.begin(), crcA.end()) + "\r\nb.bin " +
+                            std::string(crcB.begin(), crcB.end()) + "\r\n";
+    Drop(1, {Temp.WriteFile(L"list\\files.sfv", sfv)});
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(2, Rows());
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(L"○", MarkCell(row)) << row;
+        EXPECT_EQ(L"-", SizeCell(1, row));
+    }
+    EXPECT_EQ(0u, List(1).TotalSize.load());
+}
+
+TEST_F(CheckHashManagerTest, CheckNumOne_pairStartsTogetherThenNothingUntilBothEnd)
+{
+    Configure(true, false, false);
+    SparseFiles(L"l", 3, 48 * MiB);
+    SparseFiles(L"r", 3, 48 * MiB);
+    CellRecorder recorder({ListHandle(0), ListHandle(1)});
+    RegisterThenStart({{0, L"l"}, {1, L"r"}}, 1);
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(3, Rows());
+
+    const int size = Main->SizeColumn;
+    const int crc = Main->HashColumns[HashKind::Crc32];
+    int previousEnd = -1;
+    for (int row = 0; row < 3; ++row) {
+        const int startLeft = recorder.FirstWrite(0, row, size);
+        const int startRight = recorder.FirstWrite(1, row, size);
+        const int endLeft = recorder.LastWrite(0, row, crc);
+        const int endRight = recorder.LastWrite(1, row, crc);
+        ASSERT_TRUE(startLeft >= 0 && startRight >= 0 && endLeft >= 0 && endRight >= 0) << row;
+        // no row starts before both checks of the row above have ended
+        EXPECT_GT(std::min(startLeft, startRight), previousEnd) << row;
+        // the two rows of a pair start in the same round, before either has read its 48 MiB
+        EXPECT_LT(std::max(startLeft, startRight), std::min(endLeft, endRight)) << row;
+        previousEnd = std::max(endLeft, endRight);
+        EXPECT_EQ(L"○", MarkCell(row));
+    }
+}
+
+TEST_F(CheckHashManagerTest, Rescans_neverStartASecondWorkerForARow)
+{
+    // room for more workers than rows: every rescan looks at rows whose worker may not have written yet
+    Configure(true, false, false);
+    SparseFiles(L"many", 12, 6 * MiB);
+    CellRecorder recorder({ListHandle(0)});
+    RegisterThenStart({{0, L"many"}}, 16);
+    // a rescan after every message catches rows whose worker has not written anything yet
+    const bool idle = PumpEachUntil(
+        [this] {
+            if (!Main->Checker->IsChecking())
+                return true;
+            Main->Checker->StartChecking();
+            EXPECT_LE(Main->Checker->GetWorkerCount(), 12u);
+            return false;
+        },
+        120000);
+    ASSERT_TRUE(idle);
+    const Reference expected = ReferenceOf(Temp.PathOf(L"many\\f100.bin"));
+    for (int row = 0; row < 12; ++row) {
+        EXPECT_EQ(1u, recorder.TextsOf(0, row, Main->SizeColumn).size()) << row;
+        const std::vector<std::wstring> texts = recorder.TextsOf(0, row, Main->HashColumns[HashKind::Crc32]);
+        EXPECT_EQ(1, std::count(texts.begin(), texts.end(), expected.Crc32)) << row;
+        EXPECT_EQ(expected.Crc32, HashCell(0, row, HashKind::Crc32));
+    }
+}
+
+TEST_F(CheckHashManagerTest, StopWhileReading_cancelledRowsThenRecheckReadsAgain)
+{
+    Configure(true, true, true);
+    SparseFiles(L"big", 16, 64 * MiB);
+    const Reference expected = ReferenceOf(Temp.PathOf(L"big\\f100.bin"));
+    CellRecorder recorder(AllLists());
+    RegisterThenStart({{0, L"big"}}, 16);
+    ASSERT_TRUE(WhileReading(recorder, [this] { Main->Checker->StopChecking(); }));
+    EXPECT_FALSE(Main->Checker->IsChecking());
+    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    // the file whose percentage was seen had 63 MiB left to read
+    EXPECT_GE(ExpectCancelledOrDone(0, expected), 1);
+
+    // the re-check: values and sizes emptied, the byte total restarted, then everything read again
+    for (int row = 0; row < Rows(); ++row) {
+        for (int kind = 0; kind < HashKind::Count; ++kind)
+            List(0).SetCellText(row, Main->HashColumns[kind], L"");
+        List(0).SetCellText(row, Main->SizeColumn, L"");
+    }
+    List(0).TotalSize = 0;
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(WhileReading(recorder, [this] { Main->Checker->StopChecking(); }));
+    EXPECT_GE(ExpectCancelledOrDone(0, expected), 1);
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(WaitIdle());
+    ExpectAllValues(0, expected);
+    EXPECT_EQ(16u * 64 * MiB, List(0).TotalSize.load());
+}
+
+TEST_F(CheckHashManagerTest, DropWhileSixteenRead_everythingEnds)
+{
+    Configure(true, true, true);
+    SparseFiles(L"l", 16, 32 * MiB);
+    SparseFiles(L"r", 16, 32 * MiB);
+    SparseFiles(L"more", 4, 32 * MiB);
+    const Reference expected = ReferenceOf(Temp.PathOf(L"l\\f100.bin"));
+    CellRecorder recorder(AllLists());
+    RegisterThenStart({{0, L"l"}, {1, L"r"}}, 16);
+    ASSERT_TRUE(WhileReading(recorder, [this] { Drop(0, {Temp.PathOf(L"more")}); }));
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(20, Rows());
+    ExpectAllValues(0, expected);
+    ExpectAllValues(1, expected);
+}
+
+TEST_F(CheckHashManagerTest, ClearWhileSixteenRead_listsEmpty)
+{
+    Configure(true, true, true);
+    SparseFiles(L"l", 16, 32 * MiB);
+    CellRecorder recorder(AllLists());
+    RegisterThenStart({{0, L"l"}}, 16);
+    // what the clear command does: stop, then empty the three lists under the row locks
+    ASSERT_TRUE(WhileReading(recorder, [this] {
+        Main->Checker->StopChecking();
+        Juxta::RowLocks locks(*Main);
+        List(0).DeleteAllItems();
+        List(1).DeleteAllItems();
+        Main->MarkList->DeleteAllItems();
+    }));
+    EXPECT_EQ(0, Rows());
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+}
+
+TEST_F(CheckHashManagerTest, CloseWhileSixteenRead_windowGoesAndNothingHangs)
+{
+    Configure(true, true, true);
+    SparseFiles(L"l", 16, 64 * MiB);
+    CellRecorder recorder(AllLists());
+    RegisterThenStart({{0, L"l"}}, 16);
+    const HWND window = Main->Handle;
+    ASSERT_TRUE(WhileReading(recorder, [window] { DestroyWindow(window); }));
+    EXPECT_FALSE(IsWindow(window));
+    harness::PumpPending();
+    Main.reset();
+    SUCCEED();
+}
+
+} // namespace

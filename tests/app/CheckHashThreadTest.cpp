@@ -1,0 +1,162 @@
+// The check of one row, as a user sees it in a real main window: sizes, percentages at the 1 MiB block edge, values
+// of empty and large files, files that cannot be read, kinds computed earlier, imported rows.
+#include "app/check/CheckHashThread.h"
+#include "tests/app/CheckTesting.h"
+
+#include <gtest/gtest.h>
+
+using namespace checktesting;
+
+namespace {
+
+class CheckHashThreadTest : public MainWindowTest {};
+
+TEST(CheckHashThreadText, PercentText_truncates)
+{
+    EXPECT_EQ(L"0%", CheckHashThread::PercentText(0, 100));
+    EXPECT_EQ(L"99%", CheckHashThread::PercentText(MiB, MiB + 1));
+    EXPECT_EQ(L"100%", CheckHashThread::PercentText(MiB + 1, MiB + 1));
+    // 64-bit arithmetic: 5 GiB of 6 GiB
+    EXPECT_EQ(L"83%", CheckHashThread::PercentText(5ull << 30, 6ull << 30));
+}
+
+TEST_F(CheckHashThreadTest, EmptyFile_valuesOfEmptyInputAndNoPercentage)
+{
+    Configure(true, true, true);
+    const std::wstring path = Temp.WriteFile(L"empty.bin", std::string());
+    CellRecorder recorder({ListHandle(0)});
+    Drop(0, {path});
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(L"0", SizeCell(0, 0));
+    EXPECT_EQ(L"00000000", HashCell(0, 0, HashKind::Crc32));
+    EXPECT_EQ(L"D41D8CD98F00B204E9800998ECF8427E", HashCell(0, 0, HashKind::Md5));
+    EXPECT_EQ(L"DA39A3EE5E6B4B0D3255BFEF95601890AFD80709", HashCell(0, 0, HashKind::Sha1));
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        EXPECT_EQ(1u, recorder.TextsOf(0, 0, Main->HashColumns[kind]).size()) << kind;
+}
+
+TEST_F(CheckHashThreadTest, BlockEdge_percentagesThenValues)
+{
+    Configure(true, true, true);
+    const std::vector<std::pair<std::wstring, size_t>> files = {
+        {L"a_below.bin", MiB - 1}, {L"b_exact.bin", MiB}, {L"c_above.bin", MiB + 1}, {L"d_two.bin", 2 * MiB + 1}};
+    std::vector<std::wstring> paths;
+    for (size_t i = 0; i < files.size(); ++i)
+        paths.push_back(Temp.WriteFile(L"edge\\" + files[i].first, Content(files[i].second, uint32_t(i))));
+    CellRecorder recorder({ListHandle(0)});
+    Drop(0, {Temp.PathOf(L"edge")});
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(4, Rows());
+
+    const std::vector<std::vector<std::wstring>> percentages = {
+        {L"100%"}, {L"100%"}, {L"99%", L"100%"}, {L"49%", L"99%", L"100%"}};
+    for (size_t i = 0; i < files.size(); ++i) {
+        const int row = RowOf(0, paths[i]);
+        ASSERT_GE(row, 0);
+        const Reference expected = ReferenceOf(paths[i]);
+        const std::wstring values[3] = {expected.Crc32, expected.Md5, expected.Sha1};
+        for (int kind = 0; kind < HashKind::Count; ++kind) {
+            std::vector<std::wstring> shown = percentages[i];
+            shown.push_back(values[kind]);
+            EXPECT_EQ(shown, recorder.TextsOf(0, row, Main->HashColumns[kind])) << files[i].first << " " << kind;
+        }
+        EXPECT_EQ(expected.Size, SizeCell(0, row));
+        // the size cell is written once, when the check starts
+        EXPECT_EQ(1u, recorder.TextsOf(0, row, Main->SizeColumn).size());
+    }
+}
+
+TEST_F(CheckHashThreadTest, Sizes_groupedByThousands)
+{
+    Configure(true, false, false);
+    const std::wstring small = Temp.WriteFile(L"s\\small.bin", std::string(999, 'x'));
+    const std::wstring large = Temp.WriteFile(L"s\\large.bin", std::string(1234567, 'y'));
+    Drop(0, {Temp.PathOf(L"s")});
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(L"999", SizeCell(0, RowOf(0, small)));
+    EXPECT_EQ(L"1,234,567", SizeCell(0, RowOf(0, large)));
+    EXPECT_EQ(ReferenceOf(large).Crc32, HashCell(0, RowOf(0, large), HashKind::Crc32));
+}
+
+TEST_F(CheckHashThreadTest, LockedFile_sizeZeroAndNoValues)
+{
+    Configure(true, true, false);
+    const std::wstring path = Temp.WriteFile(L"locked.bin", std::string(5000, 'z'));
+    // opened without sharing: the check cannot read it, as with a file another program holds exclusively
+    HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    CellRecorder recorder({ListHandle(0)});
+    Drop(0, {path});
+    ASSERT_TRUE(WaitIdle());
+    CloseHandle(holder);
+    EXPECT_EQ(L"0", SizeCell(0, 0));
+    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Crc32));
+    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Md5));
+    EXPECT_TRUE(recorder.TextsOf(0, 0, Main->HashColumns[HashKind::Crc32]).empty());
+    // finished like any other row: alone on the left
+    EXPECT_EQ(L"←", MarkCell(0));
+    EXPECT_EQ(SideOnlyColour, RowColour(0, 0));
+}
+
+TEST_F(CheckHashThreadTest, MissingFile_sizeZero)
+{
+    Configure(true, false, false, 0);
+    const std::wstring path = Temp.WriteFile(L"gone.bin", std::string(100, 'g'));
+    Drop(0, {path});
+    // "CheckNum" 0 starts nothing: the file goes before its check
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    SetCheckNum(8);
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(L"0", SizeCell(0, 0));
+    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Crc32));
+}
+
+TEST_F(CheckHashThreadTest, KindComputedBefore_keepsItsCell)
+{
+    Configure(true, true, false, 0);
+    const std::wstring path = Temp.WriteFile(L"kept.bin", Content(3 * MiB, 7));
+    Drop(0, {path});
+    ASSERT_TRUE(WaitIdle());
+    // a text that is not the file's CRC-32 shows whether the cell is computed again
+    List(0).SetCellText(0, Main->HashColumns[HashKind::Crc32], L"DEADBEEF");
+    SetCheckNum(8);
+    CellRecorder recorder({ListHandle(0)});
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(L"DEADBEEF", HashCell(0, 0, HashKind::Crc32));
+    EXPECT_TRUE(recorder.TextsOf(0, 0, Main->HashColumns[HashKind::Crc32]).empty());
+    EXPECT_EQ(ReferenceOf(path).Md5, HashCell(0, 0, HashKind::Md5));
+}
+
+TEST_F(CheckHashThreadTest, ImportedRow_storedValuesWithoutReading)
+{
+    Configure(true, false, false);
+    Temp.WriteFile(L"list\\a.bin", "abc");
+    // "abc": CRC-32 352441C2 (zlib crc32); the listed value is wrong on purpose, so it must come from the list
+    const std::wstring list = Temp.WriteFile(L"list\\a.sfv", "; a comment\r\na.bin 11223344\r\n");
+    Drop(0, {list});
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(1, Rows());
+    EXPECT_EQ(L"a.bin", PathCell(0, 0));
+    EXPECT_EQ(L"-", SizeCell(0, 0));
+    EXPECT_EQ(L"11223344", HashCell(0, 0, HashKind::Crc32));
+    // the list's byte total counts no row of unknown size
+    EXPECT_EQ(0u, List(0).TotalSize.load());
+}
+
+TEST_F(CheckHashThreadTest, LargerThan4GiB_readWhole)
+{
+    Configure(true, false, false);
+    const std::wstring path = Temp.PathOf(L"huge.bin");
+    // 2^32 + 1 zero bytes: a 32-bit size would read as 1
+    ASSERT_TRUE(MakeSparseFile(path, (1ull << 32) + 1));
+    Drop(0, {path});
+    ASSERT_TRUE(WaitIdle(600000));
+    EXPECT_EQ(L"4,294,967,297", SizeCell(0, 0));
+    // zlib.crc32 over 2^32 + 1 zero bytes, computed with Python
+    EXPECT_EQ(L"41D912FF", HashCell(0, 0, HashKind::Crc32));
+}
+
+} // namespace

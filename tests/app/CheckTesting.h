@@ -1,0 +1,371 @@
+// Helpers of the checking tests: a real main window whose settings file lives in the test's folder, files dropped on
+// its lists, a record of every cell text the lists are sent, and reference values computed without kit (a table
+// CRC-32 and the Windows CryptoAPI for MD5 and SHA-1).
+#pragma once
+
+#include "app/check/CheckHashManager.h"
+#include "app/lists/CompListView.h"
+#include "app/lists/FileListView.h"
+#include "app/shell/Juxta.h"
+#include "tests/harness/Harness.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <wincrypt.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace checktesting {
+
+const uint32_t MiB = 1u << 20;
+
+// the default state colours
+const COLORREF WaitColour = 0xC0C0C0;
+const COLORREF CheckColour = 0x00FF00;
+const COLORREF OkColour = 0xFFFF00;
+const COLORREF NgColour = 0xFF00FF;
+const COLORREF SideOnlyColour = 0x00FFFF;
+
+// The values a file should show, from code that shares nothing with kit: CRC-32 by the textbook table (built here
+// bit by bit from the reflected polynomial 0xEDB88320), MD5 and SHA-1 by the CryptoAPI of advapi32.
+struct Reference {
+    std::wstring Crc32;
+    std::wstring Md5;
+    std::wstring Sha1;
+    std::wstring Size; // with "," between groups of three digits
+};
+
+inline const uint32_t* CrcTable()
+{
+    static uint32_t table[256];
+    static bool built = false;
+    if (!built) {
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+        built = true;
+    }
+    return table;
+}
+
+inline std::wstring Hex(const uint8_t* bytes, size_t count)
+{
+    std::wstring text;
+    for (size_t i = 0; i < count; ++i) {
+        text += L"0123456789ABCDEF"[bytes[i] >> 4];
+        text += L"0123456789ABCDEF"[bytes[i] & 0xF];
+    }
+    return text;
+}
+
+inline std::wstring GroupedSize(uint64_t size)
+{
+    std::wstring digits = std::to_wstring(size);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), L",");
+    return digits;
+}
+
+// the reference values of a whole file; Size "0" and no values when it cannot be read
+inline Reference ReferenceOf(const std::wstring& path)
+{
+    Reference result;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        result.Size = L"0";
+        return result;
+    }
+    HCRYPTPROV provider = 0;
+    HCRYPTHASH md5 = 0, sha1 = 0;
+    CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT);
+    CryptCreateHash(provider, CALG_MD5, 0, 0, &md5);
+    CryptCreateHash(provider, CALG_SHA1, 0, 0, &sha1);
+    uint32_t crc = 0xFFFFFFFFu;
+    uint64_t total = 0;
+    std::vector<uint8_t> buffer(300000); // deliberately not the program's block size
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) || got == 0)
+            break;
+        for (DWORD i = 0; i < got; ++i)
+            crc = CrcTable()[(crc ^ buffer[i]) & 0xFF] ^ (crc >> 8);
+        CryptHashData(md5, buffer.data(), got, 0);
+        CryptHashData(sha1, buffer.data(), got, 0);
+        total += got;
+    }
+    CloseHandle(file);
+    crc ^= 0xFFFFFFFFu;
+    const uint8_t crcBytes[4] = {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)};
+    result.Crc32 = Hex(crcBytes, 4);
+    BYTE digest[20];
+    DWORD length = 16;
+    CryptGetHashParam(md5, HP_HASHVAL, digest, &length, 0);
+    result.Md5 = Hex(digest, length);
+    length = 20;
+    CryptGetHashParam(sha1, HP_HASHVAL, digest, &length, 0);
+    result.Sha1 = Hex(digest, length);
+    CryptDestroyHash(md5);
+    CryptDestroyHash(sha1);
+    CryptReleaseContext(provider, 0);
+    result.Size = GroupedSize(total);
+    return result;
+}
+
+// deterministic content of a given size (differs by seed)
+inline std::string Content(size_t size, uint32_t seed)
+{
+    std::string bytes(size, '\0');
+    uint32_t x = seed * 2654435761u + 12345u;
+    for (size_t i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        bytes[i] = static_cast<char>(x);
+    }
+    return bytes;
+}
+
+// a file of size zero bytes that takes no room on disk (the folders on the way must exist); false on failure
+inline bool MakeSparseFile(const std::wstring& path, uint64_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+// Every cell text that the watched lists are sent (LVM_SETITEMW with text, LVM_SETITEMTEXTW), in the order the
+// interface thread handles them, which is the order a user sees them.
+class CellRecorder {
+public:
+    struct Write {
+        int List; // the index of the watched list
+        int Row;
+        int Column;
+        std::wstring Text;
+    };
+
+    explicit CellRecorder(const std::vector<HWND>& lists) : Lists(lists)
+    {
+        for (HWND list : Lists)
+            SetWindowSubclass(list, &CellRecorder::Procedure, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~CellRecorder()
+    {
+        for (HWND list : Lists)
+            if (IsWindow(list))
+                RemoveWindowSubclass(list, &CellRecorder::Procedure, SubclassId);
+    }
+    CellRecorder(const CellRecorder&) = delete;
+    CellRecorder& operator=(const CellRecorder&) = delete;
+
+    // the texts written into one cell, in order
+    std::vector<std::wstring> TextsOf(int list, int row, int column) const
+    {
+        std::vector<std::wstring> texts;
+        for (const Write& write : Writes)
+            if (write.List == list && write.Row == row && write.Column == column)
+                texts.push_back(write.Text);
+        return texts;
+    }
+    // the position in Writes of the first / last write into a cell, -1 when there was none
+    int FirstWrite(int list, int row, int column) const
+    {
+        for (size_t i = 0; i < Writes.size(); ++i)
+            if (Writes[i].List == list && Writes[i].Row == row && Writes[i].Column == column)
+                return static_cast<int>(i);
+        return -1;
+    }
+    int LastWrite(int list, int row, int column) const
+    {
+        for (size_t i = Writes.size(); i-- > 0;)
+            if (Writes[i].List == list && Writes[i].Row == row && Writes[i].Column == column)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    // Runs action once, at the first percentage written from now on, processing messages until then (false when
+    // none came within timeoutMs). The sender is released first (ReplyMessage); action then runs inside the list's
+    // message handler while the other workers wait for this thread, so it meets files in the middle of being read.
+    // (While workers write, the queue never runs empty: a test that waited for its turn would find them all done.)
+    // It never runs from a write that arrives while a watched list paints (its custom draw waits for the list's
+    // lock and serves messages meanwhile), so that action does not pull rows from under the list's painting.
+    bool RunAtFirstPercentage(const std::function<void()>& action, int timeoutMs)
+    {
+        Action = action;
+        ActionRan = false;
+        const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+        while (!ActionRan && GetTickCount64() < deadline) {
+            MSG message;
+            if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            } else if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            } else {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        Action = nullptr;
+        return ActionRan;
+    }
+    std::vector<Write> Writes;
+
+private:
+    static const UINT_PTR SubclassId = 0x4A58;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data)
+    {
+        CellRecorder* self = reinterpret_cast<CellRecorder*>(data);
+        const LVITEMW* item = reinterpret_cast<const LVITEMW*>(lParam);
+        bool percentage = false;
+        if (item && (message == LVM_SETITEMW || message == LVM_SETITEMTEXTW) &&
+            (message == LVM_SETITEMTEXTW || (item->mask & LVIF_TEXT)) && item->pszText != LPSTR_TEXTCALLBACKW) {
+            const int row = message == LVM_SETITEMW ? item->iItem : static_cast<int>(wParam);
+            const std::wstring text = item->pszText ? std::wstring(item->pszText) : std::wstring();
+            percentage = !text.empty() && text.back() == L'%';
+            for (size_t list = 0; list < self->Lists.size(); ++list)
+                if (self->Lists[list] == window)
+                    self->Writes.push_back(Write{static_cast<int>(list), row, item->iSubItem, text});
+        }
+        const bool painting = message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND;
+        self->PaintDepth += painting ? 1 : 0;
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        self->PaintDepth -= painting ? 1 : 0;
+        if (percentage && self->Action && self->PaintDepth == 0) {
+            std::function<void()> action;
+            action.swap(self->Action);
+            ReplyMessage(result);
+            action();
+            self->ActionRan = true;
+        }
+        return result;
+    }
+
+    std::vector<HWND> Lists;
+    std::function<void()> Action;
+    bool ActionRan = false;
+    int PaintDepth = 0; // watched lists painting on this thread's stack
+};
+
+// Processes one queued message at a time and looks at condition after each, so that it sees a state that lasts
+// only while the workers are busy (harness::PumpUntil empties the whole queue first, and while cells are written
+// the queue never runs empty). True once condition holds, false after timeoutMs.
+inline bool PumpEachUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!condition()) {
+        if (GetTickCount64() > deadline)
+            return false;
+        MSG message;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return condition();
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+// A real main window for one test, with its settings file in the test's folder.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        harness::Initialize();
+        Main.reset(new Juxta);
+        Main->SettingsPath = Temp.PathOf(L"juxta.dat");
+        ASSERT_TRUE(Main->CreateMainWindow());
+        // until the main window creates its scheduler itself
+        if (!Main->Checker)
+            Main->Checker = CheckHashManager::Create(Main.get());
+        ASSERT_TRUE(Main->Checker);
+        ASSERT_TRUE(Main->GetList(0) && Main->GetList(1) && Main->MarkList);
+    }
+
+    void TearDown() override
+    {
+        if (Main && Main->Handle)
+            DestroyWindow(Main->Handle);
+        harness::PumpPending();
+        harness::ClearQuit();
+        Main.reset();
+    }
+
+    // switches the kinds and "CheckNum" as the settings dialog would, with the columns to match
+    void Configure(bool crc32, bool md5, bool sha1, int checkNum = 8)
+    {
+        Main->Settings.SetBool(L"Crc32", crc32);
+        Main->Settings.SetBool(L"Md5", md5);
+        Main->Settings.SetBool(L"Sha1", sha1);
+        Main->Settings.SetInt(L"CheckNum", checkNum);
+        Main->BuildColumns();
+        Main->PublishSettings();
+    }
+    void SetSetting(const std::wstring& name, bool value)
+    {
+        Main->Settings.SetBool(name, value);
+        Main->PublishSettings();
+    }
+    void SetCheckNum(int checkNum)
+    {
+        Main->Settings.SetInt(L"CheckNum", checkNum);
+        Main->PublishSettings();
+    }
+
+    FileListView& List(int side) { return *Main->GetList(side); }
+    HWND ListHandle(int side) { return Main->GetList(side)->Handle; }
+
+    // a drop batch on a side's list, as the list hands it to the registration
+    void Drop(int side, const std::vector<std::wstring>& paths) { RegisterDroppedPaths(List(side), paths); }
+
+    // true when every check has ended
+    bool WaitIdle(int timeoutMs = 120000)
+    {
+        return harness::PumpUntil([this] { return !Main->Checker->IsChecking(); }, timeoutMs);
+    }
+
+    int Rows() { return harness::ListRowCount(ListHandle(0)); }
+    std::wstring PathCell(int side, int row) { return harness::ListCellText(ListHandle(side), row, 0); }
+    std::wstring HashCell(int side, int row, int kind)
+    {
+        const int column = Main->HashColumns[kind];
+        return column < 0 ? std::wstring() : harness::ListCellText(ListHandle(side), row, column);
+    }
+    std::wstring SizeCell(int side, int row) { return harness::ListCellText(ListHandle(side), row, Main->SizeColumn); }
+    std::wstring MarkCell(int row) { return harness::ListCellText(Main->MarkList->Handle, row, 0); }
+    COLORREF RowColour(int side, int row) { return List(side).GetItem(row)->GetBackColor(); }
+    // the row whose path cell is path on that side, -1 when none
+    int RowOf(int side, const std::wstring& path)
+    {
+        for (int row = 0; row < Rows(); ++row)
+            if (PathCell(side, row) == path)
+                return row;
+        return -1;
+    }
+
+    harness::TempFolder Temp;
+    std::unique_ptr<Juxta> Main;
+};
+
+} // namespace checktesting
