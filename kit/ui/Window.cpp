@@ -204,8 +204,12 @@ LRESULT Window::Reflect(HWND from, UINT message, WPARAM wParam, LPARAM lParam)
     Window* sender = from ? FromHandle(from) : nullptr;
     if (sender == this)
         return 0;
-    if (sender && sender->Subclassed)
+    if (sender && sender->Subclassed) {
+        // on the control's own thread straight to its object: a list sends one for every row it inserts or changes
+        if (GetWindowThreadProcessId(from, nullptr) == GetCurrentThreadId())
+            return Dispatch(sender, message, wParam, lParam);
         return SendMessageW(from, message, wParam, lParam);
+    }
     return DefaultProc(message, wParam, lParam);
 }
 
