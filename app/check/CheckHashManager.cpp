@@ -219,8 +219,14 @@ bool CheckHashManager::StartRow(int side, int row, const HashKindFlags& kinds)
     if (!item || HasWorker(item))
         return false;
     FileListView::ItemInfo info;
-    // a blank placeholder: no record, or its path cell is empty
-    if (!item->GetDataAs(info) || item->GetText(0).empty())
+    // a blank placeholder has no record
+    if (!item->GetDataAs(info))
+        return false;
+    // checked and judged with the kinds shown: a re-check and a kind switched on clear the flag (and the cells)
+    if (info.Finished)
+        return false;
+    // a file registered from disk always has its relative path; a row blanked by a stop has a record without one
+    if (info.RelativeKey.empty() && item->GetText(0).empty())
         return false;
     HashKindFlags compute = {{false, false, false}};
     bool needed = false;

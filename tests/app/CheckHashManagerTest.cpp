@@ -123,6 +123,26 @@ TEST_F(CheckHashManagerTest, Pairs_okAndNgWithColours)
     EXPECT_EQ(NgColour, RowColour(1, changed));
 }
 
+TEST_F(CheckHashManagerTest, NoKindEnabled_sizesDecide)
+{
+    Configure(false, false, false);
+    Temp.WriteFile(L"a\\same.bin", Content(4000, 1));
+    Temp.WriteFile(L"b\\same.bin", Content(4000, 2)); // other bytes, the same size
+    Temp.WriteFile(L"a\\longer.bin", Content(4000, 3));
+    Temp.WriteFile(L"b\\longer.bin", Content(4001, 3));
+    Drop(0, {Temp.PathOf(L"a")});
+    Drop(1, {Temp.PathOf(L"b")});
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(2, Rows());
+    const int same = RowOf(0, Temp.PathOf(L"a\\same.bin"));
+    const int longer = RowOf(0, Temp.PathOf(L"a\\longer.bin"));
+    EXPECT_EQ(L"4,000", SizeCell(1, same));
+    EXPECT_EQ(L"○", MarkCell(same));
+    EXPECT_EQ(L"4,001", SizeCell(1, longer));
+    EXPECT_EQ(L"×", MarkCell(longer));
+    EXPECT_EQ(NgColour, RowColour(1, longer));
+}
+
 TEST_F(CheckHashManagerTest, ImportedRowsWithoutSize_okAgainstFilesAndNoBytes)
 {
     Configure(true, false, false);

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Checks two copies of one tree through the real main window (check_tree.exe under Wine) and hashes the same files
+# with rhash natively in the same run, with CRC-32 alone (the default) and with CRC-32, MD5 and SHA-1, and prints
+# the ratio of the wall-clock seconds Juxta/rhash (target: at most 1.0) and the scheduler thread's CPU time.
+#   JUXTA_BUILD=/work/main/build-engine bash bench/check_tree.sh
+# FILES (per copy, default 1000) and MB (per copy, default 512) size the tree; RUNS (default 2) keeps the best run.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../scripts/common.sh"
+files=${FILES:-1000}
+megabytes=${MB:-512}
+runs=${RUNS:-2}
+
+command -v rhash >/dev/null || { echo "rhash is not installed" >&2; exit 1; }
+out=$(mktemp -d)
+trap 'rm -rf "$out"; stop_wine; stop_display' EXIT
+
+build_win64 --target check_tree -j2 >"$out/build.log" 2>&1 || { cat "$out/build.log" >&2; exit 1; }
+
+# the tree: sizes spread from a few bytes to a few MiB (many small files, a few large ones), in nested folders,
+# some names in Japanese; the right copy is byte for byte the same
+python3 - "$out/tree/left" "$files" "$megabytes" <<'EOF'
+import os, random, sys
+root, count, total = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]) << 20
+rng = random.Random(1)
+weights = [rng.paretovariate(1.2) for _ in range(count)]
+scale = total / sum(weights)
+sizes = [max(1, int(w * scale)) for w in weights]
+sizes[-1] += total - sum(sizes)
+block = os.urandom(1 << 20)
+for i, size in enumerate(sizes):
+    folder = os.path.join(root, "d%02d" % (i % 37), ("写真" if i % 5 == 0 else "sub%d" % (i % 7)))
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "file%05d.bin" % i), "wb") as f:
+        f.write(i.to_bytes(8, "little"))
+        size -= min(size, 8)
+        while size > 0:
+            n = min(size, len(block))
+            f.write(block[:n])
+            size -= n
+EOF
+cp -r "$out/tree/left" "$out/tree/right"
+# into the page cache, so that both programs hash memory rather than the disk
+cat $(find "$out/tree" -type f) >/dev/null
+total_mb=$(du -sb --apparent-size "$out/tree" | awk '{printf "%.1f", $1 / 1e6}')
+echo "tree: $((files * 2)) files, ${total_mb} MB in two copies under $out/tree"
+
+start_display || exit 1
+start_wine
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
+
+best_of() { # command...: the smallest wall-clock seconds of $runs runs
+  local best=""
+  for _ in $(seq "$runs"); do
+    local t0 t1
+    t0=$(date +%s.%N)
+    "$@" >/dev/null 2>&1
+    t1=$(date +%s.%N)
+    best=$(awk -v a="$best" -v s="$(awk -v a="$t0" -v b="$t1" 'BEGIN {print b - a}')" \
+      'BEGIN {if (a == "" || s < a) print s; else print a}')
+  done
+  echo "$best"
+}
+
+juxta_best() { # mode: runs check_tree, prints its lines of the best run, returns the seconds in $out/seconds
+  local best="" line
+  for _ in $(seq "$runs"); do
+    "$root/scripts/wine-run" "$win64/bench/check_tree.exe" "$(winpath "$out/tree/left")" \
+      "$(winpath "$out/tree/right")" "$1" 2>/dev/null | tr -d '\r' >"$out/run.txt"
+    line=$(sed -n 's/^seconds=//p' "$out/run.txt")
+    check=$(sed -n 's/^check_seconds=//p' "$out/run.txt")
+    [ -n "$line" ] || { cat "$out/run.txt"; echo "check_tree failed" >&2; exit 1; }
+    if [ -z "$best" ] || awk -v a="$line" -v b="$best" 'BEGIN {exit !(a < b)}'; then
+      best=$line
+      grep -v 'seconds=' "$out/run.txt" >"$out/best.txt"
+      echo "$check" >"$out/check_seconds"
+    fi
+  done
+  cat "$out/best.txt"
+  echo "$best" >"$out/seconds"
+}
+
+for mode in crc all; do
+  if [ "$mode" = crc ]; then
+    options=(--crc32)
+  else
+    options=(--crc32 --md5 --sha1)
+  fi
+  echo
+  echo "== $mode: best of $runs runs"
+  juxta_best "$mode"
+  juxta=$(cat "$out/seconds")
+  juxta_check=$(cat "$out/check_seconds")
+  rhash_seconds=$(best_of rhash -r "${options[@]}" "$out/tree/left" "$out/tree/right")
+  awk -v mb="$total_mb" -v j="$juxta" -v c="$juxta_check" -v r="$rhash_seconds" -v o="${options[*]}" 'BEGIN {
+    printf "rhash -r %-22s %8.3f s %8.1f MB/s\n", o, r, mb / r
+    printf "juxta, drop to done            %8.3f s %8.1f MB/s\n", j, mb / j
+    printf "juxta, checking alone          %8.3f s %8.1f MB/s\n", c, mb / c
+    printf "ratio Juxta/rhash (seconds)    %8.2f   checking alone %.2f   (target <= 1.0)\n", j / r, c / r
+  }'
+done
