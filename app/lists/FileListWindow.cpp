@@ -101,14 +101,14 @@ void FileListWindow::CreateSideToolBar()
         SendMessageW(SideToolBar->Handle, TB_SETIMAGELIST, 0,
                      reinterpret_cast<LPARAM>(ToolbarImageList->GetHandle()));
     // every entry wraps, so the bar shows one button per row
-    for (const SideButton& spec : SideButtons) {
-        if (spec.Image < 0) {
+    for (const SideButton& entry : SideButtons) {
+        if (entry.Image < 0) {
             SideToolBar->AddButton(0, 0, BTNS_SEP, TBSTATE_WRAP);
             continue;
         }
         if (kit::ToolBarButton* button =
-                SideToolBar->AddButton(spec.Image, spec.Commands[Side == 0 ? 0 : 1], BTNS_BUTTON, TBSTATE_WRAP))
-            button->AddTip(spec.Tip);
+                SideToolBar->AddButton(entry.Image, entry.Commands[Side == 0 ? 0 : 1], BTNS_BUTTON, TBSTATE_WRAP))
+            button->AddTip(entry.Tip);
     }
     SendMessageW(SideToolBar->Handle, TB_AUTOSIZE, 0, 0);
     RECT last = {};

@@ -497,14 +497,14 @@ void Juxta::AddMainToolBarButtons()
         return;
     if (ToolBarImages)
         SendMessageW(MainToolBar->Handle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolBarImages->GetHandle()));
-    for (const ButtonSpec& spec : MainButtons) {
-        if (!spec.Command) {
+    for (const ButtonSpec& entry : MainButtons) {
+        if (!entry.Command) {
             MainToolBar->AddButton(0, 0, BTNS_SEP);
             continue;
         }
         if (kit::ToolBarButton* button =
-                MainToolBar->AddButton(spec.Image, spec.Command, spec.Check ? BTNS_CHECK : BTNS_BUTTON))
-            button->AddTip(spec.Tip);
+                MainToolBar->AddButton(entry.Image, entry.Command, entry.Check ? BTNS_CHECK : BTNS_BUTTON))
+            button->AddTip(entry.Tip);
     }
     SendMessageW(MainToolBar->Handle, TB_AUTOSIZE, 0, 0);
     Rebar->AddBand(MainToolBar.get(), -1, 1, RBBS_GRIPPERALWAYS, MainToolBar->GetIdealWidth());
