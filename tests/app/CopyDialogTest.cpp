@@ -20,19 +20,8 @@
 
 namespace {
 
-std::string ReadBytes(const std::wstring& path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
+using harness::ReadBytes;
+using harness::SaveWindowBitmap;
 
 bool Exists(const std::wstring& path)
 {
@@ -48,45 +37,6 @@ std::wstring StoredName(const std::wstring& path)
         return std::wstring();
     FindClose(find);
     return data.cFileName;
-}
-
-// Writes the screen pixels of a window as a 24-bit BMP (for looking at the dialog, not for comparing).
-bool SaveWindowBitmap(HWND window, const std::wstring& path)
-{
-    RECT rect = harness::WindowRect(window);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::vector<char> pixels(stride * static_cast<DWORD>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info;
-    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, &header, sizeof header, &written, nullptr) &&
-                    WriteFile(file, &info, sizeof info, &written, nullptr) &&
-                    WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok;
 }
 
 // the answer to the progress dialog: waits for the end of the run, reads what it shows, then closes it

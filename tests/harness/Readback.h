@@ -51,4 +51,11 @@ struct CellColors {
 };
 CellColors ListCellColors(HWND list, int row, int column);
 
+// A file's bytes as they are on disk ("<missing>" when it cannot be opened).
+std::string ReadBytes(const std::wstring& path);
+// The clipboard's Unicode text ("<busy>" when the clipboard cannot be opened).
+std::wstring ClipboardText();
+// Writes the screen pixels of a window as a 24-bit BMP (for looking at a dialog, not for comparing).
+bool SaveWindowBitmap(HWND window, const std::wstring& path);
+
 } // namespace harness
