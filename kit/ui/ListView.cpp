@@ -96,9 +96,12 @@ void ListView::AcquireLock() const
         Lock->Lock();
         return;
     }
+    // only sent messages are served: a paint or input handled here would re-enter the lists in the middle of the
+    // caller's work, so posted messages and input wait in the queue until the caller is done
     do {
-        PumpMessages();
-        MsgWaitForMultipleObjects(0, 0, FALSE, 1, QS_ALLINPUT);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
     } while (!Lock->TryLock());
 }
 

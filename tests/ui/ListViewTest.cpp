@@ -290,6 +290,33 @@ TEST_F(ListViewTest, Lock_guiThreadPumpsWhileAWorkerHoldsIt)
     EXPECT_EQ(L"gui", harness::ListCellText(List->Handle, 50, 0));
 }
 
+// while it waits for the lock the GUI thread serves only what other threads send: a posted message (a command, a
+// paint, input) would re-enter the lists in the middle of the caller's work, so it stays queued
+TEST_F(ListViewTest, Lock_guiThreadLeavesPostedMessagesQueuedWhileWaiting)
+{
+    const UINT posted = WM_APP + 7;
+    std::atomic<bool> held(false), go(false);
+    std::thread worker([&] {
+        kit::ListView::Hold hold(*List);
+        held = true;
+        while (!go)
+            Sleep(1);
+        PostMessageW(Host.Handle, posted, 0, 0);
+        Sleep(20);
+        for (int i = 0; i < 20; ++i)
+            List->AddItem(L"worker");
+    });
+    ASSERT_TRUE(harness::PumpUntil([&] { return held.load(); }));
+    go = true;
+    kit::ListViewItem* mine = List->AddItem(L"gui");
+    worker.join();
+    ASSERT_NE(nullptr, mine);
+    EXPECT_EQ(20, mine->GetIndex());
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, Host.Handle, posted, posted, PM_REMOVE))
+        << "the posted message was handled while the GUI thread waited for the lock";
+}
+
 // a worker waits for the lock the GUI thread holds, then finishes while the GUI thread pumps
 TEST_F(ListViewTest, Lock_workerWaitsForTheGuiThread)
 {
