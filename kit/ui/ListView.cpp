@@ -114,6 +114,16 @@ LRESULT ListView::SendToControl(UINT message, WPARAM wParam, LPARAM lParam) cons
     return SendMessageW(Handle, message, wParam, lParam);
 }
 
+void ListView::PostToControl(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (!Handle)
+        return;
+    if (GuiThread == GetCurrentThreadId())
+        SendToControl(message, wParam, lParam);
+    else
+        PostMessageW(Handle, message, wParam, lParam);
+}
+
 void ListView::ReleaseLock() const
 {
     Lock->Unlock();
@@ -172,6 +182,7 @@ ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int 
         return 0;
     }
     RenumberColumns(static_cast<size_t>(index));
+    ShiftTexts(index, true);
     return column.get();
 }
 
@@ -185,6 +196,56 @@ void ListView::DeleteColumn(int index)
     SendToControl(LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
     Columns.erase(Columns.begin() + index);
     RenumberColumns(static_cast<size_t>(index));
+    ShiftTexts(index, false);
+}
+
+void ListView::ShiftTexts(int index, bool inserted)
+{
+    const size_t at = static_cast<size_t>(index);
+    if (index == 0) {
+        // what happens to the row's own text when the first column comes or goes is the control's business: the
+        // copies are read back from it
+        ReadBackTexts();
+        return;
+    }
+    for (const boost::shared_ptr<ListViewItem>& item : Items) {
+        std::vector<std::wstring>& texts = item->Texts;
+        if (texts.size() <= at)
+            continue;
+        if (inserted)
+            texts.insert(texts.begin() + index, std::wstring());
+        else
+            texts.erase(texts.begin() + index);
+    }
+}
+
+void ListView::ReadBackTexts()
+{
+    const int columns = std::max(GetColumnCount(), 1);
+    std::wstring buffer;
+    for (const boost::shared_ptr<ListViewItem>& item : Items) {
+        item->Texts.clear();
+        for (int column = 0; column < columns; ++column)
+            item->KeepText(column, ReadControlText(item->Index, column, buffer));
+    }
+}
+
+const std::wstring& ListView::ReadControlText(int row, int column, std::wstring& buffer) const
+{
+    for (size_t size = 256;; size *= 2) {
+        buffer.assign(size, L'\0');
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = &buffer[0];
+        item.cchTextMax = static_cast<int>(size);
+        const size_t length = static_cast<size_t>(
+            SendToControl(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        // a text that fills the buffer up to its terminator may have been cut: try a larger buffer
+        if (length < size - 1) {
+            buffer.resize(length);
+            return buffer;
+        }
+    }
 }
 
 void ListView::DeleteAllColumns()
@@ -233,6 +294,7 @@ ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
         Items.erase(Items.begin() + index);
         return 0;
     }
+    item->KeepText(0, text);
     RenumberItems(static_cast<size_t>(index) + 1);
     return item.get();
 }

@@ -99,6 +99,9 @@ public:
     // routing (no dispatch, no notification handlers); from any other thread through SendMessageW, so that the
     // control is still driven by its own thread.
     LRESULT SendToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // A message whose answer nobody needs and that carries no pointer: on the GUI thread handled at once, from any
+    // other thread posted (the sender goes on without waiting for the GUI thread).
+    void PostToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     void AcquireLock() const;
     void ReleaseLock() const;
@@ -126,6 +129,11 @@ private:
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
     void RenumberColumns(size_t from);
+    // the rows' copies of their texts after a column at index came (inserted) or went
+    void ShiftTexts(int index, bool inserted);
+    void ReadBackTexts();
+    // a cell's text as the control holds it, in buffer
+    const std::wstring& ReadControlText(int row, int column, std::wstring& buffer) const;
     bool InsertControlColumn(int index, const std::wstring& text, int width, int format);
     void OpenSelected();
 

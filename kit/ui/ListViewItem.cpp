@@ -7,12 +7,6 @@
 
 namespace kit {
 
-namespace {
-
-const size_t TextStep = 256;
-
-} // namespace
-
 ListViewItem::~ListViewItem()
 {
     if (Editor)
@@ -22,22 +16,21 @@ ListViewItem::~ListViewItem()
 std::wstring ListViewItem::GetText(int column) const
 {
     ListView::Hold hold(*List);
-    std::wstring buffer;
-    for (size_t size = TextStep;; size += TextStep) {
-        buffer.assign(size, L'\0');
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = &buffer[0];
-        item.cchTextMax = static_cast<int>(size);
-        const size_t length = static_cast<size_t>(
-            List->SendToControl(LVM_GETITEMTEXTW, static_cast<WPARAM>(Index.load()),
-                         reinterpret_cast<LPARAM>(&item)));
-        // a text that fills the buffer up to its terminator may have been cut: try a larger buffer
-        if (length < size - 1) {
-            buffer.resize(length);
-            return buffer;
-        }
+    if (column < 0 || static_cast<size_t>(column) >= Texts.size())
+        return std::wstring();
+    return Texts[static_cast<size_t>(column)];
+}
+
+void ListViewItem::KeepText(int column, const std::wstring& text)
+{
+    if (column < 0)
+        return;
+    if (static_cast<size_t>(column) >= Texts.size()) {
+        if (text.empty())
+            return;
+        Texts.resize(static_cast<size_t>(column) + 1);
     }
+    Texts[static_cast<size_t>(column)] = text;
 }
 
 void ListViewItem::SetText(int column, const std::wstring& text)
@@ -48,7 +41,9 @@ void ListViewItem::SetText(int column, const std::wstring& text)
     item.iItem = Index;
     item.iSubItem = column;
     item.pszText = const_cast<wchar_t*>(text.c_str());
-    List->SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    // a cell the control has not (a column that does not exist) is not kept either
+    if (List->SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        KeepText(column, text);
 }
 
 bool ListViewItem::IsSelected() const
@@ -100,7 +95,8 @@ void ListViewItem::SetBackColor(COLORREF back)
 
 void ListViewItem::Redraw()
 {
-    List->SendToControl(LVM_UPDATE, static_cast<WPARAM>(Index.load()), 0);
+    // nobody waits for a repaint: another thread only asks for it
+    List->PostToControl(LVM_UPDATE, static_cast<WPARAM>(Index.load()), 0);
 }
 
 bool ListViewItem::BeginEdit(int column)

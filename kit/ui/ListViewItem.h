@@ -1,6 +1,7 @@
-// One row of a ListView: its item data, its colours and, while a cell is edited in place, the editor.
-// Index is kept equal to the row's position in the control. The cell text operations and the data take the list's
-// lock; the colours may be set from any thread.
+// One row of a ListView: its cell texts, its item data, its colours and, while a cell is edited in place, the editor.
+// Index is kept equal to the row's position in the control. The row keeps a copy of every text it gives the
+// control, so reading a cell asks nothing of the control's thread. The cell text operations and the data take the
+// list's lock; the colours may be set from any thread.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <boost/noncopyable.hpp>
 #include <boost/shared_ptr.hpp>
 #include <string>
+#include <vector>
 
 namespace kit {
 
@@ -61,8 +63,13 @@ public:
 private:
     friend class ListView;
 
+    // the text of the cell at column in the copy; an empty text may leave the copy short
+    void KeepText(int column, const std::wstring& text);
+
     boost::shared_ptr<ListViewEditBox> Editor;
     ListView* List; // not owned
+    // the cells' texts as last given to the control, by column; guarded by the list's lock
+    std::vector<std::wstring> Texts;
     boost::any Data;
     std::atomic<int> Index;
     // read by the custom draw on the GUI thread while workers set them
