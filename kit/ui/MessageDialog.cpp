@@ -25,8 +25,10 @@ LRESULT MessageDialog::OnInitDialog(WPARAM, LPARAM)
     if (Label)
         Label->SetText(Text);
     ShowWindow(Handle, SW_SHOW);
-    // the caller goes on with its long job at once: paint now, not when the loop next runs
-    PumpMessages();
+    // The caller goes on with its long job at once: paint now, not when the loop next runs. Only this window is
+    // painted; draining the whole queue would also run whatever other threads keep sending meanwhile (a check
+    // writing its cells), for as long as they keep sending.
+    RedrawWindow(Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return 0;
 }
 
