@@ -2,8 +2,8 @@
 // and the pair evaluation, exactly as after a drop of each folder on its side. Also the CPU time of the scheduler's
 // thread (it should sleep while the workers read) and of the interface thread (it handles every cell write).
 //   check_tree <left folder> <right folder> crc|all [CheckNum]
-// The registration (drop to rows) is timed apart: under Wine without a window manager the closing of its
-// "ファイル登録中…" window alone takes two seconds. JUXTA_AUTOSCROLL=0 switches "AutoScroll" off.
+// The registration (drop to rows) is also timed apart. JUXTA_AUTOSCROLL=0 switches "AutoScroll" off. Last comes
+// what one repaint of the window and of each list costs here (the lists follow the check by scrolling).
 // bench/check_tree.sh makes the trees, runs this under Wine and rhash natively over the same files.
 #ifdef _WIN32
 #include "app/check/CheckHashManager.h"
@@ -88,6 +88,7 @@ int main()
         const double interfaceBefore = CpuSeconds(GetCurrentThread());
         const auto start = std::chrono::steady_clock::now();
         RegisterDroppedPaths(*main.GetList(0), {left});
+        const double registeredLeft = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         RegisterDroppedPaths(*main.GetList(1), {right});
         const double registered = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         while (main.Checker->IsChecking()) {
@@ -100,14 +101,32 @@ int main()
         const uint64_t bytes = main.GetList(0)->TotalSize + main.GetList(1)->TotalSize;
         const int files = main.GetList(0)->FileCount + main.GetList(1)->FileCount;
 
-        std::printf("juxta %-3s CheckNum %2d: %6d files %8.1f MB %8.3f s %8.1f MB/s  (registration %.3f s)\n",
-                    all ? "all" : "crc", checkNum, files, bytes / 1e6, seconds, bytes / 1e6 / seconds, registered);
+        std::printf("juxta %-3s CheckNum %2d: %6d files %8.1f MB %8.3f s %8.1f MB/s", all ? "all" : "crc", checkNum,
+                    files, bytes / 1e6, seconds, bytes / 1e6 / seconds);
+        std::printf("  (registration %.3f s, the left side alone %.3f s)\n", registered, registeredLeft);
         std::printf("  scheduler thread CPU %.3f s (%.1f%% of the run), interface thread CPU %.3f s\n", schedulerCpu,
                     100.0 * schedulerCpu / seconds, interfaceCpu);
         std::printf("  marks: ○ %d  × %d  ← %d  → %d  ？ %d\n", main.MarkCounts[0].load(), main.MarkCounts[1].load(),
                     main.MarkCounts[2].load(), main.MarkCounts[3].load(), main.MarkCounts[4].load());
         std::printf("seconds=%.4f\n", seconds);
         std::printf("check_seconds=%.4f\n", seconds - registered);
+        // what one repaint of the whole window costs here (a scroll repaints the three lists)
+        const int repaints = 10;
+        const auto paintStart = std::chrono::steady_clock::now();
+        for (int i = 0; i < repaints; ++i)
+            RedrawWindow(main.Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const double paint = std::chrono::duration<double>(std::chrono::steady_clock::now() - paintStart).count();
+        std::printf("  one repaint of the window %.1f ms", 1000.0 * paint / repaints);
+        const HWND lists[3] = {main.GetList(0)->Handle, main.MarkList->Handle, main.GetList(1)->Handle};
+        for (HWND list : lists) {
+            const auto listStart = std::chrono::steady_clock::now();
+            for (int i = 0; i < repaints; ++i)
+                RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            std::printf(", list %.1f ms",
+                        1000.0 * std::chrono::duration<double>(std::chrono::steady_clock::now() - listStart).count() /
+                            repaints);
+        }
+        std::printf("\n");
         if (scheduler)
             CloseHandle(scheduler);
         DestroyWindow(main.Handle);

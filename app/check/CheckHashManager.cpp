@@ -156,6 +156,8 @@ void CheckHashManager::Run()
             Pause();
             if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
                 AutoSizeColumns();
+            // the panes show the final counts by the time the check is seen to have ended
+            Main->FlushPaneRefresh();
             SetChecking(false);
             return;
         }
@@ -258,9 +260,12 @@ bool CheckHashManager::HasWorker(const kit::ListViewItem* row) const
 
 void CheckHashManager::RefreshPanes(const PaneFlags& panes)
 {
+    // the interface thread refreshes them when it gets to it; rounds meanwhile only add to the request
+    unsigned mask = 0;
     for (size_t pane = 0; pane < panes.size(); ++pane)
         if (panes[pane])
-            Main->RefreshPane(static_cast<int>(pane));
+            mask |= 1u << pane;
+    Main->RequestPaneRefresh(mask);
 }
 
 void CheckHashManager::AutoSizeColumns()

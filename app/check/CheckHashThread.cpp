@@ -126,23 +126,6 @@ void CheckHashThread::PrepareFile()
     Resume();
 }
 
-void CheckHashThread::ScrollIntoView()
-{
-    kit::ListView* list = Row->GetList();
-    kit::ListView::Hold hold(*list);
-    const int row = Row->GetIndex();
-    const int top = static_cast<int>(list->SendToControl(LVM_GETTOPINDEX, 0, 0));
-    const int page = static_cast<int>(list->SendToControl(LVM_GETCOUNTPERPAGE, 0, 0));
-    if (page > 0 && row >= top && row < top + page)
-        return;
-    // Rows start in order, one as each check ends. A row below the view is brought to its middle, so that the rows
-    // started after it are in view already: every scroll repaints all three lists, a few milliseconds under Wine.
-    int target = row;
-    if (page > 0 && row >= top + page)
-        target = std::min(row + page / 2, list->GetItemCount() - 1);
-    list->SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(target), FALSE);
-}
-
 void CheckHashThread::Run()
 {
     struct Active {
@@ -158,8 +141,9 @@ void CheckHashThread::Run()
     for (int kind = 0; kind < HashKind::Count; ++kind)
         if (Compute[kind])
             hashes.push_back(Active{HashColumn(kind), CreateHash(kind), std::wstring()});
+    // the interface thread moves the lists when it gets to it; the file is read meanwhile
     if (Settings.AutoScroll)
-        ScrollIntoView();
+        Main->FollowRow(Row->GetIndex());
 
     // a row that only lacked its size has nothing to read
     const uint64_t size = hashes.empty() ? 0 : FileSize.load();

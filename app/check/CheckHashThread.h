@@ -74,7 +74,6 @@ private:
     void Prepare();
     void PrepareImported(const std::wstring& sizeText, const std::array<std::wstring, HashKind::Count>& hashes);
     void PrepareFile();
-    void ScrollIntoView();
     // the stop protocol, then the scheduler's wake-up; the last thing a worker does with other threads
     void Finish();
     int HashColumn(int kind) const { return Settings.Kinds[kind] ? HashColumns[kind] : -1; }

@@ -25,6 +25,8 @@ namespace {
 // messages the GUI thread handles for other threads (OnUser): the timer belongs to the window's thread
 const WPARAM UserStartAnimation = 1;
 const WPARAM UserStopAnimation = 2;
+const WPARAM UserFollowRow = 3;
+const WPARAM UserRefreshPanes = 4;
 
 const wchar_t* const ColourKeys[7] = {L"Wait", L"Check", L"Ok", L"Ng", L"Left", L"Right", L"UnderLine"};
 const COLORREF ColourDefaults[7] = {0xC0C0C0, 0x00FF00, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x00FFFF, 0x000000};
@@ -320,6 +322,88 @@ void Juxta::RefreshPanes()
 {
     for (int pane = 0; pane < PaneCount; ++pane)
         RefreshPane(pane);
+}
+
+void Juxta::RequestPaneRefresh(unsigned panes)
+{
+    if (!panes || !Handle)
+        return;
+    if (IsGuiThread()) {
+        PendingPanes |= panes;
+        RefreshPendingPanes();
+        return;
+    }
+    // one message carries every request made until the GUI thread handles it
+    if (PendingPanes.fetch_or(panes) == 0)
+        PostMessageW(Handle, WM_USER, UserRefreshPanes, 0);
+}
+
+void Juxta::FlushPaneRefresh()
+{
+    if (!Handle || !PendingPanes)
+        return;
+    if (IsGuiThread())
+        RefreshPendingPanes();
+    else
+        SendMessageW(Handle, WM_USER, UserRefreshPanes, 0);
+}
+
+void Juxta::RefreshPendingPanes()
+{
+    const unsigned panes = PendingPanes.exchange(0);
+    for (int pane = 0; pane < PaneCount; ++pane)
+        if (panes & (1u << pane))
+            RefreshPane(pane);
+}
+
+void Juxta::FollowRow(int row)
+{
+    if (row < 0 || !Handle)
+        return;
+    int32_t known = FollowTarget;
+    while (row > known && !FollowTarget.compare_exchange_weak(known, row)) {
+    }
+    if (!FollowPosted.exchange(true))
+        PostMessageW(Handle, WM_USER, UserFollowRow, 0);
+}
+
+void Juxta::FollowPendingRow()
+{
+    FollowPosted = false;
+    const ULONGLONG now = GetTickCount64();
+    if (LastFollow && now - LastFollow < FollowInterval) {
+        // the request stays pending; the timer (or a later request) takes it up
+        SetTimer(Handle, FollowTimer, static_cast<UINT>(FollowInterval - (now - LastFollow)), 0);
+        return;
+    }
+    KillTimer(Handle, FollowTimer);
+    const int row = FollowTarget.exchange(-1);
+    if (row < 0)
+        return;
+    LastFollow = now;
+    ScrollRowIntoView(row);
+}
+
+void Juxta::ScrollRowIntoView(int row)
+{
+    FileListView* list = GetList(0);
+    if (list && row >= list->GetRowCount())
+        list = GetList(1);
+    if (!list)
+        return;
+    kit::ListView::Hold hold(*list);
+    if (row >= list->GetItemCount())
+        return;
+    const int top = static_cast<int>(list->SendToControl(LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(list->SendToControl(LVM_GETCOUNTPERPAGE, 0, 0));
+    if (page > 0 && row >= top && row < top + page)
+        return;
+    // Rows start in order. A row below the view is brought to its middle, so that the rows started after it are
+    // in view already: every scroll repaints all three lists, a few milliseconds under Wine.
+    int target = row;
+    if (page > 0 && row >= top + page)
+        target = std::min(row + page / 2, list->GetItemCount() - 1);
+    list->SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(target), FALSE);
 }
 
 void Juxta::StartBusyAnimation()
@@ -645,6 +729,12 @@ LRESULT Juxta::OnSize(WPARAM wParam, LPARAM lParam)
 
 LRESULT Juxta::OnTimer(WPARAM wParam, LPARAM lParam)
 {
+    if (wParam == FollowTimer) {
+        KillTimer(Handle, FollowTimer);
+        LastFollow = 0;
+        FollowPendingRow();
+        return 0;
+    }
     if (wParam != BusyTimer)
         return DefaultProc(WM_TIMER, wParam, lParam);
     const int frame = BusyFrame;
@@ -662,6 +752,12 @@ LRESULT Juxta::OnUser(WPARAM wParam, LPARAM lParam)
         return 0;
     case UserStopAnimation:
         StopBusyAnimation();
+        return 0;
+    case UserFollowRow:
+        FollowPendingRow();
+        return 0;
+    case UserRefreshPanes:
+        RefreshPendingPanes();
         return 0;
     default:
         return DefaultProc(WM_USER, wParam, lParam);

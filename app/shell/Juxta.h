@@ -44,6 +44,9 @@ public:
     static const int MarkPaneWidth = 64;
     static const UINT_PTR BusyTimer = 0;
     static const UINT BusyInterval = 50;
+    static const UINT_PTR FollowTimer = 1;
+    // "AutoScroll" moves the lists at most this often (each move repaints all three lists)
+    static const UINT FollowInterval = 500;
     static const int MinimumWidth = 500;
     static const int MinimumHeight = 200;
     static const int MarkListId = 106;
@@ -117,6 +120,10 @@ public:
     // ---- status bar and checking appearance (any thread) ----
     void RefreshPane(int pane);
     void RefreshPanes();
+    // Asks the GUI thread to refresh the panes whose bits are set (1 << pane) and returns at once; requests made
+    // before the GUI thread gets to them are merged. FlushPaneRefresh does the pending refresh and waits for it.
+    void RequestPaneRefresh(unsigned panes);
+    void FlushPaneRefresh();
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
     void StopBusyAnimation();
@@ -126,6 +133,9 @@ public:
     void SetCheckingAppearance(bool checking);
 
     // ---- actions on rows ----
+    // "AutoScroll": asks the GUI thread to bring a row that has started being read into view, and returns at once.
+    // Requests made meanwhile are merged (the furthest row wins); the lists move at most every FollowInterval.
+    void FollowRow(int row);
     // a batch of dropped paths registered into a side (RegisterDroppedPaths)
     void RegisterDrop(int side, const std::vector<std::wstring>& paths);
     // Enter or double-click on a row: open or compare
@@ -235,6 +245,16 @@ private:
     // a hash kind's column inserted at position (with its stored width) or deleted from there
     void SetKindColumn(FileListView& list, int side, int kind, int position, bool shown);
 
+    // GUI thread: the pending FollowRow request, or a timer for it when the lists moved a moment ago
+    void FollowPendingRow();
+    void ScrollRowIntoView(int row);
+    // GUI thread: the panes of every pending RequestPaneRefresh
+    void RefreshPendingPanes();
+
     DWORD GuiThread = 0;
     std::atomic<bool> Animating{false};
+    std::atomic<int32_t> FollowTarget{-1};
+    std::atomic<bool> FollowPosted{false};
+    ULONGLONG LastFollow = 0; // GUI thread
+    std::atomic<unsigned> PendingPanes{0};
 };
