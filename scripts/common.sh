@@ -68,6 +68,9 @@ start_wine() {
   ( wine_env
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+      # No window manager runs on the virtual display. A window that Wine hands to one ("managed") waits up to two
+      # seconds for it whenever it is hidden or destroyed; unmanaged windows are placed by Wine alone.
+      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
       wineserver -w
     fi
     wineserver -p >/dev/null 2>&1
