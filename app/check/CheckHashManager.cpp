@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -122,6 +123,7 @@ size_t CheckHashManager::GetWorkerCount() const
 
 void CheckHashManager::CancelAndRemoveWorkers()
 {
+    Idle.clear();
     for (const boost::shared_ptr<CheckHashThread>& worker : Workers)
         worker->RequestCancel();
     while (!Workers.empty()) {
@@ -153,6 +155,7 @@ void CheckHashManager::Run()
             StartRows(panes);
         RefreshPanes(panes);
         if (Workers.empty()) {
+            Idle.clear();
             Pause();
             if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
                 AutoSizeColumns();
@@ -184,7 +187,10 @@ void CheckHashManager::CollectFinished(PaneFlags& panes)
         }
         if (Main->MarkList)
             Main->MarkList->EvaluatePair(worker.GetSide(), worker.GetRow()->GetIndex());
-        it = Workers.erase(it);
+        // its thread takes the next row started
+        WorkerList::iterator next = std::next(it);
+        Idle.splice(Idle.end(), Workers, it);
+        it = next;
         std::fill(panes.begin() + FirstMarkPane, panes.begin() + LastMarkPane + 1, true);
     }
 }
@@ -242,9 +248,16 @@ bool CheckHashManager::StartRow(int side, int row, const HashKindFlags& kinds)
     const bool sizeShown = sizeColumn >= 0 && !item->GetText(sizeColumn).empty();
     if (!needed && (sizeShown || sizeColumn < 0))
         return false;
-    boost::shared_ptr<CheckHashThread> worker = CheckHashThread::Create(item, Main, side, compute, this);
-    if (!worker)
-        return false;
+    boost::shared_ptr<CheckHashThread> worker;
+    if (!Idle.empty()) {
+        worker = Idle.front();
+        Idle.pop_front();
+        worker->Reuse(item, side, compute);
+    } else {
+        worker = CheckHashThread::Create(item, Main, side, compute, this);
+        if (!worker)
+            return false;
+    }
     Workers.push_back(worker);
     const uint64_t size = worker->GetFileSize();
     if (!sizeShown && size != CheckHashThread::UnknownSize)

@@ -75,8 +75,10 @@ private:
     void CancelAndRemoveWorkers();
 
     Juxta* Main; // not owned; the main window owns the scheduler
-    // guarded by the main lock
+    // the workers of every row being checked; guarded by the main lock
     WorkerList Workers;
+    // finished workers whose threads wait for a next row; guarded by the main lock. They go when the check ends.
+    WorkerList Idle;
     std::atomic<int32_t> NextRow{0};
     std::atomic<bool> Checking{false};
 };

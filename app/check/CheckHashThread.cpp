@@ -47,25 +47,39 @@ CheckHashThread::Options CheckHashThread::Options::FromSettings(const kit::Setti
     return options;
 }
 
-CheckHashThread::CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, const HashKindFlags& compute,
-                                 kit::Thread* scheduler)
-    : Main(main), Row(row), Side(side), Scheduler(scheduler), SizeColumn(main->SizeColumn)
+CheckHashThread::CheckHashThread(Juxta* main, kit::Thread* scheduler) : Main(main), Scheduler(scheduler) {}
+
+boost::shared_ptr<CheckHashThread> CheckHashThread::Create(kit::ListViewItem* row, Juxta* main, int side,
+                                                           const HashKindFlags& compute, kit::Thread* scheduler)
 {
+    boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(main, scheduler));
+    if (!worker->Start(THREAD_PRIORITY_IDLE))
+        return boost::shared_ptr<CheckHashThread>();
+    worker->Begin(row, side, compute);
+    return worker;
+}
+
+void CheckHashThread::Reuse(kit::ListViewItem* row, int side, const HashKindFlags& compute)
+{
+    Begin(row, side, compute);
+}
+
+void CheckHashThread::Begin(kit::ListViewItem* row, int side, const HashKindFlags& compute)
+{
+    // the thread is paused: it touches none of these until Prepare resumes it
+    Row = row;
+    Side = side;
+    SizeColumn = Main->SizeColumn;
     Settings = Options::FromSettings(*Main->SettingsView.Get());
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         HashColumns[kind] = Main->HashColumns[kind];
         Compute[kind] = compute[kind] && HashColumn(kind) >= 0;
     }
-}
-
-boost::shared_ptr<CheckHashThread> CheckHashThread::Create(kit::ListViewItem* row, Juxta* main, int side,
-                                                           const HashKindFlags& compute, kit::Thread* scheduler)
-{
-    boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(row, main, side, compute, scheduler));
-    if (!worker->Start(THREAD_PRIORITY_IDLE))
-        return boost::shared_ptr<CheckHashThread>();
-    worker->Prepare();
-    return worker;
+    FileSize = UnknownSize;
+    Cancel = false;
+    Reading = false;
+    Finished = false;
+    Prepare();
 }
 
 CheckHashThread::~CheckHashThread()
@@ -179,7 +193,13 @@ void CheckHashThread::Run()
 
 void CheckHashThread::Finish()
 {
-    Stop();
-    if (Scheduler)
-        Scheduler->Notify();
+    // an idle worker keeps no file open: the user may move or delete it at once
+    Stream.Close();
+    Reading = false;
+    kit::Thread* scheduler = Scheduler;
+    // the thread sleeps once this Run returns; a Reuse may follow as soon as the flag below is seen
+    Pause();
+    Finished = true;
+    if (scheduler)
+        scheduler->Notify();
 }

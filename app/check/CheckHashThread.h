@@ -2,10 +2,12 @@
 // switched on and still empty, shows the percentage done in those cells and finally writes the values. A row that
 // came from an imported hash list has no file: its stored size and values are copied into the cells at once.
 //
-// Threads: the scheduler (CheckHashManager) constructs and destroys workers; Run is the worker's own thread. Cells
-// are written through the row, which takes the list's lock and sends the text to the interface thread, so a worker
-// holds a list lock only while the interface thread handles one of its messages. Once the stop flag is set the
-// worker sends nothing more, so the owner may destroy it from the interface thread without serving messages.
+// Threads: the scheduler (CheckHashManager) constructs and destroys workers and hands a finished worker its next row
+// (Reuse), so that a tree of small files does not pay for a new thread per file; Run is the worker's own thread.
+// Cells are written through the row, which takes the list's lock and sends the text to the interface thread, so a
+// worker holds a list lock only while the interface thread handles one of its messages. Once a check has finished
+// the worker sends nothing more and its thread sleeps until the next row, so the owner may destroy it from the
+// interface thread without serving messages.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -50,10 +52,12 @@ public:
     // woken (Notify) when the check has finished. Empty when no thread could be created; the row is then untouched.
     static boost::shared_ptr<CheckHashThread> Create(kit::ListViewItem* row, Juxta* main, int side,
                                                      const HashKindFlags& compute, kit::Thread* scheduler);
+    // Starts the check of another row on this worker's thread, as Create does. Only for a finished worker.
+    void Reuse(kit::ListViewItem* row, int side, const HashKindFlags& compute);
     ~CheckHashThread() override;
 
-    // the stop flag: values (or empty cells) are written and nothing more will be sent
-    bool IsFinished() const { return IsStopping(); }
+    // values (or empty cells) are written, nothing more will be sent and the file is closed
+    bool IsFinished() const { return Finished; }
     // the cells being computed become empty at the next block boundary and the check finishes
     void RequestCancel() { Cancel = true; }
     // the file's size once opened, 0 when it could not be opened, UnknownSize for an imported row without size
@@ -68,22 +72,25 @@ protected:
     void Run() override;
 
 private:
-    CheckHashThread(kit::ListViewItem* row, Juxta* main, int side, const HashKindFlags& compute,
-                    kit::Thread* scheduler);
+    CheckHashThread(Juxta* main, kit::Thread* scheduler);
 
+    // the row, its settings and columns taken (the thread is paused), then Prepare
+    void Begin(kit::ListViewItem* row, int side, const HashKindFlags& compute);
     void Prepare();
     void PrepareImported(const std::wstring& sizeText, const std::array<std::wstring, HashKind::Count>& hashes);
     void PrepareFile();
-    // the stop protocol, then the scheduler's wake-up; the last thing a worker does with other threads
+    // the thread goes to sleep after this check, the finished flag is set and the scheduler woken: the last thing a
+    // check does with its members
     void Finish();
     int HashColumn(int kind) const { return Settings.Kinds[kind] ? HashColumns[kind] : -1; }
 
     kit::File Stream;
     Juxta* Main;              // not owned
-    kit::ListViewItem* Row;   // not owned; the list keeps the row while its worker exists
-    int32_t Side;
+    kit::ListViewItem* Row = nullptr; // not owned; the list keeps the row while it is being checked
+    int32_t Side = 0;
     std::atomic<uint64_t> FileSize{UnknownSize};
     std::atomic<bool> Cancel{false};
+    std::atomic<bool> Finished{false};
     kit::Thread* Scheduler;   // not owned
     Options Settings;
     HashKindFlags Compute;
@@ -92,5 +99,5 @@ private:
     std::atomic<bool> Reading{false};
     // the column positions when the check started (they change only while no check runs)
     std::array<int, HashKind::Count> HashColumns;
-    int SizeColumn;
+    int SizeColumn = -1;
 };
