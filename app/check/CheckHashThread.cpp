@@ -76,6 +76,7 @@ void CheckHashThread::Begin(kit::ListViewItem* row, int side, const HashKindFlag
         Compute[kind] = compute[kind] && HashColumn(kind) >= 0;
     }
     FileSize = UnknownSize;
+    SizeText.clear();
     Cancel = false;
     Reading = false;
     Finished = false;
@@ -114,11 +115,13 @@ void CheckHashThread::PrepareImported(const std::wstring& sizeText,
     uint64_t size = 0;
     if (sizeText != L"-" && SizeFormat::Parse(sizeText, size))
         FileSize = size;
+    std::vector<kit::ListViewItem::Cell> cells;
     if (SizeColumn >= 0)
-        Row->SetText(SizeColumn, sizeText);
+        cells.emplace_back(SizeColumn, sizeText);
     for (int kind = 0; kind < HashKind::Count; ++kind)
         if (HashColumn(kind) >= 0)
-            Row->SetText(HashColumn(kind), hashes[kind]);
+            cells.emplace_back(HashColumn(kind), hashes[kind]);
+    Row->SetTexts(cells);
     Finish();
 }
 
@@ -134,8 +137,9 @@ void CheckHashThread::PrepareFile()
         return;
     }
     FileSize = Stream.GetSize();
+    // shown with the first percentages: one message to the interface thread instead of two
     if (SizeColumn >= 0)
-        Row->SetText(SizeColumn, SizeFormat::Format(FileSize));
+        SizeText = SizeFormat::Format(FileSize);
     Reading = true;
     Resume();
 }
@@ -163,6 +167,10 @@ void CheckHashThread::Run()
     const uint64_t size = hashes.empty() ? 0 : FileSize.load();
     // a small file needs no more room than itself; the reads are the same
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, BlockSize)));
+    // the cells of one message: the size, then each block's percentages; the last block's go with the values
+    std::vector<kit::ListViewItem::Cell> cells;
+    if (!SizeText.empty())
+        cells.emplace_back(SizeColumn, SizeText);
     uint64_t done = 0;
     bool complete = true;
     while (done < size) {
@@ -180,14 +188,20 @@ void CheckHashThread::Run()
         const std::wstring percent = PercentText(done, size);
         for (Active& active : hashes) {
             if (active.Shown != percent) {
-                Row->SetText(active.Column, percent);
+                cells.emplace_back(active.Column, percent);
                 active.Shown = percent;
             }
+        }
+        if (done < size && !cells.empty()) {
+            Row->SetTexts(cells);
+            cells.clear();
         }
     }
     const bool showValues = complete && !Cancel;
     for (Active& active : hashes)
-        Row->SetText(active.Column, showValues ? active.Hash->Final() : std::wstring());
+        cells.emplace_back(active.Column, showValues ? active.Hash->Final() : std::wstring());
+    if (!cells.empty())
+        Row->SetTexts(cells);
     Finish();
 }
 

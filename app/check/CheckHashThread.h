@@ -1,5 +1,6 @@
 // The check of one row of a side list: reads the row's file once in 1 MiB blocks, feeds every hash kind that is
-// switched on and still empty, shows the percentage done in those cells and finally writes the values. A row that
+// switched on and still empty, shows the size and the percentage done in those cells and finally writes the values
+// (each block's cells in one message to the interface thread). A row that
 // came from an imported hash list has no file: its stored size and values are copied into the cells at once.
 //
 // Threads: the scheduler (CheckHashManager) constructs and destroys workers and hands a finished worker its next row
@@ -91,6 +92,8 @@ private:
     std::atomic<uint64_t> FileSize{UnknownSize};
     std::atomic<bool> Cancel{false};
     std::atomic<bool> Finished{false};
+    // the size cell's text, written with the first percentages
+    std::wstring SizeText;
     kit::Thread* Scheduler;   // not owned
     Options Settings;
     HashKindFlags Compute;

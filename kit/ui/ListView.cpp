@@ -594,6 +594,32 @@ LRESULT ListView::OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+LRESULT ListView::OnUser(WPARAM wParam, LPARAM lParam)
+{
+    // WriteCellsMessage: the sender holds the list's lock and waits
+    const std::vector<ListViewItem::Cell>* sent = reinterpret_cast<const std::vector<ListViewItem::Cell>*>(lParam);
+    if (!sent)
+        return 0;
+    // Each cell goes through the whole window procedure, as a single write from that thread would. A handler on the
+    // way may release the sender early (ReplyMessage): its cells may go any moment (so a copy is written), and it
+    // goes on as if the rest were written. What it writes next (a later block, or empty cells after a cancel) would
+    // be overwritten by the older rest, so the rest is dropped.
+    const std::vector<ListViewItem::Cell> cells = *sent;
+    for (const ListViewItem::Cell& cell : cells) {
+        if (InSendMessageEx(nullptr) & ISMEX_REPLIED)
+            break;
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(wParam);
+        item.iSubItem = cell.first;
+        item.pszText = const_cast<wchar_t*>(cell.second.c_str());
+        if (!Handle)
+            break;
+        SendMessageW(Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    return 0;
+}
+
 LRESULT ListView::OnNotify(WPARAM wParam, LPARAM lParam)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);

@@ -46,6 +46,9 @@ public:
         ListView& List; // not owned
     };
 
+    // the message ListViewItem::SetTexts sends from other threads: wParam the row, lParam the cells
+    static const UINT WriteCellsMessage = WM_USER;
+
     // locked: a critical section guards the rows; otherwise the lock costs nothing (one filling thread)
     explicit ListView(bool locked);
     ~ListView() override;
@@ -103,6 +106,7 @@ public:
     // other thread posted (the sender goes on without waiting for the GUI thread).
     void PostToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+    bool IsGuiThread() const { return GuiThread == GetCurrentThreadId(); }
     void AcquireLock() const;
     void ReleaseLock() const;
     void BeginUpdate();
@@ -113,6 +117,7 @@ public:
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnUser(WPARAM wParam, LPARAM lParam) override;
 
 protected:
     // a notification answer: through DWLP_MSGRESULT of the dialog when the list is a dialog item

@@ -46,6 +46,24 @@ void ListViewItem::SetText(int column, const std::wstring& text)
         KeepText(column, text);
 }
 
+void ListViewItem::SetTexts(const std::vector<Cell>& cells)
+{
+    ListView::Hold hold(*List);
+    if (List->IsGuiThread()) {
+        for (const Cell& cell : cells)
+            SetText(cell.first, cell.second);
+        return;
+    }
+    // the control's thread writes them one by one (ListView::WriteCells); the copies are kept here, where the
+    // lock is held, for every cell the control has
+    const int columns = List->GetColumnCount();
+    for (const Cell& cell : cells)
+        if (cell.first == 0 || cell.first < columns)
+            KeepText(cell.first, cell.second);
+    List->SendToControl(ListView::WriteCellsMessage, static_cast<WPARAM>(Index.load()),
+                        reinterpret_cast<LPARAM>(&cells));
+}
+
 bool ListViewItem::IsSelected() const
 {
     return (List->SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(Index.load()), LVIS_SELECTED) &

@@ -10,6 +10,7 @@
 #include <boost/noncopyable.hpp>
 #include <boost/shared_ptr.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kit {
@@ -22,8 +23,13 @@ public:
     ListViewItem(ListView* list, int index) : List(list), Index(index) {}
     ~ListViewItem();
 
+    // a cell and its text
+    typedef std::pair<int, std::wstring> Cell;
+
     std::wstring GetText(int column) const;
     void SetText(int column, const std::wstring& text);
+    // Several cells of the row written in the order given, with one message to the control's thread.
+    void SetTexts(const std::vector<Cell>& cells);
     bool IsSelected() const;
     void SetSelected(bool selected);
     // the label rectangle (LVIR_LABEL) in client coordinates
