@@ -133,21 +133,23 @@ void CompListView::SetMark(int mark, int row)
     if (!item)
         return;
     item->SetText(0, MarkTexts[mark]);
-    PutMark(*item, mark);
+    PutMark(*item, mark, false);
 }
 
-// everything of SetMark but the text, which a new row gets as it is made
-void CompListView::PutMark(kit::ListViewItem& item, int mark)
+// everything of SetMark but the text, which a new row gets as it is made (with no icon, which it keeps)
+void CompListView::PutMark(kit::ListViewItem& item, int mark, bool newRow)
 {
     const int old = GetMark(item.GetIndex());
     if (old != PairMark::None)
         --Main->MarkCounts[old];
     item.SetData(mark);
-    LVITEMW image = {};
-    image.mask = LVIF_IMAGE;
-    image.iItem = item.GetIndex();
-    image.iImage = -1;
-    SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    if (newRow) {
+        LVITEMW image = {};
+        image.mask = LVIF_IMAGE;
+        image.iItem = item.GetIndex();
+        image.iImage = -1;
+        SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    }
     item.SetBackColor(Main->GetStateColour(MarkColours[mark]));
     ++Main->MarkCounts[mark];
 }
@@ -302,7 +304,7 @@ void CompListView::MergePending(int side)
     const int alone = side == 0 ? PairMark::Left : PairMark::Right;
     for (int row = 0; row < added; ++row)
         if (kit::ListViewItem* item = AddItem(MarkTexts[alone]))
-            PutMark(*item, alone);
+            PutMark(*item, alone, true);
     Main->RefreshPanes();
 }
 

@@ -61,5 +61,5 @@ public:
     Juxta* Main; // not owned
 
 private:
-    void PutMark(kit::ListViewItem& item, int mark);
+    void PutMark(kit::ListViewItem& item, int mark, bool newRow);
 };

@@ -19,14 +19,7 @@ const DWORD ExitWait = 15000;
 // the build gives a Unix path; under Wine the root of that file system is drive Z:
 std::wstring BuiltProgram()
 {
-    const std::string built = JUXTA_EXE;
-    std::wstring path(built.begin(), built.end());
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            c = c == L'/' ? L'\\' : c;
-        path = L"Z:" + path;
-    }
-    return path;
+    return harness::HostPath(JUXTA_EXE);
 }
 
 // one run of the program copy; ended by force only if a test leaves it running

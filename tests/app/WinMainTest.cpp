@@ -14,14 +14,7 @@ const DWORD ExitWait = 15000;
 // the build gives a Unix path; under Wine the root of that file system is drive Z:
 std::wstring ProgramPath()
 {
-    const std::string built = JUXTA_EXE;
-    std::wstring path(built.begin(), built.end());
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            c = c == L'/' ? L'\\' : c;
-        path = L"Z:" + path;
-    }
-    return path;
+    return harness::HostPath(JUXTA_EXE);
 }
 
 // a started program that is ended, if it still runs, when the test leaves

@@ -92,4 +92,15 @@ bool TempFolder::RemoveTree(const std::wstring& folder)
     return RemoveDirectoryW(folder.c_str()) != FALSE;
 }
 
+std::wstring HostPath(const std::string& built)
+{
+    std::wstring path(built.begin(), built.end());
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path)
+            c = c == L'/' ? L'\\' : c;
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
 } // namespace harness

@@ -28,4 +28,8 @@ private:
     std::wstring Root;
 };
 
+// A path the build gives (an ASCII Unix path such as a program's, or a Windows one) as Wine's programs see it:
+// "/work/b/juxta.exe" becomes "Z:\work\b\juxta.exe".
+std::wstring HostPath(const std::string& built);
+
 } // namespace harness
