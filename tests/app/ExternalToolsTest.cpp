@@ -13,18 +13,6 @@
 
 namespace {
 
-// the build gives Unix paths; under Wine the root of that file system is drive Z:
-std::wstring WindowsPath(const std::string& built)
-{
-    std::wstring path(built.begin(), built.end());
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            c = c == L'/' ? L'\\' : c;
-        path = L"Z:" + path;
-    }
-    return path;
-}
-
 std::wstring ReadRecord(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -57,7 +45,7 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        Recorder = WindowsPath(RECORDER_EXE);
+        Recorder = harness::HostPath(RECORDER_EXE);
         Record = Folder.PathOf(L"record.txt");
         SetEnvironmentVariableW(L"JUXTA_RECORD_FILE", Record.c_str());
     }
@@ -243,7 +231,7 @@ TEST(ExternalTools, ManualPath_besideTheExecutableAndInstalledByTheBuild)
 {
     const std::wstring path = ManualPath();
     EXPECT_EQ(kit::AddBackslash(kit::RemoveFileName(kit::GetModulePath())) + L"Manual\\index.html", path);
-    const std::wstring program = WindowsPath(JUXTA_EXE);
+    const std::wstring program = harness::HostPath(JUXTA_EXE);
     const std::wstring installed = kit::AddBackslash(kit::RemoveFileName(program)) + L"Manual\\index.html";
     ASSERT_TRUE(kit::PathExists(installed)) << "no manual beside " << JUXTA_EXE;
     std::ifstream in(kit::ToNarrow(installed).c_str(), std::ios::binary);
