@@ -105,6 +105,8 @@ void CheckHashManager::StopChecking()
     AcquireMainLock();
     kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
     CancelAndRemoveWorkers();
+    // the cancelled cells are empty in the lists by the time the caller looks
+    Main->DrainListWrites();
 }
 
 void CheckHashManager::SetChecking(bool flag)
@@ -159,8 +161,8 @@ void CheckHashManager::Run()
             Pause();
             if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
                 AutoSizeColumns();
-            // the panes show the final counts by the time the check is seen to have ended
-            Main->FlushPaneRefresh();
+            // the lists and panes show the last cells and counts by the time the check is seen to have ended
+            Main->FlushViews();
             SetChecking(false);
             return;
         }

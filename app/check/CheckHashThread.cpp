@@ -76,7 +76,6 @@ void CheckHashThread::Begin(kit::ListViewItem* row, int side, const HashKindFlag
         Compute[kind] = compute[kind] && HashColumn(kind) >= 0;
     }
     FileSize = UnknownSize;
-    SizeText.clear();
     Cancel = false;
     Reading = false;
     Finished = false;
@@ -137,9 +136,8 @@ void CheckHashThread::PrepareFile()
         return;
     }
     FileSize = Stream.GetSize();
-    // shown with the first percentages: one message to the interface thread instead of two
     if (SizeColumn >= 0)
-        SizeText = SizeFormat::Format(FileSize);
+        Row->SetText(SizeColumn, SizeFormat::Format(FileSize));
     Reading = true;
     Resume();
 }
@@ -167,10 +165,8 @@ void CheckHashThread::Run()
     const uint64_t size = hashes.empty() ? 0 : FileSize.load();
     // a small file needs no more room than itself; the reads are the same
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, BlockSize)));
-    // the cells of one message: the size, then each block's percentages; the last block's go with the values
+    // the cells of one write: each block's percentages; the last block's go with the values
     std::vector<kit::ListViewItem::Cell> cells;
-    if (!SizeText.empty())
-        cells.emplace_back(SizeColumn, SizeText);
     uint64_t done = 0;
     bool complete = true;
     while (done < size) {

@@ -1,14 +1,12 @@
 // The check of one row of a side list: reads the row's file once in 1 MiB blocks, feeds every hash kind that is
-// switched on and still empty, shows the size and the percentage done in those cells and finally writes the values
-// (each block's cells in one message to the interface thread). A row that
+// switched on and still empty, shows the size and the percentage done in those cells and finally writes the values. A row that
 // came from an imported hash list has no file: its stored size and values are copied into the cells at once.
 //
 // Threads: the scheduler (CheckHashManager) constructs and destroys workers and hands a finished worker its next row
 // (Reuse), so that a tree of small files does not pay for a new thread per file; Run is the worker's own thread.
-// Cells are written through the row, which takes the list's lock and sends the text to the interface thread, so a
-// worker holds a list lock only while the interface thread handles one of its messages. Once a check has finished
-// the worker sends nothing more and its thread sleeps until the next row, so the owner may destroy it from the
-// interface thread without serving messages.
+// Cells are written through the row, which keeps the texts under the list's lock and leaves them to the interface
+// thread, so a worker never waits for that thread. Once a check has finished the worker writes nothing more and its
+// thread sleeps until the next row, so the owner may destroy it from the interface thread.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -92,8 +90,6 @@ private:
     std::atomic<uint64_t> FileSize{UnknownSize};
     std::atomic<bool> Cancel{false};
     std::atomic<bool> Finished{false};
-    // the size cell's text, written with the first percentages
-    std::wstring SizeText;
     kit::Thread* Scheduler;   // not owned
     Options Settings;
     HashKindFlags Compute;

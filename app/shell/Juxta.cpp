@@ -27,6 +27,7 @@ const WPARAM UserStartAnimation = 1;
 const WPARAM UserStopAnimation = 2;
 const WPARAM UserFollowRow = 3;
 const WPARAM UserRefreshPanes = 4;
+const WPARAM UserFlushViews = 5;
 
 const wchar_t* const ColourKeys[7] = {L"Wait", L"Check", L"Ok", L"Ng", L"Left", L"Right", L"UnderLine"};
 const COLORREF ColourDefaults[7] = {0xC0C0C0, 0x00FF00, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x00FFFF, 0x000000};
@@ -338,14 +339,21 @@ void Juxta::RequestPaneRefresh(unsigned panes)
         PostMessageW(Handle, WM_USER, UserRefreshPanes, 0);
 }
 
-void Juxta::FlushPaneRefresh()
+void Juxta::DrainListWrites()
 {
-    if (!Handle || !PendingPanes)
+    kit::ListView::DrainWrites();
+}
+
+void Juxta::FlushViews()
+{
+    if (!Handle)
         return;
-    if (IsGuiThread())
+    if (IsGuiThread()) {
+        DrainListWrites();
         RefreshPendingPanes();
-    else
-        SendMessageW(Handle, WM_USER, UserRefreshPanes, 0);
+    } else {
+        SendMessageW(Handle, WM_USER, UserFlushViews, 0);
+    }
 }
 
 void Juxta::RefreshPendingPanes()
@@ -757,6 +765,10 @@ LRESULT Juxta::OnUser(WPARAM wParam, LPARAM lParam)
         FollowPendingRow();
         return 0;
     case UserRefreshPanes:
+        RefreshPendingPanes();
+        return 0;
+    case UserFlushViews:
+        DrainListWrites();
         RefreshPendingPanes();
         return 0;
     default:

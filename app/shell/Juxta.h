@@ -121,9 +121,13 @@ public:
     void RefreshPane(int pane);
     void RefreshPanes();
     // Asks the GUI thread to refresh the panes whose bits are set (1 << pane) and returns at once; requests made
-    // before the GUI thread gets to them are merged. FlushPaneRefresh does the pending refresh and waits for it.
+    // before the GUI thread gets to them are merged.
     void RequestPaneRefresh(unsigned panes);
-    void FlushPaneRefresh();
+    // GUI thread: the cells that other threads wrote are in the three lists' controls
+    void DrainListWrites();
+    // Any thread: the GUI thread drains the lists' writes and refreshes the pending panes; returns when it has.
+    // The end of a check does it, so that whoever sees the check ended sees its last cells and counts.
+    void FlushViews();
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
     void StopBusyAnimation();

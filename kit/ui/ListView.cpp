@@ -6,11 +6,32 @@
 #include "kit/ui/ListViewEditBox.h"
 
 #include <algorithm>
+#include <deque>
+#include <mutex>
 #include <windowsx.h>
 
 namespace kit {
 
 namespace {
+
+// cells written by other threads and not yet by the controls, oldest first; a removed row's Index is -1
+struct PendingCell {
+    ListView* List;
+    boost::shared_ptr<ListViewItem> Row;
+    int Column;
+    std::wstring Text;
+};
+
+struct PendingCells {
+    std::mutex Guard; // held for a push or a pop only
+    std::deque<PendingCell> Cells;
+};
+
+PendingCells& Pending()
+{
+    static PendingCells pending;
+    return pending;
+}
 
 // the predefined class of dialog windows
 const ATOM DialogClassAtom = 32770;
@@ -31,6 +52,14 @@ ListView::~ListView()
 {
     // rows (and their editors) and columns go before the lock, which goes before the window
     RetiredEditors.clear();
+    {
+        // queued cells of this list have nowhere to go
+        PendingCells& pending = Pending();
+        std::lock_guard<std::mutex> guard(pending.Guard);
+        pending.Cells.erase(std::remove_if(pending.Cells.begin(), pending.Cells.end(),
+                                           [this](const PendingCell& cell) { return cell.List == this; }),
+                            pending.Cells.end());
+    }
     Items.clear();
     Columns.clear();
 }
@@ -171,6 +200,8 @@ ListViewColumn* ListView::AddColumn(const std::wstring& text, int width, int for
 ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int width, int format)
 {
     Hold hold(*this);
+    if (IsGuiThread())
+        DrainWrites();
     if (index < 0 || index > GetColumnCount())
         return 0;
     if (EditingItem)
@@ -189,6 +220,8 @@ ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int 
 void ListView::DeleteColumn(int index)
 {
     Hold hold(*this);
+    if (IsGuiThread())
+        DrainWrites();
     if (index < 0 || index >= GetColumnCount())
         return;
     if (EditingItem)
@@ -280,6 +313,9 @@ ListViewItem* ListView::AddItem(const std::wstring& text)
 ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
 {
     Hold hold(*this);
+    // rows are inserted and removed on the GUI thread: the queued cells of other threads find their rows by object
+    if (IsGuiThread())
+        DrainWrites();
     if (index < 0 || index > GetItemCount())
         return 0;
     boost::shared_ptr<ListViewItem> item(new ListViewItem(this, index));
@@ -302,6 +338,8 @@ ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
 void ListView::DeleteItem(int index)
 {
     Hold hold(*this);
+    if (IsGuiThread())
+        DrainWrites();
     if (index < 0 || index >= GetItemCount())
         return;
     ListViewItem* item = Items[static_cast<size_t>(index)].get();
@@ -309,6 +347,7 @@ void ListView::DeleteItem(int index)
         DropEditor(item);
     // the control lets go of the row before the object goes
     SendToControl(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    item->Index = -1;
     Items.erase(Items.begin() + index);
     RenumberItems(static_cast<size_t>(index));
 }
@@ -316,6 +355,8 @@ void ListView::DeleteItem(int index)
 void ListView::DeleteItems(std::vector<int> indexes)
 {
     Hold hold(*this);
+    if (IsGuiThread())
+        DrainWrites();
     const int count = GetItemCount();
     indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [count](int i) { return i < 0 || i >= count; }),
                   indexes.end());
@@ -334,6 +375,7 @@ void ListView::DeleteItems(std::vector<int> indexes)
         if (item->Editor)
             DropEditor(item.get());
         SendToControl(LVM_DELETEITEM, static_cast<WPARAM>(*at), 0);
+        item->Index = -1;
         item.reset();
     }
     Items.erase(std::remove(Items.begin() + indexes.front(), Items.end(), boost::shared_ptr<ListViewItem>()),
@@ -344,9 +386,13 @@ void ListView::DeleteItems(std::vector<int> indexes)
 void ListView::DeleteAllItems()
 {
     Hold hold(*this);
+    if (IsGuiThread())
+        DrainWrites();
     if (EditingItem)
         DropEditor(EditingItem);
     SendToControl(LVM_DELETEALLITEMS, 0, 0);
+    for (const boost::shared_ptr<ListViewItem>& item : Items)
+        item->Index = -1;
     Items.clear();
 }
 
@@ -594,30 +640,57 @@ LRESULT ListView::OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-LRESULT ListView::OnUser(WPARAM wParam, LPARAM lParam)
+LRESULT ListView::OnUser(WPARAM, LPARAM)
 {
-    // WriteCellsMessage: the sender holds the list's lock and waits
-    const std::vector<ListViewItem::Cell>* sent = reinterpret_cast<const std::vector<ListViewItem::Cell>*>(lParam);
-    if (!sent)
-        return 0;
-    // Each cell goes through the whole window procedure, as a single write from that thread would. A handler on the
-    // way may release the sender early (ReplyMessage): its cells may go any moment (so a copy is written), and it
-    // goes on as if the rest were written. What it writes next (a later block, or empty cells after a cancel) would
-    // be overwritten by the older rest, so the rest is dropped.
-    const std::vector<ListViewItem::Cell> cells = *sent;
-    for (const ListViewItem::Cell& cell : cells) {
-        if (InSendMessageEx(nullptr) & ISMEX_REPLIED)
-            break;
+    // WriteCellsMessage
+    DrainWrites();
+    return 0;
+}
+
+
+void ListView::QueueWrites(int index, const std::vector<ListViewItem::Cell>& cells)
+{
+    if (cells.empty() || index < 0 || index >= GetItemCount())
+        return;
+    PendingCells& pending = Pending();
+    bool first = false;
+    {
+        std::lock_guard<std::mutex> guard(pending.Guard);
+        first = pending.Cells.empty();
+        for (const ListViewItem::Cell& cell : cells)
+            pending.Cells.push_back(PendingCell{this, Items[static_cast<size_t>(index)], cell.first, cell.second});
+    }
+    // one message wakes the GUI thread for everything queued until it drains
+    if (first && Handle)
+        PostMessageW(Handle, WriteCellsMessage, 0, 0);
+}
+
+void ListView::DrainWrites()
+{
+    PendingCells& pending = Pending();
+    // One cell at a time, taken off the queue before it is written: a handler on the way (a subclass further up)
+    // may itself drain or remove rows, and a cell taken later is never older than one written before it.
+    for (;;) {
+        PendingCell cell;
+        {
+            std::lock_guard<std::mutex> guard(pending.Guard);
+            if (pending.Cells.empty())
+                return;
+            cell = std::move(pending.Cells.front());
+            pending.Cells.pop_front();
+        }
+        const int row = cell.Row->Index;
+        // a row removed meanwhile has no cells to write
+        if (row < 0 || !cell.List->Handle)
+            continue;
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(wParam);
-        item.iSubItem = cell.first;
-        item.pszText = const_cast<wchar_t*>(cell.second.c_str());
-        if (!Handle)
-            break;
-        SendMessageW(Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iItem = row;
+        item.iSubItem = cell.Column;
+        item.pszText = const_cast<wchar_t*>(cell.Text.c_str());
+        // through the whole window procedure, as the write of another thread would come
+        SendMessageW(cell.List->Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
-    return 0;
 }
 
 LRESULT ListView::OnNotify(WPARAM wParam, LPARAM lParam)

@@ -1,6 +1,8 @@
-// A report-style list view whose rows and columns are mirrored in objects. Worker threads add and change rows while
-// the GUI thread reads them, so the list carries a lock: the GUI thread never blocks on it (it keeps pumping
-// messages, since the holder may be waiting in SendMessageW for it), other threads wait.
+// A report-style list view whose rows and columns are mirrored in objects. Worker threads change rows while the GUI
+// thread reads them, so the list carries a lock: the GUI thread never blocks on it (it keeps serving sent messages,
+// since the holder may be waiting in SendMessageW for it), other threads wait. Cell texts that other threads write
+// go into the rows' copies at once and into the control when the GUI thread drains them (DrainWrites); rows are
+// inserted and removed on the GUI thread only.
 #pragma once
 
 #include "kit/ui/ListViewColumn.h"
@@ -46,7 +48,7 @@ public:
         ListView& List; // not owned
     };
 
-    // the message ListViewItem::SetTexts sends from other threads: wParam the row, lParam the cells
+    // posted when other threads have queued cell writes (ListViewItem::SetTexts)
     static const UINT WriteCellsMessage = WM_USER;
 
     // locked: a critical section guards the rows; otherwise the lock costs nothing (one filling thread)
@@ -107,6 +109,10 @@ public:
     void PostToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     bool IsGuiThread() const { return GuiThread == GetCurrentThreadId(); }
+    // GUI thread: writes into the controls every cell that other threads queued, oldest first, for every list (so
+    // that cells of several lists reach their controls in the order they were written). Writes of this thread, row
+    // insertions and removals do it first, so that they never meet an older write afterwards.
+    static void DrainWrites();
     void AcquireLock() const;
     void ReleaseLock() const;
     void BeginUpdate();
@@ -133,6 +139,8 @@ private:
     void DropEditor(ListViewItem* item);
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
+    // the caller holds the lock: the cells of the row at index, to be written by the GUI thread
+    void QueueWrites(int index, const std::vector<ListViewItem::Cell>& cells);
     void RenumberColumns(size_t from);
     // the rows' copies of their texts after a column at index came (inserted) or went
     void ShiftTexts(int index, bool inserted);

@@ -35,7 +35,13 @@ void ListViewItem::KeepText(int column, const std::wstring& text)
 
 void ListViewItem::SetText(int column, const std::wstring& text)
 {
+    if (!List->IsGuiThread()) {
+        SetTexts(std::vector<Cell>(1, Cell(column, text)));
+        return;
+    }
     ListView::Hold hold(*List);
+    // what other threads wrote before goes first
+    List->DrainWrites();
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = Index;
@@ -54,14 +60,17 @@ void ListViewItem::SetTexts(const std::vector<Cell>& cells)
             SetText(cell.first, cell.second);
         return;
     }
-    // the control's thread writes them one by one (ListView::WriteCells); the copies are kept here, where the
-    // lock is held, for every cell the control has
+    // The copies are kept now, where the lock is held, for every cell the control has; the control's thread writes
+    // the cells when it gets to them (ListView::DrainWrites), and this thread goes on at once.
     const int columns = List->GetColumnCount();
-    for (const Cell& cell : cells)
-        if (cell.first == 0 || cell.first < columns)
+    std::vector<Cell> kept;
+    for (const Cell& cell : cells) {
+        if (cell.first == 0 || (cell.first > 0 && cell.first < columns)) {
             KeepText(cell.first, cell.second);
-    List->SendToControl(ListView::WriteCellsMessage, static_cast<WPARAM>(Index.load()),
-                        reinterpret_cast<LPARAM>(&cells));
+            kept.push_back(cell);
+        }
+    }
+    List->QueueWrites(Index, kept);
 }
 
 bool ListViewItem::IsSelected() const

@@ -28,7 +28,8 @@ public:
 
     std::wstring GetText(int column) const;
     void SetText(int column, const std::wstring& text);
-    // Several cells of the row written in the order given, with one message to the control's thread.
+    // Several cells of the row written in the order given. From a thread other than the control's, the row's copy
+    // changes at once and the control's cells when its thread next handles messages (the writer never waits for it).
     void SetTexts(const std::vector<Cell>& cells);
     bool IsSelected() const;
     void SetSelected(bool selected);
