@@ -1,8 +1,9 @@
 // A report-style list view whose rows and columns are mirrored in objects. Worker threads change rows while the GUI
 // thread reads them, so the list carries a lock: the GUI thread never blocks on it (it keeps serving sent messages,
 // since the holder may be waiting in SendMessageW for it), other threads wait. Cell texts that other threads write
-// go into the rows' copies at once and into the control when the GUI thread drains them (DrainWrites); rows are
-// inserted and removed on the GUI thread only.
+// go into the rows' copies at once and into the control when the GUI thread drains them (DrainWrites). A queued
+// cell finds its row by the row's object, so it follows the row when rows are inserted or removed on the GUI thread
+// (which drains first) and goes nowhere when its row is removed.
 #pragma once
 
 #include "kit/ui/ListViewColumn.h"
