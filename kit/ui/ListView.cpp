@@ -200,6 +200,7 @@ ListViewColumn* ListView::AddColumn(const std::wstring& text, int width, int for
 ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int width, int format)
 {
     Hold hold(*this);
+    ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
     if (index < 0 || index > GetColumnCount())
@@ -220,6 +221,7 @@ ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int 
 void ListView::DeleteColumn(int index)
 {
     Hold hold(*this);
+    ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
     if (index < 0 || index >= GetColumnCount())
@@ -313,6 +315,7 @@ ListViewItem* ListView::AddItem(const std::wstring& text)
 ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
 {
     Hold hold(*this);
+    ForeignChange change(*this);
     // rows are inserted and removed on the GUI thread: the queued cells of other threads find their rows by object
     if (IsGuiThread())
         DrainWrites();
@@ -338,6 +341,7 @@ ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
 void ListView::DeleteItem(int index)
 {
     Hold hold(*this);
+    ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
     if (index < 0 || index >= GetItemCount())
@@ -355,6 +359,7 @@ void ListView::DeleteItem(int index)
 void ListView::DeleteItems(std::vector<int> indexes)
 {
     Hold hold(*this);
+    ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
     const int count = GetItemCount();
@@ -386,6 +391,7 @@ void ListView::DeleteItems(std::vector<int> indexes)
 void ListView::DeleteAllItems()
 {
     Hold hold(*this);
+    ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
     if (EditingItem)
@@ -679,7 +685,15 @@ void ListView::DrainWrites()
             cell = std::move(pending.Cells.front());
             pending.Cells.pop_front();
         }
-        const int row = cell.Row->Index;
+        // Rows change places on this thread only, unless another thread is inserting or removing rows: that thread
+        // holds the lock until the control and the places agree again (taking it serves its messages meanwhile).
+        int row = -1;
+        if (cell.List->ForeignChanges) {
+            Hold hold(*cell.List);
+            row = cell.Row->Index;
+        } else {
+            row = cell.Row->Index;
+        }
         // a row removed meanwhile has no cells to write
         if (row < 0 || !cell.List->Handle)
             continue;

@@ -163,6 +163,26 @@ private:
     // how many handlers of an editor are running on the stack
     int EditorHandlers = 0;
     std::atomic<int> UpdateDepth{0};
+    // Raised while a thread other than the GUI thread inserts or removes rows or columns (under the lock): the
+    // control and the rows' places may disagree until it is done.
+    std::atomic<int> ForeignChanges{0};
+    class ForeignChange : private boost::noncopyable {
+    public:
+        explicit ForeignChange(ListView& list) : List(list), Foreign(!list.IsGuiThread())
+        {
+            if (Foreign)
+                ++List.ForeignChanges;
+        }
+        ~ForeignChange()
+        {
+            if (Foreign)
+                --List.ForeignChanges;
+        }
+
+    private:
+        ListView& List; // not owned
+        bool Foreign;
+    };
 };
 
 } // namespace kit
