@@ -17,11 +17,10 @@ protected:
     // count sparse files of size bytes in folder; returns their paths
     std::vector<std::wstring> SparseFiles(const std::wstring& folder, int count, uint64_t size)
     {
-        Temp.MakeFolder(folder);
         std::vector<std::wstring> paths;
         for (int i = 0; i < count; ++i) {
-            paths.push_back(Temp.PathOf(folder + L"\\f" + std::to_wstring(100 + i) + L".bin"));
-            EXPECT_TRUE(MakeSparseFile(paths.back(), size));
+            paths.push_back(Temp.WriteSparseFile(folder + L"\\f" + std::to_wstring(100 + i) + L".bin", size));
+            EXPECT_FALSE(paths.back().empty());
         }
         return paths;
     }

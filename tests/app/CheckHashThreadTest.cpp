@@ -149,9 +149,9 @@ TEST_F(CheckHashThreadTest, ImportedRow_storedValuesWithoutReading)
 TEST_F(CheckHashThreadTest, LargerThan4GiB_readWhole)
 {
     Configure(true, false, false);
-    const std::wstring path = Temp.PathOf(L"huge.bin");
     // 2^32 + 1 zero bytes: a 32-bit size would read as 1
-    ASSERT_TRUE(MakeSparseFile(path, (1ull << 32) + 1));
+    const std::wstring path = Temp.WriteSparseFile(L"huge.bin", (1ull << 32) + 1);
+    ASSERT_FALSE(path.empty());
     Drop(0, {path});
     ASSERT_TRUE(WaitIdle(600000));
     EXPECT_EQ(L"4,294,967,297", SizeCell(0, 0));

@@ -134,19 +134,6 @@ inline std::string Content(size_t size, uint32_t seed)
     return bytes;
 }
 
-// a file of size zero bytes that takes no room on disk (the folders on the way must exist); false on failure
-inline bool MakeSparseFile(const std::wstring& path, uint64_t size)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size);
-    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return ok;
-}
-
 // Every cell text that the watched lists are sent (LVM_SETITEMW with text, LVM_SETITEMTEXTW), in the order the
 // interface thread handles them, which is the order a user sees them.
 class CellRecorder {

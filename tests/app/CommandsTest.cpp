@@ -88,18 +88,6 @@ protected:
         SetClipboardData(CF_UNICODETEXT, memory);
         CloseClipboard();
     }
-    // a file of that size with nothing written: quick to make, as long to read as any
-    std::wstring SparseFile(const std::wstring& relative, LONGLONG size)
-    {
-        const std::wstring path = Folder.WriteFile(relative, "");
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, OPEN_EXISTING, 0, 0);
-        LARGE_INTEGER end;
-        end.QuadPart = size;
-        SetFilePointerEx(file, end, 0, FILE_BEGIN);
-        SetEndOfFile(file);
-        CloseHandle(file);
-        return path;
-    }
     // left and right folders with "a.txt" (equal) and "b.txt" (different), checked
     void CheckedPairs()
     {
@@ -170,8 +158,8 @@ TEST_F(CommandsTest, WhileChecking_listCommandsOffAndDeleteDoesNothing)
     stored.SetInt(L"CheckNum", 1);
     Start(stored);
     for (int n = 0; n < 4; ++n) {
-        SparseFile(L"l\\f" + std::to_wstring(n) + L".bin", 1LL << 30);
-        SparseFile(L"r\\f" + std::to_wstring(n) + L".bin", 1LL << 30);
+        Folder.WriteSparseFile(L"l\\f" + std::to_wstring(n) + L".bin", 1LL << 30);
+        Folder.WriteSparseFile(L"r\\f" + std::to_wstring(n) + L".bin", 1LL << 30);
     }
     Main->RegisterDrop(0, {Folder.PathOf(L"l")});
     Main->RegisterDrop(1, {Folder.PathOf(L"r")});

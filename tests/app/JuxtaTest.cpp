@@ -396,19 +396,6 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
     EXPECT_EQ(nullptr, pane->GetIcon());
 }
 
-// files of that size with nothing written: quick to make, as long to read as any
-std::wstring SparseFile(const harness::TempFolder& folder, const std::wstring& relative, LONGLONG size)
-{
-    const std::wstring path = folder.WriteFile(relative, "");
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, OPEN_EXISTING, 0, 0);
-    LARGE_INTEGER end;
-    end.QuadPart = size;
-    SetFilePointerEx(file, end, 0, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
-    return path;
-}
-
 // the values of 48 MiB of zero bytes (rhash --crc32 --md5 --sha1)
 const wchar_t* const ZeroCrc32 = L"DD432CC6";
 const wchar_t* const ZeroMd5 = L"F6A7B2F72130B8E4033094CB3B4AB80C";
@@ -425,11 +412,11 @@ TEST_F(JuxtaTest, RegisterDrop_moreFilesAndCloseWhileSixteenWorkersRun)
     Start(stored);
     ASSERT_TRUE(Main->Checker);
     for (int n = 0; n < 24; ++n) {
-        SparseFile(Folder, L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
-        SparseFile(Folder, L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+        Folder.WriteSparseFile(L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+        Folder.WriteSparseFile(L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
     }
     for (int n = 0; n < 8; ++n)
-        SparseFile(Folder, L"c\\g" + std::to_wstring(n) + L".bin", 48 << 20);
+        Folder.WriteSparseFile(L"c\\g" + std::to_wstring(n) + L".bin", 48 << 20);
     Main->RegisterDrop(0, {Folder.PathOf(L"a")});
     Main->RegisterDrop(1, {Folder.PathOf(L"b")});
     ASSERT_TRUE(Main->Checker->IsChecking());
@@ -468,8 +455,8 @@ TEST_F(JuxtaTest, RegisterDrop_sixteenWorkersOnEqualPairsAllAgree)
     stored.SetBool(L"Sha1", true);
     Start(stored);
     for (int n = 0; n < 24; ++n) {
-        SparseFile(Folder, L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
-        SparseFile(Folder, L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+        Folder.WriteSparseFile(L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
+        Folder.WriteSparseFile(L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
     }
     Main->RegisterDrop(0, {Folder.PathOf(L"a")});
     Main->RegisterDrop(1, {Folder.PathOf(L"b")});

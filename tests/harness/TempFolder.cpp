@@ -92,6 +92,21 @@ bool TempFolder::RemoveTree(const std::wstring& folder)
     return RemoveDirectoryW(folder.c_str()) != FALSE;
 }
 
+std::wstring TempFolder::WriteSparseFile(const std::wstring& relative, uint64_t size) const
+{
+    const std::wstring path = WriteFile(relative, std::string());
+    if (path.empty())
+        return path;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok ? path : std::wstring();
+}
+
 std::wstring HostPath(const std::string& built)
 {
     std::wstring path(built.begin(), built.end());

@@ -1,6 +1,7 @@
 // A folder of its own for one test under %TEMP%, removed with everything in it when the object goes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <boost/noncopyable.hpp>
@@ -18,6 +19,9 @@ public:
     std::wstring PathOf(const std::wstring& relative) const;
     // Writes bytes to relative (making the folders on the way); returns the full path, empty on failure.
     std::wstring WriteFile(const std::wstring& relative, const std::string& bytes) const;
+    // A file of size zero bytes that takes no room on disk, quick to make and as long to read as any (making the
+    // folders on the way); returns the full path, empty on failure.
+    std::wstring WriteSparseFile(const std::wstring& relative, uint64_t size) const;
     // Makes the folder relative and its parents; returns the full path, empty on failure.
     std::wstring MakeFolder(const std::wstring& relative) const;
 
