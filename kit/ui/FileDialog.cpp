@@ -6,8 +6,6 @@ namespace kit {
 
 namespace {
 
-const DWORD OpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-
 void Prepare(OPENFILENAMEW& request, Window* owner, const std::wstring& filter, std::vector<wchar_t>& buffer,
              const std::wstring& initialDirectory, const std::wstring& defaultExtension)
 {
@@ -38,6 +36,16 @@ std::wstring TerminateFilter(const std::wstring& filter)
 
 FileDialog::FileDialog() : FilterIndex(0) {}
 
+uint32_t FileDialog::Flags(bool open, bool multiple)
+{
+    const DWORD common = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!open) {
+        // OFN_FILEMUSTEXIST "cannot be used with a Save As dialog box": Windows would refuse every new name
+        return common | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    }
+    return common | OFN_FILEMUSTEXIST | (multiple ? OFN_ALLOWMULTISELECT : 0);
+}
+
 bool FileDialog::Show(Window* owner, std::wstring& path, bool open, const std::wstring& initialDirectory,
                       const std::wstring& defaultExtension, const std::wstring& filter, int filterIndex)
 {
@@ -50,7 +58,7 @@ bool FileDialog::Show(Window* owner, std::wstring& path, bool open, const std::w
     OPENFILENAMEW request;
     Prepare(request, owner, filters, buffer, initialDirectory, defaultExtension);
     request.nFilterIndex = static_cast<DWORD>(filterIndex);
-    request.Flags = open ? OpenFlags : OpenFlags | OFN_OVERWRITEPROMPT;
+    request.Flags = Flags(open, false);
     if (!(open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request)))
         return false;
     buffer.back() = L'\0';
@@ -69,7 +77,7 @@ bool FileDialog::ShowMultiple(Window* owner, const std::wstring& initialDirector
     OPENFILENAMEW request;
     Prepare(request, owner, filters, buffer, initialDirectory, defaultExtension);
     request.nFilterIndex = 0;
-    request.Flags = OpenFlags | OFN_ALLOWMULTISELECT;
+    request.Flags = Flags(true, true);
     FilterIndex = 0;
     if (!GetOpenFileNameW(&request))
         return false;

@@ -1,6 +1,7 @@
 // The common open and save dialogs, with one or several files.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ public:
     // Splits the buffer of a multiple selection: one existing file's full path, or a folder followed by
     // NUL-terminated names up to an empty one (never reading past the buffer).
     static std::vector<std::wstring> ParseSelection(const std::vector<wchar_t>& buffer);
+
+    // the OPENFILENAMEW flags of an open dialog (one file or several) or of a save dialog
+    static uint32_t Flags(bool open, bool multiple);
 
     int32_t FilterIndex;
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include "kit/ui/FileDialog.h"
 #include "tests/harness/Harness.h"
@@ -58,6 +59,17 @@ TEST(FileDialog, ParseSelection_staysInsideTheBuffer)
               kit::FileDialog::ParseSelection(Buffer(content, 12)));
     // a folder with no names yields nothing
     EXPECT_TRUE(kit::FileDialog::ParseSelection(Buffer(std::wstring(L"C:\\d\0\0", 6))).empty());
+}
+
+// Windows applies OFN_FILEMUSTEXIST to a save dialog too and then refuses every new name; Wine does not
+TEST(FileDialog, Flags_saveAsksForAnExistingFolderNotAnExistingFile)
+{
+    const uint32_t save = kit::FileDialog::Flags(false, false);
+    EXPECT_EQ(0u, save & OFN_FILEMUSTEXIST);
+    EXPECT_EQ(static_cast<uint32_t>(OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT),
+              save & (OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT));
+    EXPECT_EQ(0x8100Cu, kit::FileDialog::Flags(true, false));
+    EXPECT_EQ(0x8120Cu, kit::FileDialog::Flags(true, true));
 }
 
 TEST(FileDialog, Show_opensChosenFileAndKeepsFilter)
