@@ -28,6 +28,11 @@ std::wstring AddBackslash(const std::wstring& path);
 std::string ToNarrow(const std::wstring& text);
 std::string ToNarrow(const std::wstring& text, bool* usedDefault);
 std::wstring ToWide(const std::string& text);
+#ifdef _WIN32
+// the same in a given code page (GetACP() above; 65001 where Windows' "Unicode UTF-8" option is on)
+std::string ToNarrowInCodePage(const std::wstring& text, bool* usedDefault, unsigned codePage);
+std::wstring ToWideInCodePage(const std::string& text, unsigned codePage);
+#endif
 
 // Creates every folder on the path that does not exist yet. Failures are not reported (always true): the caller
 // finds out when it writes into the folder.

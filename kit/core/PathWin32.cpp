@@ -111,6 +111,11 @@ std::string ToNarrow(const std::wstring& text)
 
 std::string ToNarrow(const std::wstring& text, bool* usedDefault)
 {
+    return ToNarrowInCodePage(text, usedDefault, GetACP());
+}
+
+std::string ToNarrowInCodePage(const std::wstring& text, bool* usedDefault, unsigned codePage)
+{
     if (usedDefault) {
         *usedDefault = false;
     }
@@ -119,32 +124,47 @@ std::string ToNarrow(const std::wstring& text, bool* usedDefault)
     }
     int units = static_cast<int>(text.size());
     BOOL defaulted = FALSE;
-    LPBOOL flag = usedDefault ? &defaulted : nullptr;
-    int length = WideCharToMultiByte(CP_ACP, 0, text.data(), units, nullptr, 0, nullptr, flag);
+    // UTF-7 and UTF-8 have no default character: Windows refuses the call when it is asked about one
+    const bool unicode = codePage == CP_UTF8 || codePage == CP_UTF7;
+    LPBOOL flag = usedDefault && !unicode ? &defaulted : nullptr;
+    int length = WideCharToMultiByte(codePage, 0, text.data(), units, nullptr, 0, nullptr, flag);
     if (length <= 0) {
         return std::string();
     }
     std::string out(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), units, &out[0], length, nullptr, flag);
+    if (WideCharToMultiByte(codePage, 0, text.data(), units, &out[0], length, nullptr, flag) != length) {
+        if (usedDefault) {
+            *usedDefault = true;
+        }
+        return std::string();
+    }
     if (usedDefault) {
-        // a best-fit look-alike (e for é) is not reported as a default character: only a round trip tells
-        *usedDefault = defaulted != FALSE || ToWide(out) != text;
+        // a best-fit look-alike (e for é) or a lone surrogate (U+FFFD in UTF-8) is not reported as a default
+        // character: only a round trip tells
+        *usedDefault = defaulted != FALSE || ToWideInCodePage(out, codePage) != text;
     }
     return out;
 }
 
 std::wstring ToWide(const std::string& text)
 {
+    return ToWideInCodePage(text, GetACP());
+}
+
+std::wstring ToWideInCodePage(const std::string& text, unsigned codePage)
+{
     if (text.empty() || text.size() > INT_MAX) {
         return std::wstring();
     }
     int bytes = static_cast<int>(text.size());
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0);
+    int length = MultiByteToWideChar(codePage, 0, text.data(), bytes, nullptr, 0);
     if (length <= 0) {
         return std::wstring();
     }
     std::wstring out(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, &out[0], length);
+    if (MultiByteToWideChar(codePage, 0, text.data(), bytes, &out[0], length) != length) {
+        return std::wstring();
+    }
     return out;
 }
 

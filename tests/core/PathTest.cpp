@@ -223,6 +223,19 @@ TEST(Path, ToWide_codePage932)
     EXPECT_EQ(text, kit::ToWide(kit::ToNarrow(text)));
 }
 
+// Windows' "Unicode UTF-8" option makes the ANSI code page 65001, which takes no default-character pointer
+TEST(Path, ToNarrow_codePageUtf8)
+{
+    bool usedDefault = true;
+    EXPECT_EQ("\xe6\x97\xa5 \xc3\xa9", kit::ToNarrowInCodePage(L"\u65e5 \u00e9", &usedDefault, CP_UTF8));
+    EXPECT_FALSE(usedDefault);
+    EXPECT_EQ("\xe6\x97\xa5", kit::ToNarrowInCodePage(L"\u65e5", nullptr, CP_UTF8));
+    // a lone surrogate has no UTF-8 form
+    kit::ToNarrowInCodePage(std::wstring{L'a', wchar_t(0xD83D)}, &usedDefault, CP_UTF8);
+    EXPECT_TRUE(usedDefault);
+    EXPECT_EQ(L"\u65e5 \u00e9", kit::ToWideInCodePage("\xe6\x97\xa5 \xc3\xa9", CP_UTF8));
+}
+
 #else
 
 TEST(Path, ToNarrow_utf8InTheNativeBuild)
