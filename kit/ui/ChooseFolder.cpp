@@ -13,20 +13,29 @@ namespace kit {
 
 namespace {
 
-int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
+// the new-style dialog does not scroll its tree to the selection by itself
+void ShowSelection(HWND dialog)
 {
-    if (message != BFFM_INITIALIZED || !data)
-        return 0;
-    // expanded first: Wine's BFFM_SETEXPANDED moves the selection away from a folder selected before it
-    SendMessageW(dialog, BFFM_SETEXPANDED, TRUE, data);
-    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
-    // the new-style dialog does not scroll its tree to the selection by itself
     HWND space = FindWindowExW(dialog, nullptr, L"SHBrowseForFolder ShellNameSpace Control", nullptr);
     HWND tree = space ? FindWindowExW(space, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
-    if (tree) {
-        const LRESULT caret = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-        if (caret)
-            PostMessageW(tree, TVM_ENSUREVISIBLE, 0, caret);
+    if (!tree)
+        return;
+    const LRESULT caret = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    if (caret)
+        PostMessageW(tree, TVM_ENSUREVISIBLE, 0, caret);
+}
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED && data) {
+        // The selection comes last, so that it is the folder wherever the expansion leaves the caret (Wine's
+        // BFFM_SETEXPANDED moves it). Both take a path when wParam is TRUE.
+        SendMessageW(dialog, BFFM_SETEXPANDED, TRUE, data);
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+        ShowSelection(dialog);
+    } else if (message == BFFM_SELCHANGED) {
+        // Windows fills the tree after BFFM_INITIALIZED: the selected item may exist only now
+        ShowSelection(dialog);
     }
     return 0;
 }
