@@ -189,7 +189,8 @@ bool Juxta::RunRowCommand(int command, HWND from)
     case ID_HASH_DIALOG_RIGHT: {
         const int target = command == ID_HASH_DIALOG_LEFT ? 0 : 1;
         const int row = FirstSelectedRow(target);
-        if (row >= 0) {
+        // as the double-click: only a row whose check has finished
+        if (GetList(target) && HasFinishedCheck(*GetList(target), row)) {
             ContextRow = row;
             ShowHashDialog(*this, target, row);
         }

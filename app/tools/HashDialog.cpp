@@ -33,6 +33,16 @@ std::wstring WithoutCommas(std::wstring text)
     return text;
 }
 
+// a value copied from a web page or a mail often comes with blanks around it, full-width ones included
+std::wstring TrimBlanks(const std::wstring& text)
+{
+    const wchar_t* const blanks = L" \t\r\n\u3000";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::wstring::npos)
+        return std::wstring();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 } // namespace
 
 HashDialog::HashDialog(Juxta& main, int side, int row) : Main(main), Side(side), Row(row) {}
@@ -44,8 +54,9 @@ INT_PTR HashDialog::Run()
     return DoModal(IDD_HASH, &Main);
 }
 
-std::wstring HashDialog::Compare(const std::wstring& input, const std::wstring& value)
+std::wstring HashDialog::Compare(const std::wstring& typed, const std::wstring& value)
 {
+    const std::wstring input = TrimBlanks(typed);
     if (input.empty())
         return NotEntered;
     // a value that was never computed matches nothing, not even an input made of commas only
@@ -179,10 +190,17 @@ void HashDialog::Release()
     }
 }
 
+bool HasFinishedCheck(const FileListView& list, int row)
+{
+    FileListView::ItemInfo info;
+    return row >= 0 && row < list.GetRowCount() && !list.IsBlankRow(row) && list.GetItemInfo(row, info) &&
+           info.Finished;
+}
+
 bool ShowHashDialog(Juxta& main, int side, int row)
 {
     const FileListView* list = main.GetList(side);
-    if (!list || row < 0 || row >= list->GetRowCount())
+    if (!list || !HasFinishedCheck(*list, row))
         return false;
     HashDialog dialog(main, side, row);
     return dialog.Run() >= 0;

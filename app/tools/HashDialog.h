@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 
+class FileListView;
 class Juxta;
 
 namespace kit {
@@ -39,7 +40,8 @@ public:
     // runs the dialog on the main window; 0 when it was closed, -1 when it could not be created
     INT_PTR Run();
 
-    // the result of an input against a file value: commas do not count, the rest must be the same code units
+    // the result of an input against a file value: blanks around the input (tabs and full-width blanks too) and
+    // commas do not count, the rest must be the same code units
     static std::wstring Compare(const std::wstring& input, const std::wstring& value);
 
     LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam) override;
@@ -68,3 +70,5 @@ private:
 
 // runs the dialog for a row of a side list whose check has finished; false when it could not be shown
 bool ShowHashDialog(Juxta& main, int side, int row);
+// the row holds a file whose check has finished: only then are there values to compare
+bool HasFinishedCheck(const FileListView& list, int row);

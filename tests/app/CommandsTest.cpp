@@ -826,8 +826,15 @@ TEST_F(CommandsTest, HashDialogAndMenuKey_actOnTheirRows)
     Register(1, {r + L"a", r + L"b"}, r);
     Finish(1, 1, L"1A2B3C4D", L"1");
     Main->SetCheckingAppearance(false);
-    List(1).GetItem(1)->SetSelected(true);
     harness::DialogWatcher watcher;
+    // as the double-click: nothing to compare on a row still unchecked
+    List(1).GetItem(0)->SetSelected(true);
+    harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
+    harness::PumpPending();
+    EXPECT_EQ(0u, watcher.Seen().size());
+    EXPECT_EQ(-1, Main->ContextRow.load());
+    List(1).GetItem(0)->SetSelected(false);
+    List(1).GetItem(1)->SetSelected(true);
     watcher.Answer(IDC_CLOSE);
     harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
     ASSERT_EQ(1u, watcher.Seen().size());

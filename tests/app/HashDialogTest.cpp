@@ -100,7 +100,7 @@ protected:
 
 } // namespace
 
-TEST(HashDialogCompare, Compare_commasIgnoredEverythingElseExact)
+TEST(HashDialogCompare, Compare_commasAndOuterBlanksIgnoredEverythingElseExact)
 {
     const struct {
         const wchar_t* Input;
@@ -113,8 +113,11 @@ TEST(HashDialogCompare, Compare_commasIgnoredEverythingElseExact)
         {L"1234567", L"1,234,567", L"一致"},
         {L",,1234567,", L"1,234,567", L"一致"},
         {L"01234567", L"1,234,567", L"不一致"},
-        {L" 1234567", L"1,234,567", L"不一致"},
-        {L"1234567 ", L"1,234,567", L"不一致"},
+        {L"1 234567", L"1,234,567", L"不一致"},
+        // a pasted value keeps no blanks around it
+        {L" 1234567", L"1,234,567", L"一致"},
+        {L"\t352441C2\u3000 ", L"352441C2", L"一致"},
+        {L" \u3000\t", L"352441C2", L"未入力"},
         {L"352441C2", L"352441C2", L"一致"},
         {L"352441c2", L"352441C2", L"不一致"},
         {L"352441C", L"352441C2", L"不一致"},
@@ -182,7 +185,10 @@ TEST_F(HashDialogTest, Size_withOrWithoutCommas)
     EXPECT_EQ(L"一致", Text(IDC_HASH_SIZE_RESULT));
     Replace(IDC_HASH_SIZE_INPUT, L"01234567");
     EXPECT_EQ(L"不一致", Text(IDC_HASH_SIZE_RESULT));
-    Replace(IDC_HASH_SIZE_INPUT, L" 1234567");
+    // a pasted value: the blanks around it do not count, those inside do
+    Replace(IDC_HASH_SIZE_INPUT, L"\u3000 1234567\t");
+    EXPECT_EQ(L"一致", Text(IDC_HASH_SIZE_RESULT));
+    Replace(IDC_HASH_SIZE_INPUT, L"1 234 567");
     EXPECT_EQ(L"不一致", Text(IDC_HASH_SIZE_RESULT));
     // the size box keeps lower-case letters: no upper-casing there
     Replace(IDC_HASH_SIZE_INPUT, L"abc");
