@@ -240,7 +240,8 @@ void ConfigDialog::Browse(int row)
     if (!chooser.Show(this, path, true, Main.Settings.GetString(L"DefaultDirectory"), L"exe", ProgramFilter(), 0))
         return;
     if (Commands[static_cast<size_t>(row)])
-        Commands[static_cast<size_t>(row)]->SetText(path);
+        // quoted: a blank in the path must not end the program's name (C:\Program Files\...)
+        Commands[static_cast<size_t>(row)]->SetText(L"\"" + path + L"\"");
 }
 
 LRESULT ConfigDialog::OnCtlColorStatic(WPARAM wParam, LPARAM lParam)

@@ -40,6 +40,23 @@ bool ListHoldsExtension(const std::wstring& list, const std::wstring& extension)
     return false;
 }
 
+bool IsBatchName(const std::wstring& program)
+{
+    const std::wstring extension = KeyCase::Lower(ExtensionOf(program));
+    return extension == L"bat" || extension == L"cmd";
+}
+
+// a file found where CreateProcessW looks for a program: the path as it is, else the search path
+bool IsProgramFile(const std::wstring& program)
+{
+    wchar_t found[MAX_PATH] = {};
+    const DWORD length = SearchPathW(nullptr, program.c_str(), L".exe", MAX_PATH, found, nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    const DWORD attributes = GetFileAttributesW(found);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 void RunDoubleClickAction(Juxta& main, FileListView& list, int row)
@@ -55,8 +72,7 @@ void RunDoubleClickAction(Juxta& main, FileListView& list, int row)
         return;
     }
     // the values are compared only once the row's check has finished
-    FileListView::ItemInfo info;
-    if (list.IsBlankRow(row) || !list.GetItemInfo(row, info) || !info.Finished)
+    if (!HasFinishedCheck(list, row))
         return;
     main.ContextRow = row;
     main.CurrentSide = list.Side;
@@ -74,9 +90,9 @@ bool OpenWithShell(FileListView& list, int row, HWND owner)
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-std::wstring QuoteIfBlank(const std::wstring& path)
+std::wstring QuotePath(const std::wstring& path)
 {
-    return path.find(L' ') == std::wstring::npos ? path : L"\"" + path + L"\"";
+    return L"\"" + path + L"\"";
 }
 
 std::wstring SubstituteTags(const std::wstring& command, const std::wstring& left, const std::wstring& right)
@@ -105,25 +121,98 @@ bool FindCompareCommand(const kit::SettingsNode& settings, const std::wstring& l
         const kit::SettingsNode* entry = tools->FindChild(name);
         if (!entry || !ListHoldsExtension(entry->GetString(L"Extension"), extension))
             continue;
-        commandLine = SubstituteTags(entry->GetString(L"Command"), QuoteIfBlank(left), QuoteIfBlank(right));
+        commandLine = SubstituteTags(entry->GetString(L"Command"), QuotePath(left), QuotePath(right));
         return true;
     }
     return false;
+}
+
+std::wstring CommandProgram(const std::wstring& commandLine, std::wstring* rest)
+{
+    const wchar_t* const blanks = L" \t";
+    const size_t start = commandLine.find_first_not_of(blanks);
+    std::wstring program, after;
+    if (start == std::wstring::npos) {
+        // nothing to start
+    } else if (commandLine[start] == L'"') {
+        const size_t close = commandLine.find(L'"', start + 1);
+        program = commandLine.substr(start + 1, close == std::wstring::npos ? std::wstring::npos : close - start - 1);
+        after = close == std::wstring::npos ? std::wstring() : commandLine.substr(close + 1);
+    } else {
+        // An unquoted path with blanks: CreateProcessW tries "C:\my", then "C:\my tools\diff.cmd" and so on, and
+        // takes the first that names a program (".exe" added when there is no extension) or a batch file.
+        size_t end = commandLine.find_first_of(blanks, start);
+        for (size_t word = end;; word = commandLine.find_first_of(blanks, word + 1)) {
+            const std::wstring candidate =
+                commandLine.substr(start, word == std::wstring::npos ? std::wstring::npos : word - start);
+            if (IsProgramFile(candidate) || IsBatchName(candidate)) {
+                end = word;
+                break;
+            }
+            if (word == std::wstring::npos)
+                break;
+        }
+        program = commandLine.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        after = end == std::wstring::npos ? std::wstring() : commandLine.substr(end);
+    }
+    if (rest)
+        *rest = after;
+    return program;
+}
+
+bool RunsThroughCmd(const std::wstring& commandLine)
+{
+    const std::wstring program = CommandProgram(commandLine);
+    const std::wstring name = KeyCase::Lower(program.substr(program.find_last_of(L"\\/") + 1));
+    return IsBatchName(name) || name == L"cmd" || name == L"cmd.exe";
+}
+
+bool HoldsCmdSpecial(const std::wstring& path)
+{
+    return path.find_first_of(L"&|<>^%!\"") != std::wstring::npos;
+}
+
+std::wstring CmdSpecialMessage(const std::wstring& path)
+{
+    return L"比較ツールはコマンド プロンプトを通して起動されるため、次の文字を含むパスは渡せません。\n"
+           L"& | < > ^ % ! \"\n\n" + path;
+}
+
+std::wstring BatchCommandLine(const std::wstring& commandLine)
+{
+    std::wstring rest;
+    const std::wstring program = CommandProgram(commandLine, &rest);
+    if (!IsBatchName(program))
+        return std::wstring();
+    // /s: the outer quotes go and the rest is taken as written; /d: no AutoRun commands from the registry
+    return L"cmd.exe /d /s /c \"" + QuotePath(program) + rest + L"\"";
 }
 
 bool StartProcess(const std::wstring& commandLine)
 {
     if (commandLine.empty())
         return false;
+    // a batch file is not a program: CreateProcessW documents starting cmd.exe with /c for it
+    const std::wstring batch = BatchCommandLine(commandLine);
+    std::wstring interpreter;
+    if (!batch.empty()) {
+        wchar_t system[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            return false;
+        interpreter = std::wstring(system, length) + L"\\cmd.exe";
+    }
+    const std::wstring& line = batch.empty() ? commandLine : batch;
     // CreateProcessW may write into the command line
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(interpreter.empty() ? nullptr : interpreter.c_str(), buffer.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, nullptr, &startup, &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -132,18 +221,30 @@ bool StartProcess(const std::wstring& commandLine)
 
 bool StartCompareTool(Juxta& main, int row)
 {
-    Juxta::RowLocks locks(main);
-    FileListView* lists[2] = {main.GetList(0), main.GetList(1)};
-    if (!lists[0] || !lists[1] || row < 0 || row >= lists[0]->GetRowCount() || row >= lists[1]->GetRowCount())
-        return false;
-    const std::wstring left = lists[0]->GetCellText(row, 0);
-    const std::wstring right = lists[1]->GetCellText(row, 0);
+    std::wstring left, right;
+    {
+        Juxta::RowLocks locks(main);
+        FileListView* lists[2] = {main.GetList(0), main.GetList(1)};
+        if (!lists[0] || !lists[1] || row < 0 || row >= lists[0]->GetRowCount() ||
+            row >= lists[1]->GetRowCount())
+            return false;
+        left = lists[0]->GetCellText(row, 0);
+        right = lists[1]->GetCellText(row, 0);
+    }
     if (left.empty() || right.empty() || !PathFileExistsW(left.c_str()) || !PathFileExistsW(right.c_str()))
         return false;
     std::wstring commandLine;
+    if (!FindCompareCommand(main.Settings, left, right, commandLine))
+        return true;
+    // cmd.exe would run a command hidden in a file name such as "x&calc&.txt"
+    if (RunsThroughCmd(commandLine))
+        for (const std::wstring* path : {&left, &right})
+            if (HoldsCmdSpecial(*path)) {
+                kit::ShowMessageBox(L"", CmdSpecialMessage(*path), &main, MB_ICONERROR);
+                return true;
+            }
     // a tool that cannot be started is not reported
-    if (FindCompareCommand(main.Settings, left, right, commandLine))
-        StartProcess(commandLine);
+    StartProcess(commandLine);
     return true;
 }
 

@@ -325,7 +325,7 @@ TEST_F(ConfigDialogTest, Browse_putsTheChosenProgramIntoItsRow)
     });
     Click(IDC_CONFIG_TOOL2_BROWSE);
     ASSERT_EQ(1u, watcher.Seen().size());
-    EXPECT_EQ(program, Text(IDC_CONFIG_TOOL2_COMMAND));
+    EXPECT_EQ(L"\"" + program + L"\"", Text(IDC_CONFIG_TOOL2_COMMAND));
     EXPECT_EQ(L"", Text(IDC_CONFIG_TOOL0_COMMAND));
     // the folder is read, not updated
     EXPECT_EQ(Folder.PathOf(L"tools dir"), Main->Settings.GetString(L"DefaultDirectory"));

@@ -89,15 +89,16 @@ TEST(CompareCommand, FindCompareCommand_entryByLeftExtension)
         const wchar_t* Right;
         const wchar_t* Expected;
     } cases[] = {
-        {L"C:\\a\\b.TXT", L"D:\\b.txt", L"text C:\\a\\b.TXT D:\\b.txt"},
-        {L"C:\\a\\index.html", L"D:\\x.bin", L"text C:\\a\\index.html D:\\x.bin"},
+        {L"C:\\a\\b.TXT", L"D:\\b.txt", L"text \"C:\\a\\b.TXT\" \"D:\\b.txt\""},
+        {L"C:\\a\\index.html", L"D:\\x.bin", L"text \"C:\\a\\index.html\" \"D:\\x.bin\""},
         // only the left file's extension counts
-        {L"C:\\a\\b.bin", L"D:\\b.txt", L"binary C:\\a\\b.bin D:\\b.txt"},
-        {L"C:\\a\\a.tar.gz", L"D:\\a.tar.gz", L"binary C:\\a\\a.tar.gz D:\\a.tar.gz"},
-        {L"C:\\a\\Makefile", L"D:\\Makefile", L"any C:\\a\\Makefile D:\\Makefile"},
-        {L"C:\\a.b\\c", L"D:\\c", L"any C:\\a.b\\c D:\\c"},
-        {L"C:\\my files\\b.txt", L"D:\\b.txt", L"text \"C:\\my files\\b.txt\" D:\\b.txt"},
-        {L"C:\\b.txt", L"D:\\other side\\b.txt", L"text C:\\b.txt \"D:\\other side\\b.txt\""},
+        {L"C:\\a\\b.bin", L"D:\\b.txt", L"binary \"C:\\a\\b.bin\" \"D:\\b.txt\""},
+        {L"C:\\a\\a.tar.gz", L"D:\\a.tar.gz", L"binary \"C:\\a\\a.tar.gz\" \"D:\\a.tar.gz\""},
+        {L"C:\\a\\Makefile", L"D:\\Makefile", L"any \"C:\\a\\Makefile\" \"D:\\Makefile\""},
+        {L"C:\\a.b\\c", L"D:\\c", L"any \"C:\\a.b\\c\" \"D:\\c\""},
+        // every path is quoted, so a blank or a "&" in it never splits it
+        {L"C:\\my files\\b.txt", L"D:\\b.txt", L"text \"C:\\my files\\b.txt\" \"D:\\b.txt\""},
+        {L"C:\\b&c.txt", L"D:\\o s\\b.txt", L"text \"C:\\b&c.txt\" \"D:\\o s\\b.txt\""},
     };
     for (const auto& c : cases) {
         std::wstring line;
@@ -120,7 +121,7 @@ TEST(CompareCommand, FindCompareCommand_noMatchEmptyCommandAndMissingTable)
     EXPECT_FALSE(StartProcess(line));
     // an empty piece of the list stands for the files without extension
     EXPECT_TRUE(FindCompareCommand(ToolTable({{L"txt;", L"x %1"}}), L"C:\\a", L"D:\\a", line));
-    EXPECT_EQ(L"x C:\\a", line);
+    EXPECT_EQ(L"x \"C:\\a\"", line);
     EXPECT_FALSE(FindCompareCommand(ToolTable({{L"txt;", L"x %1"}}), L"C:\\a.doc", L"D:\\a", line));
 }
 
@@ -132,8 +133,40 @@ TEST(CompareCommand, SubstituteTags_bothTagsEveryTimeInOnePass)
     EXPECT_EQ(L"LR", SubstituteTags(L"%1%2", L"L", L"R"));
     // a tag inside a path is the path's own text, not a place for the other path
     EXPECT_EQ(L"C:\\100%2.txt D:\\x.txt", SubstituteTags(L"%1 %2", L"C:\\100%2.txt", L"D:\\x.txt"));
-    EXPECT_EQ(L"\"a b\"", QuoteIfBlank(L"a b"));
-    EXPECT_EQ(L"ab", QuoteIfBlank(L"ab"));
+}
+
+TEST(CompareCommand, RunsThroughCmd_batchFilesAndCmdItself)
+{
+    const struct {
+        const wchar_t* Line;
+        const wchar_t* Program;
+        bool Cmd;
+    } cases[] = {
+        {L"\"C:\\Program Files\\Diff\\diff.exe\" %1 %2", L"C:\\Program Files\\Diff\\diff.exe", false},
+        {L"C:\\tools\\diff.exe %1", L"C:\\tools\\diff.exe", false},
+        {L"\"C:\\tools\\diff.CMD\" %1", L"C:\\tools\\diff.CMD", true},
+        {L"C:\\tools\\diff.bat %1", L"C:\\tools\\diff.bat", true},
+        // unquoted with blanks: the words up to the batch file, as CreateProcessW would find it
+        {L"C:\\my tools\\diff.cmd %1 %2", L"C:\\my tools\\diff.cmd", true},
+        {L"C:\\my tools\\diff.cmd", L"C:\\my tools\\diff.cmd", true},
+        {L"cmd /c diff %1", L"cmd", true},
+        {L"  C:\\Windows\\System32\\CMD.EXE /c x", L"C:\\Windows\\System32\\CMD.EXE", true},
+        {L"cmdtool.exe %1", L"cmdtool.exe", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.Program, CommandProgram(c.Line)) << c.Line;
+        EXPECT_EQ(c.Cmd, RunsThroughCmd(c.Line)) << c.Line;
+    }
+    // cmd.exe starts a batch file, with the program quoted and the rest as written
+    EXPECT_EQ(L"cmd.exe /d /s /c \"\"C:\\my tools\\diff.cmd\" \"a b\" \"c\"\"",
+              BatchCommandLine(L"C:\\my tools\\diff.cmd \"a b\" \"c\""));
+    EXPECT_EQ(L"", BatchCommandLine(L"cmd /c x.bat"));
+    // a program found first ends the name, as it does for CreateProcessW
+    EXPECT_EQ(L"", BatchCommandLine(L"notepad.exe x.bat"));
+    EXPECT_EQ(L"notepad", CommandProgram(L"notepad x.cmd"));
+    for (const wchar_t* special : {L"&", L"|", L"<", L">", L"^", L"%", L"!", L"\""})
+        EXPECT_TRUE(HoldsCmdSpecial(std::wstring(L"C:\\a") + special + L"b.txt")) << special;
+    EXPECT_FALSE(HoldsCmdSpecial(L"C:\\my (1) files\\a;b,c=d.txt"));
 }
 
 TEST_F(ExternalToolsTest, StartCompareTool_runsTheToolWithQuotedPathsAndTwoLeftTags)
@@ -144,7 +177,7 @@ TEST_F(ExternalToolsTest, StartCompareTool_runsTheToolWithQuotedPathsAndTwoLeftT
     SetTool(1, L"html;txt", Recorder + L" %1 %2 %1");
     SetTool(2, L"*", Recorder + L" any");
     EXPECT_TRUE(StartCompareTool(*Main, 0));
-    EXPECT_EQ(Recorder + L" \"" + Left + L"\" " + Right + L" \"" + Left + L"\"", Recorded());
+    EXPECT_EQ(Recorder + L" \"" + Left + L"\" \"" + Right + L"\" \"" + Left + L"\"", Recorded());
 }
 
 TEST_F(ExternalToolsTest, StartCompareTool_starEntryForAFileWithoutExtension)
@@ -154,7 +187,7 @@ TEST_F(ExternalToolsTest, StartCompareTool_starEntryForAFileWithoutExtension)
     SetTool(0, L"txt;html", L"");
     SetTool(1, L"*", Recorder + L" %2 %1");
     EXPECT_TRUE(StartCompareTool(*Main, 0));
-    EXPECT_EQ(Recorder + L" " + Right + L" " + Left, Recorded());
+    EXPECT_EQ(Recorder + L" \"" + Right + L"\" \"" + Left + L"\"", Recorded());
 }
 
 TEST_F(ExternalToolsTest, StartCompareTool_falseForABlankOrMissingSide)
@@ -175,6 +208,41 @@ TEST_F(ExternalToolsTest, StartCompareTool_falseForABlankOrMissingSide)
     Pair(L"l\\b.txt", L"r\\b.txt");
     SetTool(0, L"*", Folder.PathOf(L"no such tool.exe") + L" %1");
     EXPECT_TRUE(StartCompareTool(*Main, 2));
+}
+
+// A batch file as the compare tool: cmd.exe parses its command line, so a file name must not be able to run a
+// command. The file "x&marker&.txt" would run marker.cmd from the current folder, which writes marker.txt.
+TEST_F(ExternalToolsTest, StartCompareTool_batchToolGetsQuotedPathsAndNoCommandFromAName)
+{
+    Start();
+    const std::wstring ran = Folder.PathOf(L"ran.txt"), marker = Folder.PathOf(L"marker.txt");
+    const std::wstring tool = Folder.WriteFile(L"my tools\\tool.cmd", "@echo %1 %2>\"" + kit::ToNarrow(ran) + "\"\r\n");
+    Folder.WriteFile(L"marker.cmd", "@echo marker>\"" + kit::ToNarrow(marker) + "\"\r\n");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(Folder.Path().c_str()));
+    SetTool(0, L"*", L"\"" + tool + L"\" %1 %2");
+
+    Pair(L"l\\a b.txt", L"r\\a b.txt");
+    EXPECT_TRUE(StartCompareTool(*Main, 0));
+    harness::PumpUntil([&] { return kit::PathExists(ran); }, 15000);
+    std::ifstream in(kit::ToNarrow(ran).c_str(), std::ios::binary);
+    const std::string echoed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("\"" + kit::ToNarrow(Left) + "\" \"" + kit::ToNarrow(Right) + "\"\r\n", echoed);
+    in.close();
+    ASSERT_TRUE(DeleteFileW(ran.c_str()));
+
+    Pair(L"l\\x&marker&.txt", L"r\\x&marker&.txt");
+    ASSERT_EQ(std::wstring::npos, Left.find(L' '));
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDOK);
+    EXPECT_TRUE(StartCompareTool(*Main, 1));
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_EQ(CmdSpecialMessage(Left), watcher.Seen()[0].Text);
+    harness::PumpUntil([&] { return kit::PathExists(marker) || kit::PathExists(ran); }, 2000);
+    EXPECT_FALSE(kit::PathExists(marker));
+    EXPECT_FALSE(kit::PathExists(ran));
+    SetCurrentDirectoryW(previous);
 }
 
 TEST_F(ExternalToolsTest, OpenWithShell_handsAnExistingFileToTheShell)
@@ -223,7 +291,7 @@ TEST_F(ExternalToolsTest, DoubleClick_followsTheChosenAction)
     Main->Settings.SetBool(L"CompareHash", false);
     Main->Settings.SetBool(L"Compare", true);
     RunDoubleClickAction(*Main, List(1), 0);
-    EXPECT_EQ(Recorder + L" " + Left + L" " + Right, Recorded());
+    EXPECT_EQ(Recorder + L" \"" + Left + L"\" \"" + Right + L"\"", Recorded());
     EXPECT_EQ(1u, watcher.Seen().size());
 }
 
