@@ -11,22 +11,30 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 const wchar_t* const Registration::BusyText = L"ファイル登録中…";
 
 void Registration::RegisterBatch(FileListView& list, const std::vector<std::wstring>& paths, bool drop)
 {
     Juxta* main = list.Main;
-    kit::MessageDialog busy(BusyText);
-    // without the window the registration still runs; it only goes unannounced
-    busy.Show(&list);
-    if (drop && !paths.empty())
-        main->LastName = DropName(paths.front());
-    Registration registration(list, main->Settings.GetBool(L"SubDirectory", true));
-    for (const std::wstring& path : paths)
-        registration.AddPath(path, paths.size() == 1);
-    list.MergePending();
-    if (main->Checker)
-        main->Checker->StartChecking();
+    std::vector<std::wstring> loops;
+    {
+        kit::MessageDialog busy(BusyText);
+        // without the window the registration still runs; it only goes unannounced
+        busy.Show(&list);
+        if (drop && !paths.empty())
+            main->LastName = DropName(paths.front());
+        Registration registration(list, main->Settings.GetBool(L"SubDirectory", true));
+        for (const std::wstring& path : paths)
+            registration.AddPath(path, paths.size() == 1);
+        list.MergePending();
+        if (main->Checker)
+            main->Checker->StartChecking();
+        loops = registration.Loops;
+    }
+    if (!loops.empty())
+        kit::ShowMessageBox(L"", LoopMessage(loops), main, MB_ICONINFORMATION);
 }
 
 Registration::Registration(FileListView& list, bool subDirectories) : List(list), SubDirectories(subDirectories) {}
@@ -50,13 +58,49 @@ void Registration::AddFile(const std::wstring& path, const std::wstring& baseFol
     ++List.FileCount;
 }
 
+bool Registration::ReadIdentity(const std::wstring& folder, FolderIdentity& identity)
+{
+    // no access rights asked: only the attributes are read; a link is followed to the folder it names
+    HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool read = GetFileInformationByHandle(handle, &information) != FALSE;
+    CloseHandle(handle);
+    if (read)
+        identity = FolderIdentity(information.dwVolumeSerialNumber,
+                                  (uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow);
+    return read;
+}
+
+std::wstring Registration::LoopMessage(const std::vector<std::wstring>& loops)
+{
+    const size_t shown = 5;
+    std::wstring text = L"次のフォルダーは上のフォルダーへのリンクのため、読み込みませんでした。\n";
+    for (size_t i = 0; i < loops.size() && i < shown; ++i)
+        text += L"\n" + loops[i];
+    if (loops.size() > shown)
+        text += L"\nほか " + std::to_wstring(loops.size() - shown) + L" 個";
+    return text;
+}
+
 void Registration::AddFolder(const std::wstring& folder, const std::wstring& baseFolder)
 {
+    // a folder whose identity cannot be read is scanned: it cannot be judged, and most such folders are plain ones
+    FolderIdentity identity;
+    const bool known = ReadIdentity(folder, identity);
+    if (known && std::find(Ancestors.begin(), Ancestors.end(), identity) != Ancestors.end()) {
+        Loops.push_back(folder);
+        return;
+    }
     const std::wstring dir = kit::AddBackslash(folder);
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((dir + L"*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
+    if (known)
+        Ancestors.push_back(identity);
     do {
         const std::wstring name = found.cFileName;
         const std::wstring full = dir + name;
@@ -69,6 +113,8 @@ void Registration::AddFolder(const std::wstring& folder, const std::wstring& bas
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
+    if (known)
+        Ancestors.pop_back();
 }
 
 std::wstring Registration::DropName(const std::wstring& path)

@@ -9,7 +9,9 @@
 
 #include <boost/noncopyable.hpp>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class FileListView;
@@ -35,8 +37,20 @@ public:
 
     // the last component without its extension ("C:\Data.Old" gives "Data")
     static std::wstring DropName(const std::wstring& path);
+    // the message that names the folders a scan left out because a link led back to a folder above them
+    static std::wstring LoopMessage(const std::vector<std::wstring>& loops);
+
+    // folders not scanned because they are a folder already on the path being scanned (a junction or a link back
+    // to a parent would otherwise register the tree again at every level)
+    std::vector<std::wstring> Loops;
 
 private:
+    // what makes a folder the same folder whatever path leads to it: volume serial number and file index
+    typedef std::pair<uint32_t, uint64_t> FolderIdentity;
+    static bool ReadIdentity(const std::wstring& folder, FolderIdentity& identity);
+
     FileListView& List; // not owned
     bool SubDirectories;
+    // the folders from the registered one down to the one being scanned
+    std::vector<FolderIdentity> Ancestors;
 };

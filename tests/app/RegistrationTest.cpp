@@ -2,6 +2,7 @@
 // "SubDirectory", dot-folders, hash lists dropped alone, the drop name and the "ファイル登録中…" window.
 #include "app/check/Registration.h"
 #include "tests/app/CheckTesting.h"
+#include "kit/core/Path.h"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +197,71 @@ TEST_F(RegistrationTest, VanishedPath_nothingRegistered)
     Drop(0, {Temp.PathOf(L"never-there"), Temp.PathOf(L"never-there.txt")});
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(0, Rows());
+}
+
+// runs a Unix program (Wine starts one like any other) and waits for it
+bool RunUnix(std::wstring line)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// A folder link as a Unix symbolic link (Wine's CreateSymbolicLinkW makes nothing), removed again by the object:
+// the temporary folder's removal would follow it.
+class FolderLink {
+public:
+    FolderLink(const std::wstring& link, const std::string& target) : Link(link)
+    {
+        typedef char*(CDECL * UnixName)(const wchar_t*);
+        const UnixName unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (char* name = unixName ? unixName(link.c_str()) : nullptr) {
+            UnixPath = kit::ToWide(name);
+            HeapFree(GetProcessHeap(), 0, name);
+        }
+        // Wine does not wait for a Unix program's end: the link is there when it is there
+        Made = !UnixPath.empty() && RunUnix(L"/bin/ln -s " + kit::ToWide(target) + L" " + UnixPath) &&
+               harness::PumpUntil([&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    }
+    ~FolderLink()
+    {
+        if (UnixPath.empty() || !RunUnix(L"/bin/rm -f " + UnixPath))
+            return;
+        const std::wstring link = Link;
+        harness::PumpUntil([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000);
+    }
+    bool Made = false;
+
+private:
+    std::wstring Link, UnixPath;
+};
+
+// Links back to a folder above would register the tree again at every level (two of them, exponentially): each
+// folder is scanned once on its path, the links are skipped and named in a message.
+TEST_F(RegistrationTest, LinkLoops_skippedAndNamed)
+{
+    Configure(true, false, false);
+    Temp.WriteFile(L"tree\\a.txt", "a");
+    Temp.WriteFile(L"tree\\sub\\b.txt", "b");
+    const FolderLink up(Temp.PathOf(L"tree\\sub\\up"), "..");
+    const FolderLink self(Temp.PathOf(L"tree\\sub\\self"), ".");
+    ASSERT_TRUE(up.Made && self.Made);
+    harness::DialogWatcher watcher;
+    watcher.Answer(IDOK);
+    Drop(0, {Temp.PathOf(L"tree")});
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ((std::vector<std::wstring>{Temp.PathOf(L"tree\\a.txt"), Temp.PathOf(L"tree\\sub\\b.txt")}), Paths(0));
+    ASSERT_EQ(1u, watcher.Seen().size());
+    const std::wstring& text = watcher.Seen()[0].Text;
+    EXPECT_NE(std::wstring::npos, text.find(Temp.PathOf(L"tree\\sub\\up"))) << text;
+    EXPECT_NE(std::wstring::npos, text.find(Temp.PathOf(L"tree\\sub\\self"))) << text;
 }
 
 // the static texts of every dialog this thread destroys while the hook is set
