@@ -110,6 +110,8 @@ void ListView::SetExtendedStyle(DWORD style)
 
 void ListView::SetSmallImageList(HIMAGELIST images)
 {
+    // the lists show the system's image list, which is not theirs: without this style a list destroys it
+    SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | LVS_SHAREIMAGELISTS);
     SendToControl(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
 }
 

@@ -6,6 +6,9 @@
 #include "kit/ui/ToolTip.h"
 #include "resources/resource.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+
 namespace {
 
 class FileListWindowTest : public MainWindowFixture {
@@ -48,6 +51,22 @@ TEST_F(FileListWindowTest, OnCreate_hintUntilTheFirstFile)
     EXPECT_TRUE(IsWindowVisible(List(0).Handle));
     // the other side still waits for its first file
     EXPECT_TRUE(Main->Sides[1]->HasDropHint());
+}
+
+// The side lists and the mark list show the system's small icons; a list that goes must leave them to the shell
+TEST_F(FileListWindowTest, Close_leavesTheSystemIconsAlone)
+{
+    Start();
+    SHFILEINFOW info = {};
+    const HIMAGELIST system = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ASSERT_TRUE(system);
+    const int count = ImageList_GetImageCount(system);
+    ASSERT_GT(count, 0);
+    for (HWND list : {List(0).Handle, List(1).Handle, Marks().Handle})
+        EXPECT_NE(0, GetWindowLongPtrW(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+    Close();
+    EXPECT_EQ(count, ImageList_GetImageCount(system));
 }
 
 TEST_F(FileListWindowTest, OnSize_toolbarStripsOnTheOuterEdges)
