@@ -110,3 +110,21 @@ TEST(WinMain, ExistingMapping_endsTheStartWithoutAWindow)
     EXPECT_EQ(0, program.WaitForExit(ExitWait));
     EXPECT_TRUE(harness::TopLevelWindows(Juxta::ClassName).empty());
 }
+
+// The program's manifest: common controls 6, no elevation, and every Windows since 7 named, so that Windows runs
+// it in no compatibility mode (Wine ignores all of this, hence a read of the resource).
+TEST(WinMain, Manifest_commonControls6AsInvokerAndWindows7To11)
+{
+    HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(program);
+    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_TRUE(found);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    ASSERT_TRUE(bytes);
+    const std::string manifest(bytes, SizeofResource(program, found));
+    FreeLibrary(program);
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "level=\"asInvoker\"",
+                             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                             "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+}
