@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <objbase.h>
 #include <shellapi.h>
 #include <unordered_map>
 
@@ -220,10 +221,13 @@ namespace {
 
 int LookUpIcon(const std::wstring& path)
 {
+    // SHGetFileInfoW asks for COM on the calling thread; where it is there already this only counts up
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHFILEINFOW info = {};
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX))
-        return -1;
-    return info.iIcon;
+    const bool found = SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX) != 0;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return found ? info.iIcon : -1;
 }
 
 std::wstring RegistryDefault(const std::wstring& key)

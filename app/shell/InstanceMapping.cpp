@@ -41,7 +41,8 @@ HWND InstanceMapping::ReadWindow(const std::wstring& name)
 
 bool InstanceMapping::ActivateRunning(const std::wstring& name)
 {
-    HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+    // read access only: a first instance at another integrity level grants no more to a second one
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
     if (!mapping)
         return false;
     HWND window = ReadHandle(mapping);

@@ -15,11 +15,16 @@ bool CopyTextToClipboard(const std::wstring& text, HWND owner)
     }
     std::memcpy(target, text.c_str(), bytes);
     GlobalUnlock(memory);
-    if (!OpenClipboard(owner)) {
+    // with no owner, EmptyClipboard leaves the clipboard without one and SetClipboardData then fails
+    if (!owner || !OpenClipboard(owner)) {
         GlobalFree(memory);
         return false;
     }
-    EmptyClipboard();
+    if (!EmptyClipboard()) {
+        CloseClipboard();
+        GlobalFree(memory);
+        return false;
+    }
     // once SetClipboardData succeeds the memory belongs to the system
     const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     CloseClipboard();

@@ -18,10 +18,13 @@ boost::shared_ptr<ToolTip> ToolTip::Create(Window* parent)
 
 bool ToolTip::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text)
 {
+    // TTM_GETTOOLINFOW copies the tool's text (80 characters at most) into a buffer of the caller's
+    wchar_t oldText[80] = {};
     TTTOOLINFOW info = {};
     info.cbSize = sizeof info;
     info.hwnd = window;
     info.uId = id;
+    info.lpszText = oldText;
     // a toolbar that knows its tooltip adds a text-less tool per button itself: give that one the text
     if (SendMessageW(Handle, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) {
         info.uFlags |= TTF_SUBCLASS;
