@@ -1,7 +1,9 @@
 // The program's own settings, hash comparison and version dialogs over a main window, for screenshots:
-//   tools_preview config | hash | version [--seconds n]
-// "hash" opens the dialog for a checked file with MD5 and SHA-1 on and types one matching and one differing value.
+//   tools_preview config | hash | version | cmd-refused | link-loop [--seconds n]
+// "hash" opens the dialog for a checked file with MD5 and SHA-1 on and types one matching and one differing value;
+// "cmd-refused" and "link-loop" show the messages of a compare tool refused a path and of a scan that met links.
 // The settings live in a temporary file; every mode closes itself after n seconds (default 6).
+#include "app/check/Registration.h"
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
 #include "app/lists/KeyCase.h"
@@ -111,7 +113,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         list.SetHashText(0, 1, L"0123456789ABCDEF0123456789ABCDEF");
         list.SetHashText(0, 2, L"2FD4E1C67A2D28FCED849EE1BB76E7391B93EB12");
         list.SetSizeText(0, L"1,234,567");
+        main.MarkList->EvaluatePair(0, 0);
         ShowHashDialog(main, 0, 0);
+    } else if (Mode == L"cmd-refused") {
+        kit::ShowMessageBox(L"", CmdSpecialMessage(L"C:\\Users\\taro\\Downloads\\report&calc&.txt"), &main,
+                            MB_ICONERROR);
+    } else if (Mode == L"link-loop") {
+        kit::ShowMessageBox(L"", Registration::LoopMessage({L"C:\\Data\\photos\\2024\\back", L"C:\\Data\\src\\self"}),
+                            &main, MB_ICONINFORMATION);
     } else if (Mode == L"version") {
         ShowVersion(main);
     } else {
