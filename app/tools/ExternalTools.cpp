@@ -174,8 +174,8 @@ bool HoldsCmdSpecial(const std::wstring& path)
 
 std::wstring CmdSpecialMessage(const std::wstring& path)
 {
-    return L"比較ツールはコマンド プロンプトを通して起動されるため、次の文字を含むパスは渡せません。\n"
-           L"& | < > ^ % ! \"\n\n" + path;
+    return L"比較ツールはコマンド プロンプト (cmd.exe) を通して起動されるため、次のいずれかの文字を含むパスは"
+           L"渡せません。\n\n文字:   &   |   <   >   ^   %   !   \"\n\n" + path;
 }
 
 std::wstring BatchCommandLine(const std::wstring& commandLine)

@@ -61,7 +61,8 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD)
         // typed in lower case: the box shows it in upper case
         SetDlgItemTextW(dialog, IDC_HASH_CRC32_INPUT, L"1a2b3c4d");
         SetDlgItemTextW(dialog, IDC_HASH_MD5_INPUT, L"0123456789ABCDEF0123456789ABCDEE");
-        SetDlgItemTextW(dialog, IDC_HASH_SIZE_INPUT, L"1234,567");
+        // pasted with blanks around it
+        SetDlgItemTextW(dialog, IDC_HASH_SIZE_INPUT, L"\u3000 1234,567\t");
     }
 }
 
