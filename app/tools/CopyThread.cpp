@@ -211,7 +211,8 @@ const std::wstring& CopyThread::OperationName(int32_t operation)
 std::wstring CopyThread::FinalStatus(int32_t operation, bool cancelled, bool verified, const Counts& counts)
 {
     const std::wstring& name = OperationName(operation);
-    std::wstring tally = L"（" + name + L"済み " + std::to_wstring(counts.Done);
+    // short enough for the status line, which shortens long texts from their start
+    std::wstring tally = L"（" + name + L" " + std::to_wstring(counts.Done);
     // a move within one volume writes no byte, so a move shows the count only when it verified something
     if (verified && (operation == OperationCopy || counts.Verified > 0))
         tally += L"、検証済み " + std::to_wstring(counts.Verified);
@@ -219,7 +220,7 @@ std::wstring CopyThread::FinalStatus(int32_t operation, bool cancelled, bool ver
     if (cancelled)
         return name + L"がキャンセルされました" + tally;
     if (counts.Done == 0)
-        return L"ファイルは" + name + L"されませんでした" + tally;
+        return name + L"できませんでした" + tally;
     if (counts.Skipped == 0 && counts.Failed == 0)
         return name + L"が完了しました" + tally;
     return name + L"が終了しました" + tally;

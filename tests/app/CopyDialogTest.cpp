@@ -471,7 +471,7 @@ TEST_F(CopyDialogTest, Execute_copyKeepsRelativePathsInTheFilesOwnCase)
     watcher.Answer(CloseWhenDone(failed));
     Click(IDC_COPY_RUN);
     // verify is on by default, and the list's values (made up here) are what every copy must match
-    EXPECT_EQ(L"ファイルはコピーされませんでした（コピー済み 0、検証済み 0、スキップ 0、失敗 3）", failed.Status);
+    EXPECT_EQ(L"コピーできませんでした（コピー 0、検証済み 0、スキップ 0、失敗 3）", failed.Status);
     EXPECT_EQ(Deep + L" の検証に失敗しました", failed.Log.at(0));
     EXPECT_FALSE(Exists(out + L"\\a.txt"));
 
@@ -483,7 +483,7 @@ TEST_F(CopyDialogTest, Execute_copyKeepsRelativePathsInTheFilesOwnCase)
     ASSERT_EQ(5u, watcher.Seen().size());
     EXPECT_EQ(L"進捗", watcher.Seen()[4].Caption);
     EXPECT_EQ(Dialog->Handle, end.Owner);
-    EXPECT_EQ(L"コピーが完了しました（コピー済み 3、スキップ 0、失敗 0）", end.Status);
+    EXPECT_EQ(L"コピーが完了しました（コピー 3、スキップ 0、失敗 0）", end.Status);
     EXPECT_TRUE(end.Log.empty());
     EXPECT_EQ("deep", ReadBytes(out + L"\\Sub\\File.TXT"));
     EXPECT_EQ(L"Sub", StoredName(out + L"\\Sub"));
@@ -528,7 +528,7 @@ TEST_F(CopyDialogTest, Execute_moveThenDeleteTheOtherSide)
     Sources.erase(Deep);
     Sources.erase(B);
 
-    EXPECT_EQ(L"移動が完了しました（移動済み 2、スキップ 0、失敗 0）", moved.Status);
+    EXPECT_EQ(L"移動が完了しました（移動 2、スキップ 0、失敗 0）", moved.Status);
     EXPECT_EQ("deep", ReadBytes(out + L"\\File.TXT"));
     EXPECT_EQ("left b", ReadBytes(out + L"\\b.txt"));
     EXPECT_FALSE(Exists(Deep));
@@ -546,7 +546,7 @@ TEST_F(CopyDialogTest, Execute_moveThenDeleteTheOtherSide)
     Sources.erase(RightB);
 
     EXPECT_EQ(L"チェックされているファイル（全 1 ファイル）を削除しますか", watcher.Seen().at(2).Text);
-    EXPECT_EQ(L"削除が完了しました（削除済み 1、スキップ 0、失敗 0）", deleted.Status);
+    EXPECT_EQ(L"削除が完了しました（削除 1、スキップ 0、失敗 0）", deleted.Status);
     EXPECT_FALSE(Exists(RightB));
     EXPECT_TRUE(Exists(RightA));
     // running the move again finds its sources gone

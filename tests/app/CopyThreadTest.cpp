@@ -295,7 +295,7 @@ TEST_F(CopyThreadTest, Copy_keepsRelativePathsAndCreatesEveryFolderLevel)
     EXPECT_TRUE(Sink.Log.empty());
     ASSERT_EQ(3u, Sink.Statuses.size());
     EXPECT_EQ(deep + L"をコピー中...", Sink.Statuses[0]);
-    EXPECT_EQ(L"コピーが完了しました（コピー済み 2、スキップ 0、失敗 0）", Sink.Statuses[2]);
+    EXPECT_EQ(L"コピーが完了しました（コピー 2、スキップ 0、失敗 0）", Sink.Statuses[2]);
     EXPECT_EQ((std::vector<int>{5714, 10000, 10000}), Sink.Positions);
     EXPECT_FALSE(Sink.Paused);
 }
@@ -392,7 +392,7 @@ TEST_F(CopyThreadTest, Overwrite_failedCopyKeepsTheOldDestination)
                      b + L" のコピーに失敗しました", oldC + L" が既に存在します", c + L" のコピーに失敗しました"}),
               Sink.Log);
     // nothing succeeded: no success is reported
-    EXPECT_EQ(L"ファイルはコピーされませんでした（コピー済み 0、スキップ 0、失敗 3）", Sink.Statuses.back());
+    EXPECT_EQ(L"コピーできませんでした（コピー 0、スキップ 0、失敗 3）", Sink.Statuses.back());
 }
 
 TEST_F(CopyThreadTest, Overwrite_fileOntoItselfKeepsIt)
@@ -424,7 +424,7 @@ TEST_F(CopyThreadTest, Move_replacesAndSkipsVanishedSources)
     EXPECT_EQ(L"new b", ReadAll(oldB));
     EXPECT_EQ((Lines{gone + L" が開けませんでした", oldB + L" が既に存在します", L"\u3000→上書きしました。"}), Sink.Log);
     EXPECT_EQ(a + L"を移動中...", Sink.Statuses[0]);
-    EXPECT_EQ(L"移動が終了しました（移動済み 2、スキップ 0、失敗 1）", Sink.Statuses.back());
+    EXPECT_EQ(L"移動が終了しました（移動 2、スキップ 0、失敗 1）", Sink.Statuses.back());
     EXPECT_EQ((std::vector<int>{2500, 5000, 10000}), Sink.Positions);
 }
 
@@ -469,7 +469,7 @@ TEST_F(CopyThreadTest, Delete_removesFilesAndLogsFailures)
 
     EXPECT_FALSE(IsFile(a));
     EXPECT_EQ((Lines{gone + L" が開けませんでした", locked + L" の削除に失敗しました"}), Sink.Log);
-    EXPECT_EQ(L"削除が終了しました（削除済み 1、スキップ 0、失敗 2）", Sink.Statuses.back());
+    EXPECT_EQ(L"削除が終了しました（削除 1、スキップ 0、失敗 2）", Sink.Statuses.back());
 }
 
 TEST_F(CopyThreadTest, Copy_logsFolderThatCannotBeCreatedAndGoesOn)
@@ -520,7 +520,7 @@ TEST_F(CopyThreadTest, Cancel_finishesTheLargeFileThenStops)
     EXPECT_FALSE(IsFile(Root + L"\\out\\small.txt"));
     EXPECT_TRUE(Sink.Paused);
     EXPECT_EQ(L"キャンセル中...", Sink.Statuses.at(1));
-    EXPECT_EQ(L"コピーがキャンセルされました（コピー済み 1、スキップ 0、失敗 0）", Sink.Statuses.back());
+    EXPECT_EQ(L"コピーがキャンセルされました（コピー 1、スキップ 0、失敗 0）", Sink.Statuses.back());
     EXPECT_EQ(L"閉じる", Sink.CloseText);
     EXPECT_EQ(std::vector<int>{9999}, Sink.Positions);
     EXPECT_TRUE(Sink.Log.empty());
@@ -530,7 +530,7 @@ TEST_F(CopyThreadTest, Cancel_finishesTheLargeFileThenStops)
 TEST_F(CopyThreadTest, Cancel_afterTheLastFileKeepsTheCompletion)
 {
     std::wstring a = Source(L"src\\a.txt", "a");
-    Sink.HoldAt(L"コピーが完了しました（コピー済み 1、スキップ 0、失敗 0）");
+    Sink.HoldAt(L"コピーが完了しました（コピー 1、スキップ 0、失敗 0）");
     boost::shared_ptr<CopyThread> thread =
         CopyThread::Create(&Sink, CopyThread::OperationCopy, CopyThread::ClashSkip, {Task(a, Root + L"\\out\\a.txt")});
     ASSERT_TRUE(thread);
@@ -540,7 +540,7 @@ TEST_F(CopyThreadTest, Cancel_afterTheLastFileKeepsTheCompletion)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
     thread->Join();
 
-    EXPECT_EQ((Lines{a + L"をコピー中...", L"コピーが完了しました（コピー済み 1、スキップ 0、失敗 0）"}), Sink.Statuses);
+    EXPECT_EQ((Lines{a + L"をコピー中...", L"コピーが完了しました（コピー 1、スキップ 0、失敗 0）"}), Sink.Statuses);
     EXPECT_FALSE(Sink.Paused);
     EXPECT_EQ(L"a", ReadAll(Root + L"\\out\\a.txt"));
 }
@@ -579,7 +579,7 @@ TEST_F(CopyThreadTest, Overwrite_neverReplacesAFileWrittenByTheSameRun)
     EXPECT_EQ((Lines{Root + L"\\out\\x.txt が既に存在します",
                      L"\u3000→この操作で書き込んだファイルのため、出力ファイル名を x (1).txt に変更しました"}),
               Sink.Log);
-    EXPECT_EQ(L"移動が完了しました（移動済み 2、スキップ 0、失敗 0）", Sink.Statuses.back());
+    EXPECT_EQ(L"移動が完了しました（移動 2、スキップ 0、失敗 0）", Sink.Statuses.back());
 }
 
 std::wstring ValueOf(kit::Hash& hash, const std::string& bytes)
@@ -613,7 +613,7 @@ TEST_F(CopyThreadTest, Verify_damagedCopyIsReportedAndRemoved)
     EXPECT_EQ((Lines{oldA + L" が既に存在します", a + L" の検証に失敗しました",
                      Root + L"\\out\\b.txt が既に存在します", L"\u3000→上書きしました。"}),
               Sink.Log);
-    EXPECT_EQ(L"コピーが終了しました（コピー済み 1、検証済み 1、スキップ 0、失敗 1）", Sink.Statuses.back());
+    EXPECT_EQ(L"コピーが終了しました（コピー 1、検証済み 1、スキップ 0、失敗 1）", Sink.Statuses.back());
 }
 
 // a move across volumes whose copy fails its verify keeps its source and the old destination
@@ -639,7 +639,7 @@ TEST_F(CopyThreadTest, Verify_failedMoveKeepsItsSource)
     EXPECT_FALSE(IsFile(b));
     EXPECT_EQ(L"new b", ReadAll(other + L"\\b.txt"));
     EXPECT_EQ((Lines{oldA + L" が既に存在します", a + L" の検証に失敗しました"}), Sink.Log);
-    EXPECT_EQ(L"移動が終了しました（移動済み 1、検証済み 1、スキップ 0、失敗 1）", Sink.Statuses.back());
+    EXPECT_EQ(L"移動が終了しました（移動 1、検証済み 1、スキップ 0、失敗 1）", Sink.Statuses.back());
 }
 
 // a finished row's own values are what the copy must match, kind by kind: a value that disagrees with the file

@@ -167,7 +167,7 @@ TEST_F(ProgressDialogTest, Run_showsTheLogAndEndsWithAFullBar)
 
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"進捗", watcher.Seen()[0].Caption);
-    EXPECT_EQ(L"コピーが終了しました（コピー済み 1、スキップ 1、失敗 1）", end.Status);
+    EXPECT_EQ(L"コピーが終了しました（コピー 1、スキップ 1、失敗 1）", end.Status);
     EXPECT_EQ(CopyThread::ProgressMax, end.Position);
     EXPECT_EQ(L"エラーログ", end.Header);
     EXPECT_EQ((std::vector<std::wstring>{gone + L" が開けませんでした", oldB + L" が既に存在します"}), end.Log);
@@ -224,7 +224,7 @@ TEST_F(ProgressDialogTest, Close_whileALargeFileCopiesOnlyCancels)
     EXPECT_EQ(L"キャンセル中...", afterClose.Status);
     EXPECT_EQ(L"キャンセル", afterClose.Button);
     EXPECT_TRUE(afterButton.Open);
-    EXPECT_EQ(L"コピーがキャンセルされました（コピー済み 1、スキップ 0、失敗 0）", end.Status);
+    EXPECT_EQ(L"コピーがキャンセルされました（コピー 1、スキップ 0、失敗 0）", end.Status);
     EXPECT_EQ(PBST_PAUSED, StateSent);
     EXPECT_TRUE(end.Log.empty());
     EXPECT_EQ(bigSize, FileSize(Folder.PathOf(L"out\\big.bin")));
@@ -337,7 +337,7 @@ TEST_F(ProgressDialogTest, Screenshot_verifyFailure)
     });
     EXPECT_EQ(0, dialog.Run(&Host));
     EXPECT_EQ((std::vector<std::wstring>{damaged + L" の検証に失敗しました", old + L" が既に存在します"}), end.Log);
-    EXPECT_EQ(L"コピーが終了しました（コピー済み 1、検証済み 1、スキップ 1、失敗 1）", end.Status);
+    EXPECT_EQ(L"コピーが終了しました（コピー 1、検証済み 1、スキップ 1、失敗 1）", end.Status);
     EXPECT_EQ(-1, FileSize(Folder.PathOf(L"out\\damaged.txt")));
 }
 
