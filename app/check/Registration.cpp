@@ -6,6 +6,7 @@
 #include "app/lists/KeyCase.h"
 #include "app/lists/PendingRecord.h"
 #include "app/shell/Juxta.h"
+#include "kit/core/LongPath.h"
 #include "kit/core/Path.h"
 #include "kit/ui/MessageDialog.h"
 
@@ -42,7 +43,7 @@ Registration::Registration(FileListView& list, bool subDirectories) : List(list)
 void Registration::AddPath(const std::wstring& path, bool single)
 {
     // unreadable attributes are all ones, a folder, whose search then finds nothing
-    if (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+    if (GetFileAttributesW(kit::SystemPath(path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)
         AddFolder(path, kit::AddBackslash(path));
     else
         AddFile(path, kit::AddBackslash(kit::RemoveFileName(path)), single);
@@ -96,7 +97,7 @@ void Registration::AddFolder(const std::wstring& folder, const std::wstring& bas
     }
     const std::wstring dir = kit::AddBackslash(folder);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir + L"*.*").c_str(), &found);
+    HANDLE search = FindFirstFileW(kit::SystemPath(dir + L"*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     if (known)

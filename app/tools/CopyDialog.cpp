@@ -5,6 +5,7 @@
 #include "app/shell/Juxta.h"
 #include "app/tools/CopyListView.h"
 #include "app/tools/CopyThread.h"
+#include "kit/core/LongPath.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/ui/Button.h"
 #include "kit/ui/CheckBox.h"
@@ -19,8 +20,9 @@
 #include <limits>
 #include <unordered_map>
 
-const std::array<CopyDialog::Control, 6> CopyDialog::CheckBoxTable = {{
+const std::array<CopyDialog::Control, 7> CopyDialog::CheckBoxTable = {{
     {IDC_COPY_RELATIVE_PATH, L"RelativePath", 1},
+    {IDC_COPY_VERIFY, L"Verify", 1},
     {IDC_COPY_OK, L"Ok", 1},
     {IDC_COPY_NG, L"Ng", 1},
     {IDC_COPY_LEFT, L"Left", 1},
@@ -178,7 +180,7 @@ void CopyDialog::BindDeleteButton()
 {
     kit::CheckBox* remove = GetControl(IDC_COPY_DELETE);
     kit::Window* targets[] = {FolderEdit.get(), BrowseButton.get(), GetControl(IDC_COPY_RELATIVE_PATH),
-                              ClashCombo.get()};
+                              ClashCombo.get(), GetControl(IDC_COPY_VERIFY)};
     for (kit::Window* target : targets)
         remove->AddBinding(target, kit::BindEnable, BST_UNCHECKED);
 }
@@ -268,6 +270,9 @@ void CopyDialog::FillList()
         const std::wstring relative = CopyListView::RelativeTail(path, info.RelativeKey);
         data.RelativeOffset = data.PathWidth - FileList->MeasureText(relative);
         data.Size = ParseSize(list->GetSizeText(row));
+        if (info.Finished)
+            for (int kind = 0; kind < HashKind::Count; ++kind)
+                data.Values[kind] = list->GetHashText(row, kind);
         item->SetData(data);
     }
 }
@@ -287,6 +292,7 @@ std::vector<CopyRow> CopyDialog::CollectRows() const
         row.RelativePath = data.RelativePath;
         row.Size = data.Size;
         row.Checked = FileList->IsRowChecked(index);
+        row.Values = data.Values;
         rows.push_back(row);
     }
     return rows;
@@ -342,6 +348,9 @@ ProgressDialog::Request CopyDialog::BuildRequest(const std::wstring& folder) con
     request.Operation = GetOperation();
     request.ClashPolicy = GetClashPolicy();
     request.Tasks = CopyThread::BuildTasks(folder, KeepsRelativePaths(), request.Operation, CollectRows());
+    if (IsChecked(IDC_COPY_VERIFY))
+        for (int kind = 0; kind < HashKind::Count; ++kind)
+            request.Verify[kind] = Owner.HashColumns[kind] >= 0;
     return request;
 }
 
@@ -369,7 +378,8 @@ void CopyDialog::Execute()
     const std::wstring folder = FullPathOf(text);
     if (kit::ShowMessageBox(L"", ConfirmationText(checked, folder), this, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    if (!PathIsDirectoryW(folder.c_str())) {
+    const DWORD attributes = GetFileAttributesW(kit::SystemPath(folder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const std::wstring question = L"出力先 " + folder + L" を作成しますか";
         if (kit::ShowMessageBox(L"", question, this, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
             return;

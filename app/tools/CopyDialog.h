@@ -35,7 +35,7 @@ public:
         const wchar_t* Key;
         int32_t Default;
     };
-    static const std::array<Control, 6> CheckBoxTable;
+    static const std::array<Control, 7> CheckBoxTable;
     static const std::array<Control, 5> RadioButtonTable;
     // the clash combo box's entries, by CopyThread's clash policy index
     static const std::array<const wchar_t*, 3> ClashTexts;
@@ -86,7 +86,7 @@ private:
     void Close();
 
     Juxta& Owner; // not owned
-    std::array<boost::shared_ptr<kit::CheckBox>, 6> CheckBoxes;
+    std::array<boost::shared_ptr<kit::CheckBox>, 7> CheckBoxes;
     std::array<boost::shared_ptr<kit::RadioButton>, 5> RadioButtons;
     boost::shared_ptr<kit::ComboBox> ClashCombo;
     boost::shared_ptr<kit::EditBox> FolderEdit;

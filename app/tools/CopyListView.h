@@ -5,8 +5,10 @@
 // Interface thread only.
 #pragma once
 
+#include "app/lists/HashText.h"
 #include "kit/ui/ListView.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +30,8 @@ public:
         int32_t RelativeOffset = 0;
         int32_t PathWidth = 0;
         uint64_t Size = 0;
+        // the file list row's values when its check had finished, "" otherwise
+        std::array<std::wstring, HashKind::Count> Values;
     };
 
     // what a check-state command does to a row

@@ -1,5 +1,7 @@
 #include "app/tools/CopyThread.h"
 
+#include "app/tools/VerifiedCopy.h"
+#include "kit/core/LongPath.h"
 #include "kit/core/Path.h"
 
 #include <windows.h>
@@ -15,7 +17,7 @@ const wchar_t* const ArrowPrefix = L"\u3000→";
 
 bool IsFolder(const std::wstring& path)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
+    DWORD attributes = GetFileAttributesW(kit::SystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -25,7 +27,7 @@ bool SameFile(const std::wstring& a, const std::wstring& b)
     BY_HANDLE_FILE_INFORMATION info[2];
     const std::wstring* paths[2] = {&a, &b};
     for (int i = 0; i < 2; ++i) {
-        HANDLE file = CreateFileW(paths[i]->c_str(), FILE_READ_ATTRIBUTES,
+        HANDLE file = CreateFileW(kit::SystemPath(*paths[i]).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (file == INVALID_HANDLE_VALUE)
@@ -44,7 +46,7 @@ std::wstring TemporaryNameFor(const std::wstring& destination)
 {
     for (int i = 1; i < 10000; ++i) {
         std::wstring candidate = destination + L".~" + std::to_wstring(i) + L".tmp";
-        if (GetFileAttributesW(candidate.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        if (GetFileAttributesW(kit::SystemPath(candidate).c_str()) == INVALID_FILE_ATTRIBUTES &&
             GetLastError() == ERROR_FILE_NOT_FOUND)
             return candidate;
     }
@@ -54,20 +56,23 @@ std::wstring TemporaryNameFor(const std::wstring& destination)
 bool ClearReadOnly(const std::wstring& path, DWORD attributes)
 {
     DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    return SetFileAttributesW(path.c_str(), writable ? writable : FILE_ATTRIBUTE_NORMAL) != FALSE;
+    return SetFileAttributesW(kit::SystemPath(path).c_str(), writable ? writable : FILE_ATTRIBUTE_NORMAL) != FALSE;
 }
 
 // CopyFileW passes the source's read-only flag on to the copy, which DeleteFileW then refuses
 void RemoveTemporary(const std::wstring& path)
 {
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(path.c_str());
+    const std::wstring system = kit::SystemPath(path);
+    SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(system.c_str());
 }
 
 // MoveFileExW, which refuses to replace a read-only file: then the flag is cleared for one more try and put back
 // when that try fails too, so a failed replacement leaves the old file exactly as it was
-bool MoveReplacing(const std::wstring& from, const std::wstring& to, DWORD flags)
+bool MoveReplacing(const std::wstring& fromPath, const std::wstring& toPath, DWORD flags)
 {
+    const std::wstring from = kit::SystemPath(fromPath);
+    const std::wstring to = kit::SystemPath(toPath);
     if (MoveFileExW(from.c_str(), to.c_str(), flags))
         return true;
     DWORD error = GetLastError();
@@ -77,7 +82,7 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to, DWORD flags
         SetLastError(error);
         return false;
     }
-    if (!ClearReadOnly(to, attributes)) {
+    if (!ClearReadOnly(toPath, attributes)) {
         SetLastError(error);
         return false;
     }
@@ -135,27 +140,38 @@ std::wstring RelativePartOf(const CopyRow& row)
     return StaysBelow(relative) ? relative : kit::FindFileName(row.FullPath);
 }
 
+std::wstring UpperCase(std::wstring text)
+{
+    if (!text.empty())
+        CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
 } // namespace
 
 boost::shared_ptr<CopyThread> CopyThread::Create(CopySink* sink, int32_t operation, int32_t clashPolicy,
-                                                 std::vector<CopyTask> tasks)
+                                                 std::vector<CopyTask> tasks, const HashKindFlags& verify)
 {
-    boost::shared_ptr<CopyThread> thread(new CopyThread(sink, operation, clashPolicy, std::move(tasks)));
+    boost::shared_ptr<CopyThread> thread(new CopyThread(sink, operation, clashPolicy, std::move(tasks), verify));
     if (!thread->Start(THREAD_PRIORITY_NORMAL))
         return boost::shared_ptr<CopyThread>();
     thread->Resume();
     return thread;
 }
 
-CopyThread::CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks)
-    : Sink(sink), Operation(operation), ClashPolicy(clashPolicy), Tasks(std::move(tasks)), TotalBytes(0),
-      CancelRequested(false), Ending(false)
+CopyThread::CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks,
+                       const HashKindFlags& verify)
+    : Sink(sink), Operation(operation), ClashPolicy(clashPolicy), Tasks(std::move(tasks)), Verify(verify),
+      Verifying(false), TotalBytes(0), CancelRequested(false), Ending(false)
 {
     if (Operation < OperationCopy || Operation > OperationDelete)
         Operation = OperationCopy;
     // an unknown policy never overwrites
     if (ClashPolicy < ClashOverwrite || ClashPolicy > ClashRename)
         ClashPolicy = ClashSkip;
+    for (bool kind : Verify)
+        Verifying = Verifying || kind;
+    Verifying = Verifying && Operation != OperationDelete;
     for (const CopyTask& task : Tasks)
         TotalBytes = AddSaturating(TotalBytes, task.Size);
 }
@@ -178,6 +194,7 @@ std::vector<CopyTask> CopyThread::BuildTasks(const std::wstring& folder, bool ke
         CopyTask task;
         task.Source = row.FullPath;
         task.Size = row.Size;
+        task.Values = row.Values;
         if (operation != OperationDelete)
             task.Destination = base + (keepRelativePaths ? RelativePartOf(row) : kit::FindFileName(row.FullPath));
         tasks.push_back(task);
@@ -189,6 +206,24 @@ const std::wstring& CopyThread::OperationName(int32_t operation)
 {
     static const std::wstring names[] = {L"コピー", L"移動", L"削除"};
     return names[operation >= OperationCopy && operation <= OperationDelete ? operation : OperationCopy];
+}
+
+std::wstring CopyThread::FinalStatus(int32_t operation, bool cancelled, bool verified, const Counts& counts)
+{
+    const std::wstring& name = OperationName(operation);
+    // short enough for the status line, which shortens long texts from their start
+    std::wstring tally = L"（" + name + L" " + std::to_wstring(counts.Done);
+    // a move within one volume writes no byte, so a move shows the count only when it verified something
+    if (verified && (operation == OperationCopy || counts.Verified > 0))
+        tally += L"、検証済み " + std::to_wstring(counts.Verified);
+    tally += L"、スキップ " + std::to_wstring(counts.Skipped) + L"、失敗 " + std::to_wstring(counts.Failed) + L"）";
+    if (cancelled)
+        return name + L"がキャンセルされました" + tally;
+    if (counts.Done == 0)
+        return name + L"できませんでした" + tally;
+    if (counts.Skipped == 0 && counts.Failed == 0)
+        return name + L"が完了しました" + tally;
+    return name + L"が終了しました" + tally;
 }
 
 void CopyThread::Cancel()
@@ -232,7 +267,9 @@ bool CopyThread::ProcessAll()
         // a cancel that came between the test above and the status line keeps its own text
         if (CancelRequested)
             Sink->SetStatus(CancellingText);
-        if (ProcessTask(task) == NotProcessed)
+        const Outcome outcome = ProcessTask(task);
+        Count(outcome);
+        if (outcome == Skipped || outcome == Missing)
             continue;
         processed = AddSaturating(processed, task.Size);
         Sink->SetProgress(PositionOf(processed, TotalBytes));
@@ -244,12 +281,13 @@ CopyThread::Outcome CopyThread::ProcessTask(const CopyTask& task)
 {
     if (!kit::PathExists(task.Source)) {
         Log(task.Source + L" が開けませんでした");
-        return NotProcessed;
+        return Missing;
     }
     if (Operation == OperationDelete) {
-        if (!DeleteFileW(task.Source.c_str()))
-            Log(task.Source + L" の削除に失敗しました");
-        return Processed;
+        if (DeleteFileW(kit::SystemPath(task.Source).c_str()))
+            return Succeeded;
+        Log(task.Source + L" の削除に失敗しました");
+        return Failed;
     }
     return TransferOne(task);
 }
@@ -261,7 +299,7 @@ CopyThread::Outcome CopyThread::TransferOne(const CopyTask& task)
     if (!IsFolder(folder)) {
         Log(folder + L" が作成できませんでした");
         LogFailure(task.Source);
-        return Processed;
+        return Failed;
     }
 
     std::wstring destination = task.Destination;
@@ -270,27 +308,41 @@ CopyThread::Outcome CopyThread::TransferOne(const CopyTask& task)
         Log(destination + L" が既に存在します");
         resolution = ResolveClash(task.Source, destination);
         if (resolution == LeaveAlone)
-            return NotProcessed;
+            return Skipped;
         if (resolution == Refuse) {
             LogFailure(task.Source);
-            return Processed;
+            return Failed;
         }
     }
 
     bool replace = resolution == Replace;
-    bool done = Operation == OperationMove ? MoveOne(task.Source, destination, replace)
-                                           : CopyOne(task.Source, destination, replace);
-    if (!done)
+    CopyResult result = Operation == OperationMove ? MoveOne(task, destination, replace)
+                                                   : CopyOne(task, destination, replace);
+    if (result == VerifyFailed) {
+        Log(task.Source + L" の検証に失敗しました");
+        return Failed;
+    }
+    if (result == CopyFailed) {
         LogFailure(task.Source);
-    else if (replace)
+        return Failed;
+    }
+    Written.insert(UpperCase(destination));
+    if (result == CopiedVerified)
+        ++Tally.Verified;
+    if (replace)
         Log(std::wstring(ArrowPrefix) + L"上書きしました。");
-    return Processed;
+    return Succeeded;
 }
 
 CopyThread::Resolution CopyThread::ResolveClash(const std::wstring& source, std::wstring& destination)
 {
     if (ClashPolicy == ClashSkip)
         return LeaveAlone;
+    // two files of the run with one destination: replacing the first would lose it, the only copy after a move
+    if (ClashPolicy == ClashOverwrite && IsWritten(destination)) {
+        RenameWrittenClash(destination);
+        return WriteNew;
+    }
     if (ClashPolicy == ClashRename) {
         std::wstring freeName = kit::FindFreeName(destination);
         // when every numbered name is taken the name stays, and writing to it fails
@@ -304,60 +356,102 @@ CopyThread::Resolution CopyThread::ResolveClash(const std::wstring& source, std:
     return SameFile(source, destination) ? Refuse : Replace;
 }
 
+void CopyThread::RenameWrittenClash(std::wstring& destination)
+{
+    std::wstring freeName = kit::FindFreeName(destination);
+    if (freeName == destination)
+        return;
+    destination = freeName;
+    Log(std::wstring(ArrowPrefix) + L"この操作で書き込んだファイルのため、出力ファイル名を " +
+        kit::FindFileName(destination) + L" に変更しました");
+}
+
 // copies beside the destination and puts the whole copy in place in one step; on any failure the source and an
 // existing destination stay as they were and no temporary file is left
-bool CopyThread::CopyOne(const std::wstring& source, const std::wstring& destination, bool replace)
+CopyThread::CopyResult CopyThread::CopyOne(const CopyTask& task, const std::wstring& destination, bool replace)
 {
     std::wstring temporary = TemporaryNameFor(destination);
     if (temporary.empty())
-        return false;
-    if (!CopyFileW(source.c_str(), temporary.c_str(), TRUE)) {
+        return CopyFailed;
+    if (Verifying) {
+        VerifiedCopy copy(Verify);
+        const VerifiedCopy::Result result =
+            copy.Copy(task.Source, temporary, task.Values, [&] { Sink->CopyWritten(temporary); });
+        if (result != VerifiedCopy::Verified) {
+            RemoveTemporary(temporary);
+            return result == VerifiedCopy::Mismatch || result == VerifiedCopy::ReadBackFailed ? VerifyFailed
+                                                                                               : CopyFailed;
+        }
+        // the copy takes the source's attributes only now: a read-only copy could not have been read back
+        DWORD attributes = GetFileAttributesW(kit::SystemPath(task.Source).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(kit::SystemPath(temporary).c_str(), attributes);
+    } else if (!CopyFileW(kit::SystemPath(task.Source).c_str(), kit::SystemPath(temporary).c_str(), TRUE)) {
         if (GetLastError() != ERROR_FILE_EXISTS)
             RemoveTemporary(temporary);
-        return false;
+        return CopyFailed;
     }
     DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (!MoveReplacing(temporary, destination, flags)) {
         RemoveTemporary(temporary);
-        return false;
+        return CopyFailed;
     }
-    return true;
+    return Verifying ? CopiedVerified : Copied;
 }
 
-bool CopyThread::MoveOne(const std::wstring& source, const std::wstring& destination, bool replace)
+// a rename on one volume writes no byte, so there is nothing to verify; across volumes the source goes only once
+// its copy is in place (and verified)
+CopyThread::CopyResult CopyThread::MoveOne(const CopyTask& task, const std::wstring& destination, bool replace)
 {
-    if (MoveReplacing(source, destination, replace ? MOVEFILE_REPLACE_EXISTING : 0))
-        return true;
+    if (MoveReplacing(task.Source, destination, replace ? MOVEFILE_REPLACE_EXISTING : 0))
+        return Copied;
     if (GetLastError() != ERROR_NOT_SAME_DEVICE)
-        return false;
-    // another drive: the source goes only once its copy is in place
-    if (!CopyOne(source, destination, replace))
-        return false;
-    DeleteMovedSource(source);
-    return true;
+        return CopyFailed;
+    const CopyResult result = CopyOne(task, destination, replace);
+    if (result != Copied && result != CopiedVerified)
+        return result;
+    // the copy is in place but the file was not moved: a failure, though nothing is lost
+    if (!DeleteMovedSource(task.Source))
+        return CopyFailed;
+    return result;
 }
 
-void CopyThread::DeleteMovedSource(const std::wstring& source)
+bool CopyThread::DeleteMovedSource(const std::wstring& source)
 {
     // a rename on one drive moves read-only files too; the move across drives does the same
-    DWORD attributes = GetFileAttributesW(source.c_str());
+    const std::wstring system = kit::SystemPath(source);
+    DWORD attributes = GetFileAttributesW(system.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ClearReadOnly(source, attributes);
-    if (!DeleteFileW(source.c_str()))
-        Log(source + L" の削除に失敗しました");
+    if (DeleteFileW(system.c_str()))
+        return true;
+    Log(source + L" の削除に失敗しました");
+    return false;
+}
+
+void CopyThread::Count(Outcome outcome)
+{
+    if (outcome == Succeeded)
+        ++Tally.Done;
+    else if (outcome == Skipped)
+        ++Tally.Skipped;
+    else
+        ++Tally.Failed;
+}
+
+bool CopyThread::IsWritten(const std::wstring& destination) const
+{
+    return Written.count(UpperCase(destination)) != 0;
 }
 
 void CopyThread::ReportEnd(bool cancelled)
 {
-    const std::wstring& name = OperationName(Operation);
     Ending = true;
-    if (cancelled) {
+    if (cancelled)
         Sink->SetPaused();
-        Sink->SetStatus(name + L"がキャンセルされました");
-    } else {
+    else
         Sink->SetProgress(ProgressMax);
-        Sink->SetStatus(name + L"が完了しました");
-    }
+    Sink->SetStatus(FinalStatus(Operation, cancelled, Verifying, Tally));
     Sink->Finished(CloseText);
 }
 

@@ -2,6 +2,7 @@
 // logs every problem and reports progress by bytes through a CopySink.
 #pragma once
 
+#include "app/lists/HashText.h"
 #include "app/tools/CopyRow.h"
 #include "app/tools/CopySink.h"
 #include "app/tools/CopyTask.h"
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
@@ -22,10 +24,20 @@ public:
     // progress positions run from 0 to ProgressMax, the range of the progress bar
     static constexpr int ProgressMax = 10000;
 
+    // how many files a run got through, left alone and lost on the way
+    struct Counts {
+        int Done = 0;
+        int Skipped = 0;
+        int Failed = 0;
+        // of Done: the copies read back and found equal (a move within one volume writes nothing to verify)
+        int Verified = 0;
+    };
+
     // starts the run at once; empty when no thread could be created. The sink must outlive the object, whose
-    // destructor cancels and waits for the file in progress.
+    // destructor cancels and waits for the file in progress. verify names the kinds a copy is checked with (none:
+    // copies are not read back; CRC32 is added to any other choice).
     static boost::shared_ptr<CopyThread> Create(CopySink* sink, int32_t operation, int32_t clashPolicy,
-                                                std::vector<CopyTask> tasks);
+                                                std::vector<CopyTask> tasks, const HashKindFlags& verify = {});
     ~CopyThread() override;
 
     // the tasks for the checked rows, in row order; folder is the output folder (a backslash is added)
@@ -33,6 +45,8 @@ public:
                                             const std::vector<CopyRow>& rows);
     // "コピー", "移動", "削除"
     static const std::wstring& OperationName(int32_t operation);
+    // the last status line: what happened, never a success when nothing succeeded
+    static std::wstring FinalStatus(int32_t operation, bool cancelled, bool verified, const Counts& counts);
 
     // interface thread: the file being processed is finished, no further one starts
     void Cancel();
@@ -42,30 +56,41 @@ protected:
     void Run() override;
 
 private:
-    // NotProcessed: the file was skipped or is gone, and its bytes do not count towards the progress
-    enum Outcome { Processed, NotProcessed };
+    // a skipped or missing file's bytes do not count towards the progress
+    enum Outcome { Succeeded, Failed, Skipped, Missing };
+    enum CopyResult { Copied, CopiedVerified, CopyFailed, VerifyFailed };
     // what becomes of an existing destination
     enum Resolution { WriteNew, Replace, LeaveAlone, Refuse };
 
-    CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks);
+    CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks,
+               const HashKindFlags& verify);
 
     // true when cancelled
     bool ProcessAll();
     Outcome ProcessTask(const CopyTask& task);
     Outcome TransferOne(const CopyTask& task);
     Resolution ResolveClash(const std::wstring& source, std::wstring& destination);
-    bool CopyOne(const std::wstring& source, const std::wstring& destination, bool replace);
-    bool MoveOne(const std::wstring& source, const std::wstring& destination, bool replace);
-    void DeleteMovedSource(const std::wstring& source);
+    void RenameWrittenClash(std::wstring& destination);
+    CopyResult CopyOne(const CopyTask& task, const std::wstring& destination, bool replace);
+    bool CopyToTemporary(const CopyTask& task, const std::wstring& temporary);
+    CopyResult MoveOne(const CopyTask& task, const std::wstring& destination, bool replace);
+    bool DeleteMovedSource(const std::wstring& source);
+    void Count(Outcome outcome);
     void ReportEnd(bool cancelled);
     void Log(const std::wstring& line);
     void LogFailure(const std::wstring& source);
+    bool IsWritten(const std::wstring& destination) const;
 
     CopySink* Sink; // not owned
     int32_t Operation;
     int32_t ClashPolicy;
     std::vector<CopyTask> Tasks; // written only before the thread runs
+    HashKindFlags Verify;
+    bool Verifying;
     uint64_t TotalBytes;
+    Counts Tally; // worker thread only
+    // destinations this run has written, upper-cased: never replaced by a later file of the same run
+    std::unordered_set<std::wstring> Written;
     std::atomic<bool> CancelRequested;
     // the run has begun to report its end; a cancel no longer changes the status
     std::atomic<bool> Ending;

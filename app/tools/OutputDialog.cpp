@@ -320,10 +320,13 @@ bool OutputDialog::WriteFile(const std::wstring& path)
 {
     const ListOutputText output = BuildOutput(-1);
     // the list is written beside the target and replaces it only when complete, so a failed write keeps the old file
-    wchar_t temporary[MAX_PATH] = {};
-    const std::wstring folder = kit::RemoveFileName(path);
+    // a name made here: GetTempFileNameW refuses folders near MAX_PATH
+    std::wstring temporary;
+    for (int i = 1; i < 10000 && temporary.empty(); ++i)
+        if (!kit::PathExists(path + L".~" + std::to_wstring(i) + L".tmp"))
+            temporary = path + L".~" + std::to_wstring(i) + L".tmp";
     bool written = false;
-    if (GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"jxt", 0, temporary)) {
+    if (!temporary.empty()) {
         kit::File file;
         if (file.OpenWrite(temporary)) {
             written = file.Write(output.Ansi.data(), output.Ansi.size()) == output.Ansi.size();

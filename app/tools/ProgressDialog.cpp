@@ -67,7 +67,7 @@ void ProgressDialog::AttachControls()
 
 void ProgressDialog::StartWorker()
 {
-    Worker = CopyThread::Create(this, Work.Operation, Work.ClashPolicy, Work.Tasks);
+    Worker = CopyThread::Create(this, Work.Operation, Work.ClashPolicy, Work.Tasks, Work.Verify);
     if (!Worker) {
         SetStatus(NotStartedText);
         Finished(L"閉じる");
@@ -91,10 +91,20 @@ void ProgressDialog::CancelOrClose()
             Worker->Cancel();
         return;
     }
-    // after its last report the worker only ends its loop, so this wait is short and sends nothing here
     if (Worker)
-        Worker->Join();
+        JoinWorker();
     EndDialog(Handle, 0);
+}
+
+// the wait is short, but the worker may still be inside a send to this thread, which must be served
+void ProgressDialog::JoinWorker()
+{
+    while (!Worker->IsFinished()) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+    }
+    Worker->Join();
 }
 
 void ProgressDialog::SetStatus(const std::wstring& text)
@@ -127,10 +137,10 @@ void ProgressDialog::Finished(const std::wstring& closeText)
 {
     if (ErrorLog)
         FitLogColumn();
-    // the button reads "閉じる" only once a press of it closes the dialog
-    Done = true;
     if (CancelButton)
         CancelButton->SetText(closeText);
+    // set after the last send: a press that sees it joins a worker with nothing more to say to this thread
+    Done = true;
 }
 
 // the column fills the list, and is wider when a line is: a long path can then be read by scrolling sideways

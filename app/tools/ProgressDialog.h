@@ -30,6 +30,8 @@ public:
         int32_t Operation = 0;
         int32_t ClashPolicy = 1;
         std::vector<CopyTask> Tasks;
+        // the kinds copies are verified with; none: not verified
+        HashKindFlags Verify{};
     };
 
     explicit ProgressDialog(Request request);
@@ -60,6 +62,7 @@ private:
     void StartWorker();
     // the button: cancels a running worker, closes the dialog once the worker is done
     void CancelOrClose();
+    void JoinWorker();
     void FitLogColumn();
 
     Request Work;

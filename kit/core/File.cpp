@@ -1,5 +1,7 @@
 #include "kit/core/File.h"
 
+#include "kit/core/LongPath.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -48,7 +50,7 @@ File::~File()
 bool File::OpenRead(const std::wstring& path)
 {
     Close();
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE handle = CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
@@ -70,7 +72,7 @@ bool File::OpenRead(const std::wstring& path)
 bool File::OpenWrite(const std::wstring& path)
 {
     Close();
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+    HANDLE handle = CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
@@ -137,12 +139,13 @@ bool File::Flush()
 
 bool File::Replace(const std::wstring& source, const std::wstring& target)
 {
-    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool File::Remove(const std::wstring& path)
 {
-    return DeleteFileW(path.c_str()) != FALSE;
+    return DeleteFileW(SystemPath(path).c_str()) != FALSE;
 }
 
 #else

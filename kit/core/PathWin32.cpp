@@ -1,5 +1,6 @@
 #include "kit/core/Path.h"
 
+#include "kit/core/LongPath.h"
 #include "kit/core/PathString.h"
 
 #include <windows.h>
@@ -173,11 +174,11 @@ bool CreateFolders(const std::wstring& path)
     // the folders above first, top down; those that exist (or a drive such as "C:") simply fail
     for (size_t i = 1; i < path.size(); ++i) {
         if (path[i] == L'\\' || path[i] == L'/') {
-            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+            CreateDirectoryW(SystemPath(path.substr(0, i)).c_str(), nullptr);
         }
     }
     if (!path.empty()) {
-        CreateDirectoryW(path.c_str(), nullptr);
+        CreateDirectoryW(SystemPath(path).c_str(), nullptr);
     }
     return true;
 }
@@ -185,7 +186,7 @@ bool CreateFolders(const std::wstring& path)
 bool PathExists(const std::wstring& path)
 {
     if (!FitsShell(path)) {
-        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     return PathFileExistsW(path.c_str()) != FALSE;
 }

@@ -348,7 +348,7 @@ TEST_F(CopyDialogTest, ContextCommands_checkUncheckAndInvert)
 
 TEST_F(CopyDialogTest, DeleteButton_disablesTheOutputSettings)
 {
-    const int bound[] = {IDC_COPY_FOLDER, IDC_COPY_BROWSE, IDC_COPY_RELATIVE_PATH, IDC_COPY_CLASH};
+    const int bound[] = {IDC_COPY_FOLDER, IDC_COPY_BROWSE, IDC_COPY_RELATIVE_PATH, IDC_COPY_CLASH, IDC_COPY_VERIFY};
     kit::SettingsNode stored;
     stored.Child(L"Copy").Child(L"Copy").SetInt(L"Check", 0);
     stored.Child(L"Copy").Child(L"Delete").SetInt(L"Check", 1);
@@ -465,16 +465,25 @@ TEST_F(CopyDialogTest, Execute_copyKeepsRelativePathsInTheFilesOwnCase)
     const std::wstring out = Folder.PathOf(L"out\\new");
     SetFolder(out);
     harness::DialogWatcher watcher;
-    ProgressEnd end;
+    ProgressEnd failed;
     watcher.Answer(IDOK);
+    watcher.Answer(IDOK);
+    watcher.Answer(CloseWhenDone(failed));
+    Click(IDC_COPY_RUN);
+    // verify is on by default, and the list's values (made up here) are what every copy must match
+    EXPECT_EQ(L"コピーできませんでした（コピー 0、検証済み 0、スキップ 0、失敗 3）", failed.Status);
+    EXPECT_EQ(Deep + L" の検証に失敗しました", failed.Log.at(0));
+    EXPECT_FALSE(Exists(out + L"\\a.txt"));
+
+    Click(IDC_COPY_VERIFY);
+    ProgressEnd end;
     watcher.Answer(IDOK);
     watcher.Answer(CloseWhenDone(end));
     Click(IDC_COPY_RUN);
-
-    ASSERT_EQ(3u, watcher.Seen().size());
-    EXPECT_EQ(L"進捗", watcher.Seen()[2].Caption);
+    ASSERT_EQ(5u, watcher.Seen().size());
+    EXPECT_EQ(L"進捗", watcher.Seen()[4].Caption);
     EXPECT_EQ(Dialog->Handle, end.Owner);
-    EXPECT_EQ(L"コピーが完了しました", end.Status);
+    EXPECT_EQ(L"コピーが完了しました（コピー 3、スキップ 0、失敗 0）", end.Status);
     EXPECT_TRUE(end.Log.empty());
     EXPECT_EQ("deep", ReadBytes(out + L"\\Sub\\File.TXT"));
     EXPECT_EQ(L"Sub", StoredName(out + L"\\Sub"));
@@ -519,7 +528,7 @@ TEST_F(CopyDialogTest, Execute_moveThenDeleteTheOtherSide)
     Sources.erase(Deep);
     Sources.erase(B);
 
-    EXPECT_EQ(L"移動が完了しました", moved.Status);
+    EXPECT_EQ(L"移動が完了しました（移動 2、スキップ 0、失敗 0）", moved.Status);
     EXPECT_EQ("deep", ReadBytes(out + L"\\File.TXT"));
     EXPECT_EQ("left b", ReadBytes(out + L"\\b.txt"));
     EXPECT_FALSE(Exists(Deep));
@@ -537,7 +546,7 @@ TEST_F(CopyDialogTest, Execute_moveThenDeleteTheOtherSide)
     Sources.erase(RightB);
 
     EXPECT_EQ(L"チェックされているファイル（全 1 ファイル）を削除しますか", watcher.Seen().at(2).Text);
-    EXPECT_EQ(L"削除が完了しました", deleted.Status);
+    EXPECT_EQ(L"削除が完了しました（削除 1、スキップ 0、失敗 0）", deleted.Status);
     EXPECT_FALSE(Exists(RightB));
     EXPECT_TRUE(Exists(RightA));
     // running the move again finds its sources gone
@@ -562,6 +571,7 @@ TEST_F(CopyDialogTest, Settings_storedOnCloseAndReadOnTheNextStart)
     // the defaults
     EXPECT_TRUE(harness::IsChecked(Item(IDC_COPY_COPY)));
     EXPECT_TRUE(harness::IsChecked(Item(IDC_COPY_RELATIVE_PATH)));
+    EXPECT_TRUE(harness::IsChecked(Item(IDC_COPY_VERIFY)));
     for (int id : {IDC_COPY_OK, IDC_COPY_NG, IDC_COPY_LEFT, IDC_COPY_RIGHT, IDC_COPY_UNKNOWN})
         EXPECT_TRUE(harness::IsChecked(Item(id))) << id;
     EXPECT_EQ(CopyThread::ClashSkip, SendMessageW(Item(IDC_COPY_CLASH), CB_GETCURSEL, 0, 0));
@@ -571,6 +581,7 @@ TEST_F(CopyDialogTest, Settings_storedOnCloseAndReadOnTheNextStart)
     Click(IDC_COPY_MOVE);
     Click(IDC_COPY_RELATIVE_PATH);
     Click(IDC_COPY_UNKNOWN);
+    Click(IDC_COPY_VERIFY);
     SendMessageW(Item(IDC_COPY_CLASH), CB_SETCURSEL, CopyThread::ClashRename, 0);
     SetFolder(L"D:\\バックアップ");
     Click(IDC_CLOSE);
@@ -579,6 +590,7 @@ TEST_F(CopyDialogTest, Settings_storedOnCloseAndReadOnTheNextStart)
     EXPECT_EQ(0, copy.FindChild(L"Copy")->GetInt(L"Check", -1));
     EXPECT_EQ(0, copy.FindChild(L"RelativePath")->GetInt(L"Check", -1));
     EXPECT_EQ(0, copy.FindChild(L"Unknown")->GetInt(L"Check", -1));
+    EXPECT_EQ(0, copy.FindChild(L"Verify")->GetInt(L"Check", -1));
     EXPECT_EQ(1, copy.FindChild(L"Ok")->GetInt(L"Check", -1));
     EXPECT_EQ(CopyThread::ClashRename, copy.FindChild(L"OverWrite")->GetInt(L"Index", -1));
     EXPECT_EQ(L"D:\\バックアップ", copy.FindChild(L"OutputDirectory")->GetString(L"Text"));
@@ -591,6 +603,7 @@ TEST_F(CopyDialogTest, Settings_storedOnCloseAndReadOnTheNextStart)
     EXPECT_FALSE(harness::IsChecked(Item(IDC_COPY_COPY)));
     EXPECT_FALSE(harness::IsChecked(Item(IDC_COPY_RELATIVE_PATH)));
     EXPECT_FALSE(harness::IsChecked(Item(IDC_COPY_UNKNOWN)));
+    EXPECT_FALSE(harness::IsChecked(Item(IDC_COPY_VERIFY)));
     EXPECT_TRUE(harness::IsChecked(Item(IDC_COPY_NG)));
     EXPECT_EQ(CopyThread::ClashRename, SendMessageW(Item(IDC_COPY_CLASH), CB_GETCURSEL, 0, 0));
     EXPECT_EQ(L"D:\\バックアップ", harness::WindowText(Item(IDC_COPY_FOLDER)));

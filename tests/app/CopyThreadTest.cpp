@@ -1,9 +1,14 @@
 #include "app/tools/CopyThread.h"
+#include "kit/core/Crc32.h"
+#include "kit/core/LongPath.h"
+#include "kit/core/Md5.h"
+#include "kit/core/Sha1.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -58,6 +63,12 @@ public:
         std::lock_guard<std::mutex> lock(Mutex);
         Paused = true;
     }
+    // a verified copy between its flush and its read-back: the test may damage it here
+    void CopyWritten(const std::wstring& temporary) override
+    {
+        if (Damage)
+            Damage(temporary);
+    }
     void Finished(const std::wstring& closeText) override
     {
         {
@@ -73,6 +84,7 @@ public:
     std::vector<int> Positions;
     bool Paused = false;
     std::wstring CloseText;
+    std::function<void(const std::wstring&)> Damage;
     HANDLE Done;
     std::wstring HoldStatus;
     HANDLE HoldReached = nullptr;
@@ -219,10 +231,10 @@ protected:
         return task;
     }
 
-    void Run(int32_t operation, int32_t policy, const std::vector<CopyTask>& tasks)
+    void Run(int32_t operation, int32_t policy, const std::vector<CopyTask>& tasks, const HashKindFlags& verify = {})
     {
         ResetEvent(Sink.Done);
-        boost::shared_ptr<CopyThread> thread = CopyThread::Create(&Sink, operation, policy, tasks);
+        boost::shared_ptr<CopyThread> thread = CopyThread::Create(&Sink, operation, policy, tasks, verify);
         ASSERT_TRUE(thread);
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 120000));
         thread->Join();
@@ -242,11 +254,11 @@ using Lines = std::vector<std::wstring>;
 TEST(CopyThreadTasks, BuildTasks_relativePathsKeepTheirLetterCase)
 {
     std::vector<CopyRow> rows(4);
-    rows[0] = {L"C:\\Data\\Sub\\File.TXT", L"sub\\file.txt", 10, true};
-    rows[1] = {L"C:\\Data\\Skipped.txt", L"skipped.txt", 20, false};
-    rows[2] = {L"C:\\Single\\Only.Bin", L"only.bin", 30, true};
+    rows[0] = {L"C:\\Data\\Sub\\File.TXT", L"sub\\file.txt", 10, true, {}};
+    rows[1] = {L"C:\\Data\\Skipped.txt", L"skipped.txt", 20, false, {}};
+    rows[2] = {L"C:\\Single\\Only.Bin", L"only.bin", 30, true, {}};
     // a key that would leave the output folder falls back to the file name
-    rows[3] = {L"C:\\Data\\x\\Evil.txt", L"..\\..\\evil.txt", 40, true};
+    rows[3] = {L"C:\\Data\\x\\Evil.txt", L"..\\..\\evil.txt", 40, true, {}};
 
     std::vector<CopyTask> kept = CopyThread::BuildTasks(L"D:\\Out", true, CopyThread::OperationCopy, rows);
     ASSERT_EQ(3u, kept.size());
@@ -270,7 +282,7 @@ TEST_F(CopyThreadTest, Copy_keepsRelativePathsAndCreatesEveryFolderLevel)
 {
     std::wstring deep = Source(L"src\\Sub\\Deeper\\File.TXT", "deep");
     std::wstring top = Source(L"src\\Top.Bin", "top");
-    std::vector<CopyRow> rows = {{deep, L"sub\\deeper\\file.txt", 4, true}, {top, L"top.bin", 3, true}};
+    std::vector<CopyRow> rows = {{deep, L"sub\\deeper\\file.txt", 4, true, {}}, {top, L"top.bin", 3, true, {}}};
     std::wstring out = Root + L"\\out\\new\\level";
     Run(CopyThread::OperationCopy, CopyThread::ClashSkip,
         CopyThread::BuildTasks(out, true, CopyThread::OperationCopy, rows));
@@ -283,7 +295,7 @@ TEST_F(CopyThreadTest, Copy_keepsRelativePathsAndCreatesEveryFolderLevel)
     EXPECT_TRUE(Sink.Log.empty());
     ASSERT_EQ(3u, Sink.Statuses.size());
     EXPECT_EQ(deep + L"をコピー中...", Sink.Statuses[0]);
-    EXPECT_EQ(L"コピーが完了しました", Sink.Statuses[2]);
+    EXPECT_EQ(L"コピーが完了しました（コピー 2、スキップ 0、失敗 0）", Sink.Statuses[2]);
     EXPECT_EQ((std::vector<int>{5714, 10000, 10000}), Sink.Positions);
     EXPECT_FALSE(Sink.Paused);
 }
@@ -379,7 +391,8 @@ TEST_F(CopyThreadTest, Overwrite_failedCopyKeepsTheOldDestination)
     EXPECT_EQ((Lines{oldA + L" が既に存在します", a + L" のコピーに失敗しました", oldB + L" が既に存在します",
                      b + L" のコピーに失敗しました", oldC + L" が既に存在します", c + L" のコピーに失敗しました"}),
               Sink.Log);
-    EXPECT_EQ(L"コピーが完了しました", Sink.Statuses.back());
+    // nothing succeeded: no success is reported
+    EXPECT_EQ(L"コピーできませんでした（コピー 0、スキップ 0、失敗 3）", Sink.Statuses.back());
 }
 
 TEST_F(CopyThreadTest, Overwrite_fileOntoItselfKeepsIt)
@@ -411,7 +424,7 @@ TEST_F(CopyThreadTest, Move_replacesAndSkipsVanishedSources)
     EXPECT_EQ(L"new b", ReadAll(oldB));
     EXPECT_EQ((Lines{gone + L" が開けませんでした", oldB + L" が既に存在します", L"\u3000→上書きしました。"}), Sink.Log);
     EXPECT_EQ(a + L"を移動中...", Sink.Statuses[0]);
-    EXPECT_EQ(L"移動が完了しました", Sink.Statuses.back());
+    EXPECT_EQ(L"移動が終了しました（移動 2、スキップ 0、失敗 1）", Sink.Statuses.back());
     EXPECT_EQ((std::vector<int>{2500, 5000, 10000}), Sink.Positions);
 }
 
@@ -456,7 +469,7 @@ TEST_F(CopyThreadTest, Delete_removesFilesAndLogsFailures)
 
     EXPECT_FALSE(IsFile(a));
     EXPECT_EQ((Lines{gone + L" が開けませんでした", locked + L" の削除に失敗しました"}), Sink.Log);
-    EXPECT_EQ(L"削除が完了しました", Sink.Statuses.back());
+    EXPECT_EQ(L"削除が終了しました（削除 1、スキップ 0、失敗 2）", Sink.Statuses.back());
 }
 
 TEST_F(CopyThreadTest, Copy_logsFolderThatCannotBeCreatedAndGoesOn)
@@ -507,7 +520,7 @@ TEST_F(CopyThreadTest, Cancel_finishesTheLargeFileThenStops)
     EXPECT_FALSE(IsFile(Root + L"\\out\\small.txt"));
     EXPECT_TRUE(Sink.Paused);
     EXPECT_EQ(L"キャンセル中...", Sink.Statuses.at(1));
-    EXPECT_EQ(L"コピーがキャンセルされました", Sink.Statuses.back());
+    EXPECT_EQ(L"コピーがキャンセルされました（コピー 1、スキップ 0、失敗 0）", Sink.Statuses.back());
     EXPECT_EQ(L"閉じる", Sink.CloseText);
     EXPECT_EQ(std::vector<int>{9999}, Sink.Positions);
     EXPECT_TRUE(Sink.Log.empty());
@@ -517,7 +530,7 @@ TEST_F(CopyThreadTest, Cancel_finishesTheLargeFileThenStops)
 TEST_F(CopyThreadTest, Cancel_afterTheLastFileKeepsTheCompletion)
 {
     std::wstring a = Source(L"src\\a.txt", "a");
-    Sink.HoldAt(L"コピーが完了しました");
+    Sink.HoldAt(L"コピーが完了しました（コピー 1、スキップ 0、失敗 0）");
     boost::shared_ptr<CopyThread> thread =
         CopyThread::Create(&Sink, CopyThread::OperationCopy, CopyThread::ClashSkip, {Task(a, Root + L"\\out\\a.txt")});
     ASSERT_TRUE(thread);
@@ -527,7 +540,7 @@ TEST_F(CopyThreadTest, Cancel_afterTheLastFileKeepsTheCompletion)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
     thread->Join();
 
-    EXPECT_EQ((Lines{a + L"をコピー中...", L"コピーが完了しました"}), Sink.Statuses);
+    EXPECT_EQ((Lines{a + L"をコピー中...", L"コピーが完了しました（コピー 1、スキップ 0、失敗 0）"}), Sink.Statuses);
     EXPECT_FALSE(Sink.Paused);
     EXPECT_EQ(L"a", ReadAll(Root + L"\\out\\a.txt"));
 }
@@ -548,6 +561,154 @@ TEST_F(CopyThreadTest, Progress_definedForZeroAndHugeSizes)
         {Task(a, Root + L"\\huge\\a.txt", huge), Task(b, Root + L"\\huge\\b.txt", huge),
          Task(a, Root + L"\\huge\\c.txt", huge)});
     EXPECT_EQ((std::vector<int>{5000, 10000, 10000, 10000}), Sink.Positions);
+}
+
+// two files of one run with the same name and no relative paths: the second never replaces the first, whose
+// source a move has already removed
+TEST_F(CopyThreadTest, Overwrite_neverReplacesAFileWrittenByTheSameRun)
+{
+    std::wstring a = Source(L"a\\x.txt", "from a");
+    std::wstring b = Source(L"b\\x.txt", "from b");
+    Removed = {a, b};
+    std::vector<CopyRow> rows = {{a, L"a\\x.txt", 6, true, {}}, {b, L"b\\x.txt", 6, true, {}}};
+    Run(CopyThread::OperationMove, CopyThread::ClashOverwrite,
+        CopyThread::BuildTasks(Root + L"\\out", false, CopyThread::OperationMove, rows));
+
+    EXPECT_EQ(L"from a", ReadAll(Root + L"\\out\\x.txt"));
+    EXPECT_EQ(L"from b", ReadAll(Root + L"\\out\\x (1).txt"));
+    EXPECT_EQ((Lines{Root + L"\\out\\x.txt が既に存在します",
+                     L"\u3000→この操作で書き込んだファイルのため、出力ファイル名を x (1).txt に変更しました"}),
+              Sink.Log);
+    EXPECT_EQ(L"移動が完了しました（移動 2、スキップ 0、失敗 0）", Sink.Statuses.back());
+}
+
+std::wstring ValueOf(kit::Hash& hash, const std::string& bytes)
+{
+    hash.Update(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    return hash.Final();
+}
+
+const HashKindFlags AllKinds = {true, true, true};
+
+// a copy damaged between its write and its read-back is reported and never takes the place of the old file
+TEST_F(CopyThreadTest, Verify_damagedCopyIsReportedAndRemoved)
+{
+    std::wstring a = Source(L"src\\a.txt", "new a");
+    std::wstring b = Source(L"src\\b.txt", "new b");
+    std::wstring oldA = Put(L"out\\a.txt", "old a");
+    Sink.Damage = [&](const std::wstring& temporary) {
+        if (temporary.find(L"a.txt") != std::wstring::npos)
+            PutAt(temporary, "new A");
+    };
+    Run(CopyThread::OperationCopy, CopyThread::ClashOverwrite,
+        {Task(a, oldA), Task(b, Root + L"\\out\\b.txt")}, HashKindFlags{});
+    EXPECT_EQ(L"new a", ReadAll(oldA)) << "verify off: the damage goes unseen";
+
+    Sink.Log.clear();
+    PutAt(oldA, "old a");
+    Run(CopyThread::OperationCopy, CopyThread::ClashOverwrite,
+        {Task(a, oldA), Task(b, Root + L"\\out\\b.txt")}, HashKindFlags{false, true, false});
+    EXPECT_EQ(L"old a", ReadAll(oldA));
+    EXPECT_EQ(L"new b", ReadAll(Root + L"\\out\\b.txt"));
+    EXPECT_EQ((Lines{oldA + L" が既に存在します", a + L" の検証に失敗しました",
+                     Root + L"\\out\\b.txt が既に存在します", L"\u3000→上書きしました。"}),
+              Sink.Log);
+    EXPECT_EQ(L"コピーが終了しました（コピー 1、検証済み 1、スキップ 0、失敗 1）", Sink.Statuses.back());
+}
+
+// a move across volumes whose copy fails its verify keeps its source and the old destination
+TEST_F(CopyThreadTest, Verify_failedMoveKeepsItsSource)
+{
+    std::wstring other = MakeTempFolder(L"Z:\\dev\\shm\\");
+    if (other.empty())
+        GTEST_SKIP() << "no second volume";
+    Roots.push_back(other);
+    std::wstring a = Source(L"a.txt", "new a");
+    std::wstring b = Source(L"b.txt", "new b");
+    std::wstring oldA = PutAt(other + L"\\a.txt", "old a");
+    Removed = {b};
+    Sink.Damage = [&](const std::wstring& temporary) {
+        if (temporary.find(L"a.txt") != std::wstring::npos)
+            PutAt(temporary, "");
+    };
+    Run(CopyThread::OperationMove, CopyThread::ClashOverwrite, {Task(a, oldA), Task(b, other + L"\\b.txt")},
+        AllKinds);
+
+    EXPECT_EQ(L"new a", ReadAll(a));
+    EXPECT_EQ(L"old a", ReadAll(oldA));
+    EXPECT_FALSE(IsFile(b));
+    EXPECT_EQ(L"new b", ReadAll(other + L"\\b.txt"));
+    EXPECT_EQ((Lines{oldA + L" が既に存在します", a + L" の検証に失敗しました"}), Sink.Log);
+    EXPECT_EQ(L"移動が終了しました（移動 1、検証済み 1、スキップ 0、失敗 1）", Sink.Statuses.back());
+}
+
+// a finished row's own values are what the copy must match, kind by kind: a value that disagrees with the file
+// fails the verify exactly when its kind is switched on; CRC32 always is
+TEST_F(CopyThreadTest, Verify_comparesEveryKindSwitchedOn)
+{
+    const std::string bytes = "content";
+    std::wstring a = Source(L"src\\a.txt", bytes);
+    kit::Crc32 crc;
+    kit::Md5 md5;
+    kit::Sha1 sha1;
+    const std::array<std::wstring, HashKind::Count> right = {ValueOf(crc, bytes), ValueOf(md5, bytes),
+                                                             ValueOf(sha1, bytes)};
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
+        std::array<std::wstring, HashKind::Count> values = right;
+        values[kind] = std::wstring(values[kind].size(), L'0');
+        CopyTask task = Task(a, Root + L"\\out" + std::to_wstring(kind) + L"\\a.txt");
+        task.Values = values;
+        HashKindFlags only = {};
+        only[kind] = true;
+        HashKindFlags others = {true, true, true};
+        others[kind] = kind == HashKind::Crc32;
+        Sink.Log.clear();
+        Run(CopyThread::OperationCopy, CopyThread::ClashSkip, {task}, only);
+        EXPECT_EQ((Lines{a + L" の検証に失敗しました"}), Sink.Log) << "kind " << kind;
+        EXPECT_FALSE(IsFile(task.Destination));
+        if (kind == HashKind::Crc32)
+            continue;
+        Run(CopyThread::OperationCopy, CopyThread::ClashSkip, {task}, others);
+        EXPECT_EQ(L"content", ReadAll(task.Destination)) << "kind " << kind;
+    }
+}
+
+std::mutex SeenMutex;
+std::set<std::wstring> Seen;
+
+void Record(const std::wstring& path)
+{
+    std::lock_guard<std::mutex> lock(SeenMutex);
+    Seen.insert(path);
+}
+
+// paths past 300 characters: a verified copy over an existing file, a move and a delete all work and hand every
+// path to the extended-length form; the log shows plain paths
+TEST_F(CopyThreadTest, LongPaths_copyMoveAndDeleteGoThroughTheExtendedForm)
+{
+    std::wstring deep;
+    for (int level = 0; level < 6; ++level)
+        deep += std::wstring(50, static_cast<wchar_t>(L'a' + level)) + L"\\";
+    std::wstring a = Source(L"src\\" + deep + L"a.txt", "new a");
+    std::wstring b = Source(L"src\\" + deep + L"b.txt", "new b");
+    std::wstring c = Source(L"src\\" + deep + L"c.txt", "c");
+    const std::wstring out = Root + L"\\out\\" + deep;
+    std::wstring oldA = Put(L"out\\" + deep + L"a.txt", "old a");
+    ASSERT_GT(a.size(), 300u);
+    Removed = {b, c};
+    kit::SetSystemPathObserver(&Record);
+    Run(CopyThread::OperationCopy, CopyThread::ClashOverwrite, {Task(a, oldA)}, AllKinds);
+    Run(CopyThread::OperationMove, CopyThread::ClashSkip, {Task(b, out + L"new\\b.txt")});
+    Run(CopyThread::OperationDelete, CopyThread::ClashSkip, {Task(c, L"")});
+    kit::SetSystemPathObserver(nullptr);
+
+    EXPECT_EQ(L"new a", ReadAll(oldA));
+    EXPECT_EQ(L"new b", ReadAll(out + L"new\\b.txt"));
+    EXPECT_FALSE(IsFile(b));
+    EXPECT_FALSE(IsFile(c));
+    EXPECT_EQ((Lines{oldA + L" が既に存在します", L"\u3000→上書きしました。"}), Sink.Log);
+    for (const std::wstring& path : {a, oldA, oldA + L".~1.tmp", b, out + L"new", out + L"new\\b.txt", c})
+        EXPECT_EQ(1u, Seen.count(path)) << "not through SystemPath: " << path.substr(path.size() - 20);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -110,6 +111,29 @@ public:
     HANDLE Release;
 };
 
+// presses the button at the moment the run ends: the press is posted as the run reports its end, and handled only
+// once the dialog reads as done, which is when the worker may still be sending its last text
+class RacingProgressDialog : public ProgressDialog {
+public:
+    using ProgressDialog::ProgressDialog;
+
+    void Finished(const std::wstring& closeText) override
+    {
+        PostMessageW(Handle, WM_COMMAND, IDCANCEL, 0);
+        ProgressDialog::Finished(closeText);
+    }
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        const ULONGLONG start = GetTickCount64();
+        while (LOWORD(wParam) == IDCANCEL && !IsDone() && GetTickCount64() - start < 10000) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+        }
+        return ProgressDialog::OnCommand(wParam, lParam);
+    }
+};
+
 class ProgressDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { harness::Initialize(); }
@@ -143,7 +167,7 @@ TEST_F(ProgressDialogTest, Run_showsTheLogAndEndsWithAFullBar)
 
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"進捗", watcher.Seen()[0].Caption);
-    EXPECT_EQ(L"コピーが完了しました", end.Status);
+    EXPECT_EQ(L"コピーが終了しました（コピー 1、スキップ 1、失敗 1）", end.Status);
     EXPECT_EQ(CopyThread::ProgressMax, end.Position);
     EXPECT_EQ(L"エラーログ", end.Header);
     EXPECT_EQ((std::vector<std::wstring>{gone + L" が開けませんでした", oldB + L" が既に存在します"}), end.Log);
@@ -200,7 +224,7 @@ TEST_F(ProgressDialogTest, Close_whileALargeFileCopiesOnlyCancels)
     EXPECT_EQ(L"キャンセル中...", afterClose.Status);
     EXPECT_EQ(L"キャンセル", afterClose.Button);
     EXPECT_TRUE(afterButton.Open);
-    EXPECT_EQ(L"コピーがキャンセルされました", end.Status);
+    EXPECT_EQ(L"コピーがキャンセルされました（コピー 1、スキップ 0、失敗 0）", end.Status);
     EXPECT_EQ(PBST_PAUSED, StateSent);
     EXPECT_TRUE(end.Log.empty());
     EXPECT_EQ(bigSize, FileSize(Folder.PathOf(L"out\\big.bin")));
@@ -242,6 +266,79 @@ TEST_F(ProgressDialogTest, AddLog_keepsTheNewestLineInView)
     EXPECT_EQ(40, rows);
     EXPECT_TRUE(lastVisible);
     EXPECT_GE(columnWidth, 0);
+}
+
+// a press at the moment the run ends closes the dialog; a hang is ended after ten seconds by ending the worker
+TEST_F(ProgressDialogTest, Close_atTheMomentTheRunEndsNeverHangs)
+{
+    const std::wstring a = Folder.WriteFile(L"a.txt", "a");
+    for (int round = 0; round < 20; ++round) {
+        ProgressDialog::Request request;
+        request.Tasks = {Task(a, Folder.PathOf(L"out\\" + std::to_wstring(round) + L".txt"), 1)};
+        RacingProgressDialog dialog(request);
+        HANDLE closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        bool hung = false;
+        std::thread watchdog([&] {
+            if (WaitForSingleObject(closed, 10000) == WAIT_OBJECT_0)
+                return;
+            hung = true;
+            HANDLE worker = OpenThread(THREAD_TERMINATE, FALSE, dialog.GetWorker()->GetId());
+            TerminateThread(worker, 1);
+            CloseHandle(worker);
+        });
+        EXPECT_EQ(0, dialog.Run(&Host));
+        SetEvent(closed);
+        watchdog.join();
+        CloseHandle(closed);
+        ASSERT_FALSE(hung) << "round " << round;
+    }
+}
+
+// damages the copy of one file between its write and its read-back
+class DamagingProgressDialog : public ProgressDialog {
+public:
+    using ProgressDialog::ProgressDialog;
+    void CopyWritten(const std::wstring& temporary) override
+    {
+        if (temporary.find(L"damaged.txt") == std::wstring::npos)
+            return;
+        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "X", 1, &written, nullptr);
+        CloseHandle(file);
+    }
+};
+
+// what a verify failure looks like: the log line and the final counts (JUXTA_SCREENSHOTS names the folder)
+TEST_F(ProgressDialogTest, Screenshot_verifyFailure)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"JUXTA_SCREENSHOTS", folder, MAX_PATH))
+        GTEST_SKIP() << "JUXTA_SCREENSHOTS not set";
+    const std::wstring damaged = Folder.WriteFile(L"src\\damaged.txt", "damaged");
+    const std::wstring good = Folder.WriteFile(L"src\\good.txt", "good");
+    const std::wstring kept = Folder.WriteFile(L"src\\kept.txt", "kept");
+    const std::wstring old = Folder.WriteFile(L"out\\kept.txt", "old");
+    ProgressDialog::Request request;
+    request.Verify = {true, false, false};
+    request.Tasks = {Task(damaged, Folder.PathOf(L"out\\damaged.txt"), 7), Task(good, Folder.PathOf(L"out\\good.txt"), 4),
+                     Task(kept, old, 4)};
+    DamagingProgressDialog dialog(request);
+    Shown end;
+    harness::DialogWatcher watcher;
+    watcher.Answer([&](HWND window) {
+        if (harness::ItemText(window, IDC_CLOSE) != L"閉じる")
+            return false;
+        end = Read(window);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        harness::PumpUntil([] { return false; }, 300);
+        EXPECT_TRUE(harness::SaveWindowBitmap(window, std::wstring(folder) + L"\\copy-verify-failure.bmp"));
+        return harness::DialogWatcher::PressButton(window, IDC_CLOSE);
+    });
+    EXPECT_EQ(0, dialog.Run(&Host));
+    EXPECT_EQ((std::vector<std::wstring>{damaged + L" の検証に失敗しました", old + L" が既に存在します"}), end.Log);
+    EXPECT_EQ(L"コピーが終了しました（コピー 1、検証済み 1、スキップ 1、失敗 1）", end.Status);
+    EXPECT_EQ(-1, FileSize(Folder.PathOf(L"out\\damaged.txt")));
 }
 
 } // namespace
