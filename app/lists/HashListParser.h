@@ -21,7 +21,7 @@ struct HashListEntry {
     // upper-case values; empty for a kind the entry does not carry
     std::array<std::wstring, HashKind::Count> HashTexts;
     // "-" when the list gives no size; otherwise the size, with commas between groups of three digits as the list
-    // wrote them (text form) or as inserted here (csv, tsv)
+    // wrote them (text form) or as inserted here (csv, tsv, hashdeep)
     std::wstring SizeText;
 };
 
