@@ -419,8 +419,8 @@ TEST_F(OutputDialogTest, Screenshots_eachLayout)
         harness::PumpUntil([] { return false; }, 300);
         EXPECT_TRUE(SaveWindowBitmap(Dialog->Handle, std::wstring(folder) + L"\\output-" + layout.Name + L".bmp"));
     }
-    // the offer to write UTF-8 when ANSI cannot hold a name (Hangul has no code in code page 932)
-    RegisterImported(0, L"\xD55C\xAE00 \xD30C\xC77C.bin", L"FFFFFFFF", L"-");
+    // the offer to write UTF-8 when ANSI cannot hold a name (code page 932 has no "é" nor "ü")
+    RegisterImported(0, L"Caf\x00E9 M\x00FCller.bin", L"FFFFFFFF", L"-");
     Finish(0, 3, L"FFFFFFFF", L"-");
     SendMessageW(Item(IDC_OUTPUT_ENCODING), CB_SETCURSEL, 0, 0);
     Click(IDC_OUTPUT_WINCRC);
