@@ -1,6 +1,8 @@
 #include "app/lists/HashListParser.h"
 
+#include "app/lists/ChecksumLists.h"
 #include "app/lists/SizeFormat.h"
+#include "app/lists/UnicodeText.h"
 #include "kit/core/Path.h"
 
 #include <boost/tokenizer.hpp>
@@ -280,6 +282,16 @@ bool ReadSeparated(const std::vector<std::string>& lines, char separatorChar, co
     return true;
 }
 
+void SwitchOnCarriedKinds(HashListImport& result, const HashKindFlags& enabled)
+{
+    for (const HashListEntry& entry : result.Entries) {
+        for (int kind = 0; kind < HashKind::Count; ++kind) {
+            if (!entry.HashTexts[kind].empty() && !enabled[kind])
+                result.SwitchOn[kind] = true;
+        }
+    }
+}
+
 bool ReadList(HashListImport& result, const std::vector<std::string>& lines, const HashKindFlags& enabled,
     const TextCodec::ToWideFunction& toWide)
 {
@@ -296,10 +308,66 @@ bool ReadList(HashListImport& result, const std::vector<std::string>& lines, con
         for (int kind : kinds)
             result.SwitchOn[kind] = !enabled[kind];
         return true;
+    case HashListGrammar::Sum:
+    case HashListGrammar::Tag:
+        ChecksumLists::ReadSums(lines, toWide, result.Entries);
+        SwitchOnCarriedKinds(result, enabled);
+        return true;
+    case HashListGrammar::Hashdeep:
+        if (!ChecksumLists::ReadHashdeep(lines, toWide, result.Entries))
+            return false;
+        SwitchOnCarriedKinds(result, enabled);
+        return true;
     case HashListGrammar::None:
         break;
     }
     return false;
+}
+
+// a list is a list of hash values: entries that carry none (a table of numbers, notes) are no list
+bool AnyValue(const Entries& entries)
+{
+    for (const HashListEntry& entry : entries) {
+        for (const std::wstring& hash : entry.HashTexts) {
+            if (!hash.empty())
+                return true;
+        }
+    }
+    return false;
+}
+
+std::string FirstMeaningfulLine(const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) {
+        if (line.find_first_not_of(" \t") != std::string::npos)
+            return line;
+    }
+    return std::string();
+}
+
+// The bytes for the grammars, which read ASCII structure byte by byte, and the conversion of their names: UTF-16 is
+// turned into UTF-8 first. In UTF-8 no byte of a multi-byte character is ASCII, so blanks and separators are found
+// as in ANSI text.
+struct DecodedList {
+    HashListEncoding Encoding = HashListEncoding::Ansi;
+    std::string Bytes;
+};
+
+DecodedList Decode(const std::string& bytes, bool complete)
+{
+    DecodedList list;
+    if (bytes.compare(0, 3, UnicodeText::Utf8Bom) == 0) {
+        list.Encoding = HashListEncoding::Utf8;
+        list.Bytes = bytes.substr(3);
+    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        list.Encoding = HashListEncoding::Utf16;
+        list.Bytes = UnicodeText::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    } else {
+        if (UnicodeText::HasNonAscii(bytes) && UnicodeText::IsValidUtf8(bytes, !complete))
+            list.Encoding = HashListEncoding::Utf8;
+        list.Bytes = bytes;
+    }
+    return list;
 }
 
 } // namespace
@@ -307,14 +375,25 @@ bool ReadList(HashListImport& result, const std::vector<std::string>& lines, con
 bool HashListParser::IsListExtension(const std::wstring& extension)
 {
     std::wstring lower = LowerAscii(extension);
-    return lower == L".sfv" || lower == L".crc" || lower == L".csv" || lower == L".txt";
+    return lower == L".sfv" || lower == L".crc" || lower == L".csv" || lower == L".tsv" || lower == L".txt"
+        || lower == L".md5" || lower == L".sha1";
 }
 
 HashListGrammar HashListParser::ChooseGrammar(const std::wstring& extension, const std::string& probe)
 {
     if (!IsListExtension(extension))
         return HashListGrammar::None;
-    if (LowerAscii(extension) == L".sfv")
+    const std::wstring lower = LowerAscii(extension);
+    if (lower == L".sfv")
+        return HashListGrammar::Sfv;
+    if (ChecksumLists::IsHashdeepHeader(probe))
+        return HashListGrammar::Hashdeep;
+    if (ChecksumLists::IsTagLine(probe))
+        return HashListGrammar::Tag;
+    if (ChecksumLists::IsSumLine(probe) || lower == L".md5" || lower == L".sha1")
+        return HashListGrammar::Sum;
+    // rhash and cksfv start an SFV list with comment lines
+    if ((lower == L".txt" || lower == L".crc") && !probe.empty() && probe[0] == ';')
         return HashListGrammar::Sfv;
     bool quoted = false;
     for (char c : probe) {
@@ -330,19 +409,63 @@ HashListGrammar HashListParser::ChooseGrammar(const std::wstring& extension, con
     return HashListGrammar::None;
 }
 
+HashListGrammar HashListParser::Probe(const std::wstring& extension, const std::string& head, bool complete)
+{
+    if (!IsListExtension(extension))
+        return HashListGrammar::None;
+    std::vector<std::string> lines = SplitLines(Decode(head, complete).Bytes);
+    if (!complete && !lines.empty())
+        lines.pop_back();
+    try {
+        return ChooseGrammar(extension, FirstMeaningfulLine(lines));
+    } catch (const std::exception&) {
+        return HashListGrammar::None;
+    }
+}
+
+HashListImport HashListParser::ParseFile(const std::wstring& extension, const std::string& bytes,
+    const HashKindFlags& enabled, const TextCodec::ToWideFunction& ansiToWide)
+{
+    const DecodedList decoded = Decode(bytes, true);
+    TextCodec::ToWideFunction toWide = ansiToWide;
+    if (decoded.Encoding != HashListEncoding::Ansi)
+        toWide = &UnicodeText::Utf8ToWide;
+    HashListImport result = Parse(extension, SplitLines(decoded.Bytes), enabled, toWide);
+    result.Encoding = decoded.Encoding;
+    return result;
+}
+
+std::vector<std::string> HashListParser::SplitLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\n' && c != '\r' && c != '\x1a')
+            continue;
+        lines.push_back(bytes.substr(start, i - start));
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.push_back(bytes.substr(start));
+    return lines;
+}
+
 HashListImport HashListParser::Parse(const std::wstring& extension, const std::vector<std::string>& lines,
     const HashKindFlags& enabled, const TextCodec::ToWideFunction& toWide)
 {
     HashListImport result;
-    result.Grammar = ChooseGrammar(extension, lines.empty() ? std::string() : lines.front());
     bool read = false;
     try {
+        result.Grammar = ChooseGrammar(extension, FirstMeaningfulLine(lines));
         read = ReadList(result, lines, enabled, toWide);
     } catch (const std::exception&) {
         // the tokenizer, the number test (a regular expression) and the conversion may throw: such a file is no list
         read = false;
     }
-    result.Accepted = read && !result.Entries.empty();
+    result.Accepted = read && AnyValue(result.Entries);
     if (!result.Accepted) {
         result.Entries.clear();
         result.SwitchOn = HashKindFlags();

@@ -6,10 +6,10 @@
 #include "app/lists/PendingRecord.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/Path.h"
-#include "kit/core/TextFile.h"
+#include "kit/core/File.h"
 #include "resources/resource.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -17,20 +17,25 @@ const wchar_t* const KindKeys[HashKind::Count] = {L"Crc32", L"Md5", L"Sha1"};
 // the header menu's toggles, which switch a kind on together with its column
 const int KindCommands[HashKind::Count] = {ID_HEADER_CRC32, ID_HEADER_MD5, ID_HEADER_SHA1};
 
-// every line of the file; false when it cannot be read or its first line already rules a list out
-bool ReadLines(const std::wstring& path, const std::wstring& extension, std::vector<std::string>& lines)
+// a list's first meaningful line lies well within this; a large file that is no list is not read whole
+const size_t ProbeBytes = 64 * 1024;
+
+// the whole file; false when it cannot be read, or its first bytes already rule a list out
+bool ReadList(const std::wstring& path, const std::wstring& extension, std::string& bytes)
 {
-    kit::TextFile file;
+    kit::File file;
     if (!file.OpenRead(path) || file.GetSize() > MaxHashListBytes)
         return false;
-    std::string line;
-    if (file.ReadLine(line) < 0 || HashListParser::ChooseGrammar(extension, line) == HashListGrammar::None)
+    const size_t size = static_cast<size_t>(file.GetSize());
+    bytes.resize(std::min(size, ProbeBytes));
+    if (file.Read(&bytes[0], bytes.size()) != bytes.size())
         return false;
-    do
-        lines.push_back(line);
-    while (file.ReadLine(line) >= 0);
-    // a read that failed before the end looks like the end to ReadLine; a list cut short is not taken
-    return file.GetRemaining() == 0;
+    if (HashListParser::Probe(extension, bytes, bytes.size() == size) == HashListGrammar::None)
+        return false;
+    const size_t head = bytes.size();
+    bytes.resize(size);
+    // a list cut short by a failed read is not taken
+    return file.Read(&bytes[0] + head, size - head) == size - head;
 }
 
 // as the header menu's toggle does; should no handler take the command, the setting and column are set here so
@@ -52,14 +57,14 @@ bool ImportHashList(const std::wstring& path, FileListView& list)
     const std::wstring extension = kit::FindExtension(path);
     if (!HashListParser::IsListExtension(extension))
         return false;
-    std::vector<std::string> lines;
-    if (!ReadLines(path, extension, lines))
+    std::string bytes;
+    if (!ReadList(path, extension, bytes))
         return false;
     Juxta* main = list.Main;
     HashKindFlags enabled;
     for (int kind = 0; kind < HashKind::Count; ++kind)
         enabled[kind] = main->Settings.GetBool(KindKeys[kind], false);
-    const HashListImport import = HashListParser::Parse(extension, lines, enabled, &kit::ToWide);
+    const HashListImport import = HashListParser::ParseFile(extension, bytes, enabled, &kit::ToWide);
     if (!import.Accepted)
         return false;
     for (int kind = 0; kind < HashKind::Count; ++kind)

@@ -1,5 +1,6 @@
-// Registers a hash list in place of the files it lists: reads the file, hands its lines to the grammar of its kind
-// (HashListParser) and, when the whole list was accepted, appends one pending record per entry to the side.
+// Registers a hash list in place of the files it lists: reads the file, hands its bytes to the parser
+// (HashListParser, which decides the encoding and the grammar) and, when the whole list was accepted, appends one
+// pending record per entry to the side.
 // Interface thread (it reads the main settings and may switch a hash kind on).
 #pragma once
 

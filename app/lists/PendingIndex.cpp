@@ -2,7 +2,8 @@
 
 namespace {
 
-const wchar_t Separator = L'\\';
+// lists written outside Windows separate folders with "/": both separate components alike
+const wchar_t* const Separators = L"\\/";
 const size_t None = std::wstring_view::npos;
 
 // start of the component that ends just before position end
@@ -10,13 +11,13 @@ size_t ComponentStart(std::wstring_view path, size_t end)
 {
     if (end == 0)
         return 0;
-    size_t separator = path.rfind(Separator, end - 1);
+    size_t separator = path.find_last_of(Separators, end - 1);
     return separator == None ? 0 : separator + 1;
 }
 
 size_t LastComponentLength(std::wstring_view path)
 {
-    size_t separator = path.rfind(Separator);
+    size_t separator = path.find_last_of(Separators);
     return separator == None ? path.size() : path.size() - separator - 1;
 }
 
@@ -24,7 +25,7 @@ size_t LastComponentLength(std::wstring_view path)
 template <typename Visit>
 void ForEachLeadingComponent(std::wstring_view path, Visit visit)
 {
-    size_t separator = path.rfind(Separator);
+    size_t separator = path.find_last_of(Separators);
     while (separator != None) {
         size_t start = ComponentStart(path, separator);
         visit(path.substr(start, separator - start));
@@ -37,8 +38,8 @@ void ForEachLeadingComponent(std::wstring_view path, Visit visit)
 size_t PendingIndex::CommonTrailingLength(std::wstring_view recordPath, std::wstring_view gapPath)
 {
     size_t length = LastComponentLength(recordPath);
-    size_t recordEnd = recordPath.rfind(Separator);
-    size_t gapEnd = gapPath.rfind(Separator);
+    size_t recordEnd = recordPath.find_last_of(Separators);
+    size_t gapEnd = gapPath.find_last_of(Separators);
     while (recordEnd != None && gapEnd != None) {
         size_t recordStart = ComponentStart(recordPath, recordEnd);
         size_t gapStart = ComponentStart(gapPath, gapEnd);

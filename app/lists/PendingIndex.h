@@ -34,7 +34,7 @@ public:
     std::vector<int> Remaining() const;
 
     // Length of the common trailing path of two lower-cased paths: the record's last component, then the components
-    // equal in both, walking back from the next-to-last ones (components split at "\", joined with "\").
+    // equal in both, walking back from the next-to-last ones (components split at "\" or "/", joined with either).
     static size_t CommonTrailingLength(std::wstring_view recordPath, std::wstring_view gapPath);
 
 private:

@@ -1,6 +1,7 @@
 #include "app/tools/ListOutput.h"
 
 #include "app/lists/SizeFormat.h"
+#include "app/lists/UnicodeText.h"
 #include "kit/core/Path.h"
 
 #include <algorithm>
@@ -30,6 +31,8 @@ struct OutputRow {
     std::array<Cell, HashKind::Count> Hashes;
     Cell Size;
     bool Lossy = false;
+    // an md5sum line whose name is escaped starts with "\\"
+    bool Escaped = false;
 };
 
 // appends to the wide text and the ANSI bytes together
@@ -92,6 +95,51 @@ Cell MakeCell(const std::wstring& text, const TextCodec& codec, bool& lossy)
     return cell;
 }
 
+// the kind an md5sum or sha1sum layout writes; -1 for the other layouts
+int SumKindOf(ListLayout layout)
+{
+    if (layout == ListLayout::Md5sum)
+        return HashKind::Md5;
+    if (layout == ListLayout::Sha1sum)
+        return HashKind::Sha1;
+    return -1;
+}
+
+// md5sum's escape of a name that holds a line end: "\\", "\n" and "\r". On ANSI bytes it escapes a trail byte 0x5C
+// of a double-byte character too, as md5sum itself does on such a name.
+template <typename Text>
+Text EscapeSumName(const Text& name)
+{
+    Text escaped;
+    for (auto c : name) {
+        typedef decltype(c) Char;
+        if (c == Char('\\') || c == Char('\n') || c == Char('\r'))
+            escaped += Char('\\');
+        escaped += c == Char('\n') ? Char('n') : c == Char('\r') ? Char('r') : c;
+    }
+    return escaped;
+}
+
+// A row of an md5sum or sha1sum layout: its value, then the name with "/" between folders (what the tools outside
+// Windows expect; their Windows ports take both). A row without a value of the kind (not checked yet, or
+// unreadable) has no line in such a list.
+bool MakeSumRow(const ListOutputRow& row, const ListOutputOptions& options, const TextCodec& codec, OutputRow& out)
+{
+    const int kind = SumKindOf(options.Layout);
+    if (!options.KindEnabled[kind] || !HashText::Matches(kind, row.HashCells[kind]))
+        return false;
+    std::wstring name = RowName(row, options.Names);
+    std::replace(name.begin(), name.end(), L'\\', L'/');
+    out.Name = MakeCell(name, codec, out.Lossy);
+    out.Escaped = name.find_first_of(L"\r\n") != std::wstring::npos;
+    if (out.Escaped) {
+        out.Name.Wide = EscapeSumName(out.Name.Wide);
+        out.Name.Bytes = EscapeSumName(out.Name.Bytes);
+    }
+    out.Hashes[kind] = MakeCell(row.HashCells[kind], codec, out.Lossy);
+    return true;
+}
+
 std::vector<OutputRow> SelectRows(const std::vector<ListOutputRow>& rows, const ListOutputOptions& options, int limit,
     const TextCodec& codec)
 {
@@ -102,6 +150,11 @@ std::vector<OutputRow> SelectRows(const std::vector<ListOutputRow>& rows, const 
         if (row.Path.empty() || row.Mark < 0 || row.Mark >= PairMark::Count || !options.Marks[row.Mark])
             continue;
         OutputRow out;
+        if (SumKindOf(options.Layout) >= 0) {
+            if (MakeSumRow(row, options, codec, out))
+                selected.push_back(std::move(out));
+            continue;
+        }
         out.Name = MakeCell(RowName(row, options.Names), codec, out.Lossy);
         for (int kind = 0; kind < HashKind::Count; ++kind)
             out.Hashes[kind] = MakeCell(row.HashCells[kind], codec, out.Lossy);
@@ -250,7 +303,9 @@ ListOutputText ListOutput::Build(const std::vector<ListOutputRow>& rows, const L
         return out.Result;
     std::vector<Column> columns = MakeColumns(selected, options);
     std::vector<Column> used = UsedColumns(columns, options.Layout);
-    if (options.Header && options.Layout != ListLayout::Sfv)
+    const bool titled = options.Layout == ListLayout::Text || options.Layout == ListLayout::Csv
+        || options.Layout == ListLayout::Tsv;
+    if (options.Header && titled)
         WriteTitle(out, columns, options.Layout);
 
     Totals totals;
@@ -265,6 +320,15 @@ ListOutputText ListOutput::Build(const std::vector<ListOutputRow>& rows, const L
         case ListLayout::Csv:
         case ListLayout::Tsv:
             WriteSeparatedRow(out, row, used, SeparatorOf(options.Layout));
+            break;
+        case ListLayout::Md5sum:
+        case ListLayout::Sha1sum:
+            // "*": the binary mode, in which the tools read the file as the program did, byte for byte
+            if (row.Escaped)
+                out.PutAscii("\\");
+            out.Put(row.Hashes[SumKindOf(options.Layout)]);
+            out.PutAscii(" *");
+            out.Put(row.Name);
             break;
         }
         out.EndLine();
@@ -290,8 +354,25 @@ int ListOutput::FilterIndexFor(ListLayout layout, int storedIndex)
         return 3;
     case ListLayout::Sfv:
         return 4;
+    case ListLayout::Md5sum:
+        return 5;
+    case ListLayout::Sha1sum:
+        return 6;
     }
     return 1;
+}
+
+std::string ListOutput::Encode(const ListOutputText& output, ListEncoding encoding)
+{
+    switch (encoding) {
+    case ListEncoding::Utf8Bom:
+        return UnicodeText::Utf8Bom + UnicodeText::WideToUtf8(output.Text);
+    case ListEncoding::Utf8:
+        return UnicodeText::WideToUtf8(output.Text);
+    case ListEncoding::Ansi:
+        break;
+    }
+    return output.Ansi;
 }
 
 std::wstring ListOutput::DefaultExtension(int filterIndex)
@@ -303,6 +384,10 @@ std::wstring ListOutput::DefaultExtension(int filterIndex)
         return L"csv";
     case 4:
         return L"sfv";
+    case 5:
+        return L"md5";
+    case 6:
+        return L"sha1";
     default:
         return L"txt";
     }

@@ -1,5 +1,6 @@
-// The list output's four layouts (column-aligned text, csv, tsv, SFV) built from one side's rows. The dialog reads
-// the rows and its options and shows or writes the result; this class only builds it.
+// The list output's layouts (column-aligned text, csv, tsv, SFV, md5sum, sha1sum) built from one side's rows, and
+// the bytes of a file in the chosen encoding. The dialog reads the rows and its options and shows or writes the
+// result; this class only builds it.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -10,7 +11,12 @@
 #include <string>
 #include <vector>
 
-enum class ListLayout { Text, Csv, Tsv, Sfv };
+// md5sum and sha1sum: "VALUE *name" lines, the form "md5sum -c" and "sha1sum -c" check
+enum class ListLayout { Text, Csv, Tsv, Sfv, Md5sum, Sha1sum };
+
+// the bytes of a list file: the system ANSI code page (with "?" for what it cannot hold), or UTF-8 with or without
+// its byte-order mark; the order is the one of the dialog's drop-down list
+enum class ListEncoding { Ansi, Utf8Bom, Utf8 };
 
 // how the name column writes a file's path
 enum class ListNames { FullPath, RelativePath, FileName };
@@ -57,7 +63,11 @@ public:
     static ListOutputText Build(const std::vector<ListOutputRow>& rows, const ListOutputOptions& options, int limit,
         const TextCodec& codec);
 
-    // the save dialog's filter index (1 *.txt, 2 *.crc, 3 *.csv, 4 *.sfv) for a layout, given the stored one
+    // the bytes of a file in an encoding
+    static std::string Encode(const ListOutputText& output, ListEncoding encoding);
+
+    // the save dialog's filter index (1 *.txt, 2 *.crc, 3 *.csv, 4 *.sfv, 5 *.md5, 6 *.sha1) for a layout, given
+    // the stored one
     static int FilterIndexFor(ListLayout layout, int storedIndex);
     // the default extension, without dot, of a filter index
     static std::wstring DefaultExtension(int filterIndex);

@@ -16,8 +16,9 @@
 #include "resources/resource.h"
 
 #include <algorithm>
+#include <iterator>
 
-const std::array<OutputDialog::Control, 22> OutputDialog::Controls = {{
+const std::array<OutputDialog::Control, 24> OutputDialog::Controls = {{
     {IDC_OUTPUT_LEFT_LIST, L"LeftList", 0},
     {IDC_OUTPUT_RIGHT_LIST, L"RightList", 0},
     {IDC_OUTPUT_TO_FILE, L"File", 1},
@@ -26,6 +27,8 @@ const std::array<OutputDialog::Control, 22> OutputDialog::Controls = {{
     {IDC_OUTPUT_CSV, L"Csv", 0},
     {IDC_OUTPUT_TSV, L"Tsv", 0},
     {IDC_OUTPUT_SFV, L"Sfv", 0},
+    {IDC_OUTPUT_MD5SUM, L"Md5sum", 0},
+    {IDC_OUTPUT_SHA1SUM, L"Sha1sum", 0},
     {IDC_OUTPUT_FULL_PATH, L"FullPath", 0},
     {IDC_OUTPUT_RELATIVE_PATH, L"RelativePath", 1},
     {IDC_OUTPUT_FILE_NAME, L"OnlyFileName", 0},
@@ -49,7 +52,11 @@ const wchar_t* const OutputDialog::FileFilter =
     L"CRCファイル　(*.crc)\0*.crc\0"
     L"CSVファイル　(*.csv)\0*.csv\0"
     L"SFVファイル　(*.sfv)\0*.sfv\0"
+    L"MD5ファイル　(*.md5)\0*.md5\0"
+    L"SHA1ファイル　(*.sha1)\0*.sha1\0"
     L"すべててのファイル(*.*)\0*.*\0";
+
+const std::array<const wchar_t*, 3> OutputDialog::EncodingTexts = {{L"ANSI", L"UTF-8 (BOM付き)", L"UTF-8"}};
 
 namespace {
 
@@ -60,11 +67,17 @@ const int KindBoxes[HashKind::Count] = {IDC_OUTPUT_CRC32, IDC_OUTPUT_MD5, IDC_OU
 // names listed in the completion message when some could not be written exactly
 const size_t ListedNames = 5;
 
+// the layout radios in the dialog's order, and the layouts they stand for
+const int LayoutRadios[] = {IDC_OUTPUT_WINCRC, IDC_OUTPUT_CSV, IDC_OUTPUT_TSV, IDC_OUTPUT_SFV, IDC_OUTPUT_MD5SUM,
+    IDC_OUTPUT_SHA1SUM};
+const ListLayout RadioLayouts[] = {ListLayout::Text, ListLayout::Csv, ListLayout::Tsv, ListLayout::Sfv,
+    ListLayout::Md5sum, ListLayout::Sha1sum};
+
 bool IsRadio(int id)
 {
     return id == IDC_OUTPUT_LEFT_LIST || id == IDC_OUTPUT_RIGHT_LIST || id == IDC_OUTPUT_TO_FILE
-        || id == IDC_OUTPUT_TO_CLIPBOARD || id == IDC_OUTPUT_WINCRC || id == IDC_OUTPUT_CSV || id == IDC_OUTPUT_TSV
-        || id == IDC_OUTPUT_SFV || id == IDC_OUTPUT_FULL_PATH || id == IDC_OUTPUT_RELATIVE_PATH
+        || id == IDC_OUTPUT_TO_CLIPBOARD || std::find(std::begin(LayoutRadios), std::end(LayoutRadios), id)
+        != std::end(LayoutRadios) || id == IDC_OUTPUT_FULL_PATH || id == IDC_OUTPUT_RELATIVE_PATH
         || id == IDC_OUTPUT_FILE_NAME;
 }
 
@@ -72,7 +85,27 @@ bool IsRadio(int id)
 bool ChangesSample(int id)
 {
     return (id >= IDC_OUTPUT_CRC32 && id <= IDC_OUTPUT_FOOTER) || (id >= IDC_OUTPUT_CSV && id <= IDC_OUTPUT_FILE_NAME)
-        || (id >= IDC_OUTPUT_LEFT_LIST && id <= IDC_OUTPUT_OK) || (id >= IDC_OUTPUT_HEADER && id <= IDC_OUTPUT_SFV);
+        || (id >= IDC_OUTPUT_LEFT_LIST && id <= IDC_OUTPUT_OK) || (id >= IDC_OUTPUT_HEADER && id <= IDC_OUTPUT_SFV)
+        || id == IDC_OUTPUT_MD5SUM || id == IDC_OUTPUT_SHA1SUM;
+}
+
+// The UTF-8 that the offer writes: with the byte-order mark, by which Windows programs know UTF-8, except where
+// md5sum and sha1sum would take the mark for part of the first line.
+ListEncoding Utf8For(ListLayout layout)
+{
+    return layout == ListLayout::Md5sum || layout == ListLayout::Sha1sum ? ListEncoding::Utf8 : ListEncoding::Utf8Bom;
+}
+
+// the first names of the files that ANSI cannot hold, one a line, and "…" when there are more
+std::wstring ListUnrepresentable(const ListOutputText& output, size_t most)
+{
+    std::wstring names;
+    const size_t listed = std::min(output.UnrepresentableNames.size(), most);
+    for (size_t i = 0; i < listed; ++i)
+        names += L"\n" + output.UnrepresentableNames[i];
+    if (static_cast<size_t>(output.Unrepresentable) > listed)
+        names += L"\n…";
+    return names;
 }
 
 TextCodec WindowsCodec()
@@ -129,6 +162,14 @@ LRESULT OutputDialog::OnInitDialog(WPARAM, LPARAM)
     const HashKindFlags enabled = Main.GetEnabledKinds();
     for (int kind = 0; kind < HashKind::Count; ++kind)
         EnableWindow(GetControl(KindBoxes[kind])->Handle, enabled[kind]);
+    // a stored md5sum or sha1sum layout whose kind is off now falls back to the text layout
+    const ListLayout layout = GetOptions().Layout;
+    if ((layout == ListLayout::Md5sum && !enabled[HashKind::Md5])
+        || (layout == ListLayout::Sha1sum && !enabled[HashKind::Sha1])) {
+        for (int radio : LayoutRadios)
+            GetControl(radio)->SetChecked(radio == IDC_OUTPUT_WINCRC);
+    }
+    UpdateEnabled();
     SetUpSampleFont();
     UpdateSample();
     return TRUE;
@@ -146,6 +187,18 @@ void OutputDialog::AttachControls()
     Sample = kit::EditBox::Attach(this, IDC_OUTPUT_SAMPLE);
     for (const wchar_t* text : SampleLineTexts)
         SampleLines->AddString(text);
+    Encoding = kit::ComboBox::Attach(this, IDC_OUTPUT_ENCODING);
+    for (const wchar_t* text : EncodingTexts)
+        Encoding->AddString(text);
+}
+
+void OutputDialog::UpdateEnabled()
+{
+    const HashKindFlags enabled = Main.GetEnabledKinds();
+    EnableWindow(GetControl(IDC_OUTPUT_MD5SUM)->Handle, enabled[HashKind::Md5]);
+    EnableWindow(GetControl(IDC_OUTPUT_SHA1SUM)->Handle, enabled[HashKind::Sha1]);
+    // the clipboard always receives Unicode text
+    EnableWindow(Encoding->Handle, IsChecked(IDC_OUTPUT_TO_FILE));
 }
 
 void OutputDialog::LoadStates()
@@ -156,6 +209,9 @@ void OutputDialog::LoadStates()
     SampleLines->Load(section.Child(L"SampleLine"), 1);
     if (SampleLines->GetSelection() < 0)
         SampleLines->SetSelection(1);
+    Encoding->Load(section.Child(L"Encoding"), 0);
+    if (Encoding->GetSelection() < 0)
+        Encoding->SetSelection(0);
 }
 
 void OutputDialog::SaveStates()
@@ -164,6 +220,7 @@ void OutputDialog::SaveStates()
     for (size_t i = 0; i < Controls.size(); ++i)
         Boxes[i]->SaveCheck(section.Child(Controls[i].Key));
     SampleLines->Save(section.Child(L"SampleLine"));
+    Encoding->Save(section.Child(L"Encoding"));
 }
 
 void OutputDialog::SetUpSampleFont()
@@ -178,6 +235,18 @@ void OutputDialog::SetUpSampleFont()
         SendMessageW(Sample->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(SampleFont->GetHandle()), TRUE);
 }
 
+ListEncoding OutputDialog::GetEncoding() const
+{
+    switch (Encoding->GetSelection()) {
+    case 1:
+        return ListEncoding::Utf8Bom;
+    case 2:
+        return ListEncoding::Utf8;
+    default:
+        return ListEncoding::Ansi;
+    }
+}
+
 int OutputDialog::GetSourceSide() const
 {
     return IsChecked(IDC_OUTPUT_LEFT_LIST) ? 0 : 1;
@@ -186,14 +255,11 @@ int OutputDialog::GetSourceSide() const
 ListOutputOptions OutputDialog::GetOptions() const
 {
     ListOutputOptions options;
-    if (IsChecked(IDC_OUTPUT_CSV))
-        options.Layout = ListLayout::Csv;
-    else if (IsChecked(IDC_OUTPUT_TSV))
-        options.Layout = ListLayout::Tsv;
-    else if (IsChecked(IDC_OUTPUT_SFV))
-        options.Layout = ListLayout::Sfv;
-    else
-        options.Layout = ListLayout::Text;
+    options.Layout = ListLayout::Text;
+    for (size_t i = 0; i < std::size(LayoutRadios); ++i) {
+        if (IsChecked(LayoutRadios[i]))
+            options.Layout = RadioLayouts[i];
+    }
     if (IsChecked(IDC_OUTPUT_FULL_PATH))
         options.Names = ListNames::FullPath;
     else if (IsChecked(IDC_OUTPUT_RELATIVE_PATH))
@@ -272,6 +338,10 @@ LRESULT OutputDialog::OnCommand(WPARAM wParam, LPARAM lParam)
         UpdateSample();
         return TRUE;
     }
+    if (code == BN_CLICKED && (id == IDC_OUTPUT_TO_FILE || id == IDC_OUTPUT_TO_CLIPBOARD)) {
+        UpdateEnabled();
+        return TRUE;
+    }
     if (code == BN_CLICKED && ChangesSample(id)) {
         UpdateSample();
         return TRUE;
@@ -319,6 +389,13 @@ bool OutputDialog::ShowSaveDialog(std::wstring& path)
 bool OutputDialog::WriteFile(const std::wstring& path)
 {
     const ListOutputText output = BuildOutput(-1);
+    ListEncoding encoding = GetEncoding();
+    bool lost = encoding == ListEncoding::Ansi && output.Unrepresentable > 0;
+    if (lost && kit::ShowMessageBox(L"", Utf8Offer(output), this, MB_ICONINFORMATION | MB_YESNO) == IDYES) {
+        encoding = Utf8For(GetOptions().Layout);
+        lost = false;
+    }
+    const std::string bytes = ListOutput::Encode(output, encoding);
     // the list is written beside the target and replaces it only when complete, so a failed write keeps the old file
     // a name made here: GetTempFileNameW refuses folders near MAX_PATH
     std::wstring temporary;
@@ -329,7 +406,7 @@ bool OutputDialog::WriteFile(const std::wstring& path)
     if (!temporary.empty()) {
         kit::File file;
         if (file.OpenWrite(temporary)) {
-            written = file.Write(output.Ansi.data(), output.Ansi.size()) == output.Ansi.size();
+            written = file.Write(bytes.data(), bytes.size()) == bytes.size();
             written = file.Close() && written;
         }
         written = written && kit::File::Replace(temporary, path);
@@ -340,9 +417,17 @@ bool OutputDialog::WriteFile(const std::wstring& path)
         kit::ShowMessageBox(L"", L"出力ファイルが開けませんでした", this, MB_ICONERROR);
         return false;
     }
-    if (!IsChecked(IDC_OUTPUT_NO_MESSAGE) || output.Unrepresentable > 0)
-        kit::ShowMessageBox(L"", CompletionMessage(path, output), this, MB_ICONINFORMATION);
+    // the names written with replacements are told even when messages are off: the file differs from the list
+    if (!IsChecked(IDC_OUTPUT_NO_MESSAGE) || lost)
+        kit::ShowMessageBox(L"", CompletionMessage(path, lost ? output : ListOutputText()), this, MB_ICONINFORMATION);
     return true;
+}
+
+std::wstring OutputDialog::Utf8Offer(const ListOutputText& output)
+{
+    return L"システムの文字コードで表せない文字を含むファイル名が " + std::to_wstring(output.Unrepresentable)
+        + L" 件あります:" + ListUnrepresentable(output, ListedNames)
+        + L"\n\nUTF-8 で出力しますか？\n（「いいえ」を選ぶと、表せない文字を置き換えてシステムの文字コードで出力します）";
 }
 
 std::wstring OutputDialog::CompletionMessage(const std::wstring& path, const ListOutputText& output)
@@ -350,14 +435,9 @@ std::wstring OutputDialog::CompletionMessage(const std::wstring& path, const Lis
     std::wstring message = path + L" へ出力しました";
     if (output.Unrepresentable <= 0)
         return message;
-    message += L"\n\nシステムの文字コードで表せない文字を含むファイル名が " + std::to_wstring(output.Unrepresentable)
-        + L" 件あり、正確には出力できませんでした:";
-    const size_t listed = std::min(output.UnrepresentableNames.size(), ListedNames);
-    for (size_t i = 0; i < listed; ++i)
-        message += L"\n" + output.UnrepresentableNames[i];
-    if (static_cast<size_t>(output.Unrepresentable) > listed)
-        message += L"\n…";
-    return message;
+    return message + L"\n\nシステムの文字コードで表せない文字を含むファイル名が "
+        + std::to_wstring(output.Unrepresentable) + L" 件あり、正確には出力できませんでした:"
+        + ListUnrepresentable(output, ListedNames);
 }
 
 bool OutputDialog::CopyToClipboard()

@@ -5,6 +5,8 @@
 #include "app/check/CheckHashManager.h"
 #include "app/lists/ImportHashList.h"
 
+#include <algorithm>
+
 namespace {
 
 class ImportHashListTest : public MainWindowFixture {
@@ -136,18 +138,47 @@ TEST_F(ImportHashListTest, NoListExtensionOrMissingFileIsFalse)
     EXPECT_TRUE(Pending(0).empty());
 }
 
-TEST_F(ImportHashListTest, Registration_rejectedListIsRegisteredAsAFile)
+TEST_F(ImportHashListTest, Registration_listWithoutValuesIsRegisteredAsAFile)
 {
     StartWith(true, false, false);
-    const std::wstring path = Folder.WriteFile(L"notes.txt", "just some words\r\n\r\nmore words\r\n");
+    // a table of numbers: entries with sizes, but no hash value
+    const std::wstring path = Folder.WriteFile(L"shopping.csv", "milk,2\r\neggs,12\r\n");
     Registration::RegisterBatch(List(0), {path}, true);
     harness::PumpUntil([this] { return !Main->Checker || !Main->Checker->IsChecking(); }, 30000);
     ASSERT_EQ(1, List(0).GetItemCount());
     EXPECT_EQ(path, Cell(0, 0, 0));
     FileListView::ItemInfo info;
     ASSERT_TRUE(List(0).GetItemInfo(0, info));
-    EXPECT_EQ(L"notes.txt", info.RelativeKey);
+    EXPECT_EQ(L"shopping.csv", info.RelativeKey);
     EXPECT_EQ(L"", info.SizeText);
+}
+
+// lists that md5sum and rhash wrote, in UTF-8 and in code page 932, read by the program's own conversion
+TEST_F(ImportHashListTest, OtherTools_utf8AndCodePage932ListsKeepEveryName)
+{
+    StartWith(true, false, false);
+    const std::wstring japanese = L"\u30C7\u30FC\u30BF/\u8AAD\u307F\u8FBC\u307F \u30C6\u30B9\u30C8.bin";
+    for (const char* file : {"utf8/md5sum.md5", "cp932/md5sum-b.md5", "utf8/rhash-bsd.txt", "cp932/rhash-bsd.txt"}) {
+        SCOPED_TRACE(file);
+        std::string unix = std::string(JUXTA_TEST_DATA) + "/hashlists/" + file;
+        std::replace(unix.begin(), unix.end(), '/', '\\');
+        List(0).Pending.clear();
+        ASSERT_TRUE(ImportHashList(L"Z:" + std::wstring(unix.begin(), unix.end()), List(0)));
+        const std::vector<PendingRecord>& records = Pending(0);
+        ASSERT_EQ(5u, records.size());
+        EXPECT_EQ(L"empty file.bin", records[1].Path);
+        EXPECT_EQ(L"D41D8CD98F00B204E9800998ECF8427E", records[1].HashTexts[HashKind::Md5]);
+        EXPECT_EQ(japanese, records[2].Path);
+        EXPECT_EQ(L"\u8AAD\u307F\u8FBC\u307F \u30C6\u30B9\u30C8.bin", records[2].NameKey);
+        EXPECT_EQ(L"5902335B2404DAA57E9D1581EB894576", records[2].HashTexts[HashKind::Md5]);
+        EXPECT_EQ(L"dir2/readme.txt", records[4].Path);
+        EXPECT_EQ(L"readme.txt", records[4].NameKey);
+    }
+    // the lists carry MD5 and SHA-1, which are switched on for them
+    EXPECT_TRUE(Main->Settings.GetBool(L"Md5", false));
+    EXPECT_TRUE(Main->Settings.GetBool(L"Sha1", false));
+    EXPECT_EQ(L"D6CD9D5B13D82D0C309053BD79A2ECCE64B10908", Pending(0)[2].HashTexts[HashKind::Sha1]);
+    List(0).Pending.clear();
 }
 
 TEST_F(ImportHashListTest, Registration_acceptedListBecomesRowsWithStoredValues)

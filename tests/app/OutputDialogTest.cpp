@@ -8,6 +8,7 @@
 #include "kit/ui/EditBox.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -132,6 +133,11 @@ TEST_F(OutputDialogTest, Open_kindsOffDisabledColumnsFollowTheSwitchedOnKinds)
     EXPECT_TRUE(harness::IsEnabled(Item(IDC_OUTPUT_CRC32)));
     EXPECT_TRUE(harness::IsEnabled(Item(IDC_OUTPUT_MD5)));
     EXPECT_FALSE(harness::IsEnabled(Item(IDC_OUTPUT_SHA1)));
+    // the layout of a kind that is off cannot be chosen
+    EXPECT_TRUE(harness::IsEnabled(Item(IDC_OUTPUT_MD5SUM)));
+    EXPECT_FALSE(harness::IsEnabled(Item(IDC_OUTPUT_SHA1SUM)));
+    Click(IDC_OUTPUT_MD5SUM);
+    EXPECT_EQ(Md5A + L" *sub/a.bin\r\n" + Md5B + L" *b.bin\r\n", SampleText());
     Click(IDC_OUTPUT_CSV);
     EXPECT_EQ(L"Name,CRC32,MD5,Bytes\r\nsub\\a.bin,1A2B3C4D," + Md5A + L",1234\r\nb.bin,00000000," + Md5B
             + L",5000000000\r\n",
@@ -154,19 +160,25 @@ TEST_F(OutputDialogTest, Run_opensOnTheCurrentSideAndStoresEveryStateOnClose)
     kit::SettingsNode stored;
     stored.SetBool(L"Crc32", true);
     stored.Child(L"Output").Child(L"LeftList").SetInt(L"Check", 1);
-    stored.Child(L"Output").Child(L"Csv").SetInt(L"Check", 1);
     stored.Child(L"Output").Child(L"WinCrc").SetInt(L"Check", 0);
     stored.Child(L"Output").Child(L"SampleLine").SetInt(L"Index", 3);
+    stored.Child(L"Output").Child(L"Encoding").SetInt(L"Index", 2);
+    // a stored sha1sum layout while SHA-1 is off
+    stored.Child(L"Output").Child(L"Sha1sum").SetInt(L"Check", 1);
     Start(stored);
     Main->CurrentSide = 1;
-    bool right = false, left = true, csv = false;
-    int index = -1;
+    bool right = false, left = true, sha1sum = true, encodingEnabled = true;
+    int index = -1, encoding = -1;
     harness::DialogWatcher watcher;
     watcher.Answer([&](HWND dialog) {
         right = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_RIGHT_LIST));
         left = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_LEFT_LIST));
-        csv = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_CSV));
         index = static_cast<int>(SendMessageW(GetDlgItem(dialog, IDC_OUTPUT_SAMPLE_LINES), CB_GETCURSEL, 0, 0));
+        sha1sum = harness::IsChecked(GetDlgItem(dialog, IDC_OUTPUT_SHA1SUM));
+        encoding = static_cast<int>(SendMessageW(GetDlgItem(dialog, IDC_OUTPUT_ENCODING), CB_GETCURSEL, 0, 0));
+        // the clipboard takes Unicode text: the encoding is for files only
+        harness::Click(GetDlgItem(dialog, IDC_OUTPUT_TO_CLIPBOARD));
+        encodingEnabled = harness::IsEnabled(GetDlgItem(dialog, IDC_OUTPUT_ENCODING));
         harness::Click(GetDlgItem(dialog, IDC_OUTPUT_FOOTER));
         return harness::DialogWatcher::PressButton(dialog, IDC_CLOSE);
     });
@@ -175,8 +187,10 @@ TEST_F(OutputDialogTest, Run_opensOnTheCurrentSideAndStoresEveryStateOnClose)
     EXPECT_EQ(L"リスト出力", watcher.Seen()[0].Caption);
     EXPECT_TRUE(right);
     EXPECT_FALSE(left);
-    EXPECT_TRUE(csv);
+    EXPECT_FALSE(sha1sum);
     EXPECT_EQ(3, index);
+    EXPECT_EQ(2, encoding);
+    EXPECT_FALSE(encodingEnabled);
     const kit::SettingsNode& output = Main->Settings.Child(L"Output");
     EXPECT_EQ(1, output.FindChild(L"RightList")->GetInt(L"Check", -1));
     EXPECT_EQ(0, output.FindChild(L"LeftList")->GetInt(L"Check", -1));
@@ -184,6 +198,8 @@ TEST_F(OutputDialogTest, Run_opensOnTheCurrentSideAndStoresEveryStateOnClose)
     EXPECT_EQ(1, output.FindChild(L"RelativePath")->GetInt(L"Check", -1));
     EXPECT_EQ(0, output.FindChild(L"Message")->GetInt(L"Check", -1));
     EXPECT_EQ(3, output.FindChild(L"SampleLine")->GetInt(L"Index", -1));
+    EXPECT_EQ(2, output.FindChild(L"Encoding")->GetInt(L"Index", -1));
+    EXPECT_EQ(1, output.FindChild(L"WinCrc")->GetInt(L"Check", -1));
 }
 
 TEST_F(OutputDialogTest, WriteFile_bytesExactlyAndTheCompletionMessage)
@@ -217,7 +233,7 @@ TEST_F(OutputDialogTest, WriteFile_bytesExactlyAndTheCompletionMessage)
     EXPECT_EQ(TextLayout, ReadBytes(path));
 }
 
-TEST_F(OutputDialogTest, WriteFile_namesOutsideTheCodePageAreReported)
+TEST_F(OutputDialogTest, WriteFile_namesOutsideTheCodePageOfferUtf8)
 {
     StartWith(true, false, false);
     // U+D55C (Hangul) has no code in code page 932, U+00E9 only a best-fit "e"
@@ -241,20 +257,33 @@ TEST_F(OutputDialogTest, WriteFile_namesOutsideTheCodePageAreReported)
     Click(IDC_OUTPUT_NO_MESSAGE);
     const std::wstring path = Folder.PathOf(L"out.sfv");
     harness::DialogWatcher watcher;
+    // the offer to write UTF-8 names the files; declined, the list is written in code page 932
+    watcher.Answer(IDNO);
     watcher.Answer(IDOK);
     ASSERT_TRUE(Dialog->WriteFile(path));
+    ASSERT_EQ(2u, watcher.Seen().size());
+    const std::wstring offer = watcher.Seen()[0].Text;
+    EXPECT_NE(std::wstring::npos, offer.find(L" 2 件")) << offer;
+    EXPECT_NE(std::wstring::npos, offer.find(hangul)) << offer;
+    EXPECT_NE(std::wstring::npos, offer.find(accented)) << offer;
+    EXPECT_EQ(std::wstring::npos, offer.find(L"plain.bin")) << offer;
+    EXPECT_NE(std::wstring::npos, offer.find(L"UTF-8 で出力しますか")) << offer;
     // even with messages turned off: the file does not hold what the list shows
-    ASSERT_EQ(1u, watcher.Seen().size());
-    const std::wstring message = watcher.Seen()[0].Text;
+    const std::wstring message = watcher.Seen()[1].Text;
     EXPECT_EQ(0u, message.find(path + L" へ出力しました"));
-    EXPECT_NE(std::wstring::npos, message.find(L" 2 件")) << message;
     EXPECT_NE(std::wstring::npos, message.find(hangul)) << message;
-    EXPECT_NE(std::wstring::npos, message.find(accented)) << message;
-    EXPECT_EQ(std::wstring::npos, message.find(L"plain.bin")) << message;
-    // the file holds code page 932 bytes: no byte-order mark, CR LF
-    const std::string bytes = ReadBytes(path);
+    std::string bytes = ReadBytes(path);
     EXPECT_NE(0xEF, static_cast<unsigned char>(bytes[0]));
     EXPECT_NE(std::string::npos, bytes.find("plain.bin  1A2B3C4D  1\r\n"));
+
+    // accepted: UTF-8 with its byte-order mark, every name as the list shows it, and nothing more to tell
+    watcher.Answer(IDYES);
+    ASSERT_TRUE(Dialog->WriteFile(path));
+    ASSERT_EQ(3u, watcher.Seen().size());
+    bytes = ReadBytes(path);
+    EXPECT_EQ(0u, bytes.find("\xEF\xBB\xBF"));
+    EXPECT_NE(std::string::npos, bytes.find("\r\n\xED\x95\x9C.bin  ")) << bytes;
+    EXPECT_NE(std::string::npos, bytes.find("\r\ncaf\xC3\xA9.bin  ")) << bytes;
 }
 
 TEST_F(OutputDialogTest, CopyToClipboard_unicodeTextAndTheMessage)
@@ -299,8 +328,9 @@ TEST_F(OutputDialogTest, Output_throughTheSaveDialogRemembersFolderFilterAndName
     EXPECT_EQ(L"chosen", Main->LastName);
 }
 
-// lists written by the dialog come back through the import with the same names, values and sizes
-TEST_F(OutputDialogTest, RoundTrip_eachLayoutImportsBackTheSameRows)
+// lists written by the dialog, in each layout and encoding, come back through the import with the same names,
+// values and sizes
+TEST_F(OutputDialogTest, RoundTrip_eachLayoutAndEncodingImportsBackTheSameRows)
 {
     StartWith(true, true, false);
     FillLeft();
@@ -311,26 +341,36 @@ TEST_F(OutputDialogTest, RoundTrip_eachLayoutImportsBackTheSameRows)
         int Radio;
         const wchar_t* Name;
         bool Sizes;
-    } layouts[] = {{IDC_OUTPUT_WINCRC, L"rt.txt", true}, {IDC_OUTPUT_CSV, L"rt.csv", true},
-        {IDC_OUTPUT_TSV, L"rt.tsv.txt", true}, {IDC_OUTPUT_SFV, L"rt.sfv", false}};
-    for (const auto& layout : layouts) {
-        SCOPED_TRACE(layout.Name);
-        Click(layout.Radio);
-        const std::wstring path = Folder.PathOf(layout.Name);
-        ASSERT_TRUE(Dialog->WriteFile(path));
-        List(1).Pending.clear();
-        ASSERT_TRUE(ImportHashList(path, List(1)));
-        const std::vector<PendingRecord>& records = List(1).Pending;
-        ASSERT_EQ(2u, records.size());
-        for (int row = 0; row < 2; ++row) {
-            EXPECT_EQ(Cell(0, row, 0), records[row].Path);
-            EXPECT_EQ(List(0).GetHashText(row, HashKind::Crc32), records[row].HashTexts[HashKind::Crc32]);
-            EXPECT_EQ(layout.Sizes ? List(0).GetSizeText(row) : L"-", records[row].SizeText);
-            EXPECT_EQ(L"", records[row].RelativeKey);
-        }
-        // SFV carries one value per line, the first column's
-        if (layout.Sizes) {
-            EXPECT_EQ(Md5B, records[1].HashTexts[HashKind::Md5]);
+        bool Crc32;
+        bool Md5;
+    } layouts[] = {{IDC_OUTPUT_WINCRC, L"rt.txt", true, true, true}, {IDC_OUTPUT_CSV, L"rt.csv", true, true, true},
+        {IDC_OUTPUT_TSV, L"rt.tsv.txt", true, true, true}, {IDC_OUTPUT_SFV, L"rt.sfv", false, true, false},
+        {IDC_OUTPUT_MD5SUM, L"rt.md5", false, false, true}};
+    for (int encoding = 0; encoding < 3; ++encoding) {
+        SendMessageW(Item(IDC_OUTPUT_ENCODING), CB_SETCURSEL, encoding, 0);
+        for (const auto& layout : layouts) {
+            SCOPED_TRACE(std::wstring(layout.Name) + L" " + std::to_wstring(encoding));
+            Click(layout.Radio);
+            const std::wstring path = Folder.PathOf(layout.Name);
+            ASSERT_TRUE(Dialog->WriteFile(path));
+            EXPECT_EQ(encoding == 1, ReadBytes(path).compare(0, 3, "\xEF\xBB\xBF") == 0);
+            List(1).Pending.clear();
+            ASSERT_TRUE(ImportHashList(path, List(1)));
+            const std::vector<PendingRecord>& records = List(1).Pending;
+            ASSERT_EQ(2u, records.size());
+            for (int row = 0; row < 2; ++row) {
+                std::wstring name = Cell(0, row, 0);
+                // md5sum lists put "/" between folders
+                if (layout.Radio == IDC_OUTPUT_MD5SUM)
+                    std::replace(name.begin(), name.end(), L'\\', L'/');
+                EXPECT_EQ(name, records[row].Path);
+                EXPECT_EQ(layout.Crc32 ? List(0).GetHashText(row, HashKind::Crc32) : L"",
+                    records[row].HashTexts[HashKind::Crc32]);
+                EXPECT_EQ(layout.Md5 ? List(0).GetHashText(row, HashKind::Md5) : L"",
+                    records[row].HashTexts[HashKind::Md5]);
+                EXPECT_EQ(layout.Sizes ? List(0).GetSizeText(row) : L"-", records[row].SizeText);
+                EXPECT_EQ(L"", records[row].RelativeKey);
+            }
         }
     }
     List(1).Pending.clear();
@@ -371,13 +411,28 @@ TEST_F(OutputDialogTest, Screenshots_eachLayout)
         int Radio;
         const wchar_t* Name;
     } layouts[] = {{IDC_OUTPUT_WINCRC, L"text"}, {IDC_OUTPUT_CSV, L"csv"}, {IDC_OUTPUT_TSV, L"tsv"},
-        {IDC_OUTPUT_SFV, L"sfv"}};
+        {IDC_OUTPUT_SFV, L"sfv"}, {IDC_OUTPUT_MD5SUM, L"md5sum"}};
+    SendMessageW(Item(IDC_OUTPUT_ENCODING), CB_SETCURSEL, 1, 0);
     for (const auto& layout : layouts) {
         Click(layout.Radio);
         RedrawWindow(Dialog->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         harness::PumpUntil([] { return false; }, 300);
         EXPECT_TRUE(SaveWindowBitmap(Dialog->Handle, std::wstring(folder) + L"\\output-" + layout.Name + L".bmp"));
     }
+    // the offer to write UTF-8 when ANSI cannot hold a name (code page 932 has no "é" nor "ü")
+    RegisterImported(0, L"Caf\x00E9 M\x00FCller.bin", L"FFFFFFFF", L"-");
+    Finish(0, 3, L"FFFFFFFF", L"-");
+    SendMessageW(Item(IDC_OUTPUT_ENCODING), CB_SETCURSEL, 0, 0);
+    Click(IDC_OUTPUT_WINCRC);
+    harness::DialogWatcher watcher;
+    watcher.Answer([&](HWND box) {
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        harness::PumpUntil([] { return false; }, 300);
+        EXPECT_TRUE(SaveWindowBitmap(box, std::wstring(folder) + L"\\output-utf8-offer.bmp"));
+        return harness::DialogWatcher::PressButton(box, IDNO);
+    });
+    watcher.Answer(IDOK);
+    EXPECT_TRUE(Dialog->WriteFile(Folder.PathOf(L"offer.txt")));
 }
 
 } // namespace

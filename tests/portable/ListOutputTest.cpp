@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using namespace testing_support;
@@ -181,7 +182,35 @@ TEST(ListOutput, FilterIndexFor_layouts)
     EXPECT_EQ(4, ListOutput::FilterIndexFor(ListLayout::Sfv, 1));
     EXPECT_EQ(L"csv", ListOutput::DefaultExtension(ListOutput::FilterIndexFor(ListLayout::Tsv, 1)));
     EXPECT_EQ(L"crc", ListOutput::DefaultExtension(2));
-    EXPECT_EQ(L"txt", ListOutput::DefaultExtension(5));
+    EXPECT_EQ(L"md5", ListOutput::DefaultExtension(ListOutput::FilterIndexFor(ListLayout::Md5sum, 1)));
+    EXPECT_EQ(L"sha1", ListOutput::DefaultExtension(ListOutput::FilterIndexFor(ListLayout::Sha1sum, 1)));
+    EXPECT_EQ(L"txt", ListOutput::DefaultExtension(7));
+}
+
+TEST(ListOutput, Md5sum_valueStarAndSlashesEscapedLineEnds)
+{
+    std::vector<ListOutputRow> rows = {Row(L"C:\\d\\Sub\\a b.bin", L"sub\\a b.bin", L"1"),
+        ImportedRow(L"x\\new\nline"), Row(L"C:\\d\\unchecked.bin", L"unchecked.bin", L"1")};
+    rows[2].HashCells[HashKind::Md5] = L"";
+    ListOutputOptions options = Options(ListLayout::Md5sum, HashKindFlags{{true, true, true}});
+    // no title, no footer; a row without the value has no line; a line end in a name is escaped as md5sum does
+    EXPECT_EQ(Narrow(Md5) + " *Sub/a b.bin\r\n\\" + Narrow(Md5) + " *x/new\\nline\r\n", Build(rows, options));
+    options.Layout = ListLayout::Sha1sum;
+    options.Names = ListNames::FullPath;
+    EXPECT_EQ(Narrow(Sha1) + " *C:/d/Sub/a b.bin\r\n", Build({rows[0]}, options));
+    // a kind that is switched off writes nothing
+    options.KindEnabled = {{true, true, false}};
+    EXPECT_EQ("", Build(rows, options));
+}
+
+TEST(ListOutput, Encode_ansiOrUtf8WithAndWithoutMark)
+{
+    ListOutputOptions options = Options(ListLayout::Sfv, HashKindFlags{{true, false, false}});
+    ListOutputText text = ListOutput::Build({Row(L"C:\\\u3042\u4E00", L"\u3042\u4E00", L"1")}, options, -1, FakeCodec());
+    EXPECT_EQ("\x82\x42? " + Narrow(Crc) + "\r\n", ListOutput::Encode(text, ListEncoding::Ansi));
+    const std::string utf8 = "\xE3\x81\x82\xE4\xB8\x80 " + Narrow(Crc) + "\r\n";
+    EXPECT_EQ(utf8, ListOutput::Encode(text, ListEncoding::Utf8));
+    EXPECT_EQ("\xEF\xBB\xBF" + utf8, ListOutput::Encode(text, ListEncoding::Utf8Bom));
 }
 
 // ---- what the output writes, the import reads back ----
@@ -224,15 +253,53 @@ std::wstring ExtensionOf(ListLayout layout)
         return L".CSV";
     case ListLayout::Sfv:
         return L".sfv";
+    case ListLayout::Md5sum:
+        return L".md5";
+    case ListLayout::Sha1sum:
+        return L".sha1";
     default:
         return L".txt";
     }
 }
 
-void ExpectReadBack(ListLayout layout, const HashKindFlags& kinds, bool header, bool footer)
+// the kinds a layout writes when the given ones are on
+HashKindFlags WrittenKinds(ListLayout layout, const HashKindFlags& kinds)
 {
-    std::string where = "layout " + std::to_string(static_cast<int>(layout)) + " kinds " + std::to_string(kinds[0])
-        + std::to_string(kinds[1]) + std::to_string(kinds[2]) + " header " + std::to_string(header);
+    HashKindFlags written = kinds;
+    const int sum = layout == ListLayout::Md5sum ? HashKind::Md5 : layout == ListLayout::Sha1sum ? HashKind::Sha1 : -1;
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
+        if (sum >= 0)
+            written[kind] = kind == sum && kinds[kind];
+    }
+    if (layout == ListLayout::Sfv) {
+        // SFV writes the first column's value only
+        bool first = true;
+        for (bool& kind : written) {
+            kind = kind && first;
+            first = first && !kind;
+        }
+    }
+    // csv and tsv test the third field as MD5: after CRC32, a SHA-1 there is not recognised
+    const bool separated = layout == ListLayout::Csv || layout == ListLayout::Tsv;
+    if (separated && kinds[HashKind::Crc32] && !kinds[HashKind::Md5])
+        written[HashKind::Sha1] = false;
+    return written;
+}
+
+std::wstring ExpectedName(const ListOutputRow& row, ListLayout layout)
+{
+    std::wstring name =
+        row.ImportedSize.empty() ? row.Path.substr(row.Path.size() - row.RelativeKey.size()) : row.Path;
+    if (layout == ListLayout::Md5sum || layout == ListLayout::Sha1sum)
+        std::replace(name.begin(), name.end(), L'\\', L'/');
+    return name;
+}
+
+void ExpectReadBack(ListLayout layout, ListEncoding encoding, const HashKindFlags& kinds, bool header, bool footer)
+{
+    std::string where = "layout " + std::to_string(static_cast<int>(layout)) + " encoding "
+        + std::to_string(static_cast<int>(encoding)) + " kinds " + std::to_string(kinds[0]) + std::to_string(kinds[1])
+        + std::to_string(kinds[2]) + " header " + std::to_string(header);
     std::vector<ListOutputRow> rows = RoundTripRows();
     ListOutputOptions options = Options(layout, kinds);
     options.Header = header;
@@ -240,46 +307,41 @@ void ExpectReadBack(ListLayout layout, const HashKindFlags& kinds, bool header, 
     ListOutputText text = ListOutput::Build(rows, options, -1, FakeCodec());
     ASSERT_EQ(0, text.Unrepresentable);
 
-    HashListImport list = HashListParser::Parse(ExtensionOf(layout), SplitLines(text.Ansi), kinds, FakeToWide);
-    int firstKind = 0;
-    while (firstKind < HashKind::Count && !kinds[firstKind])
-        ++firstKind;
-    if (layout == ListLayout::Sfv && firstKind == HashKind::Count) {
-        // names alone are no SFV entries
+    const std::string bytes = ListOutput::Encode(text, encoding);
+    HashListImport list = HashListParser::ParseFile(ExtensionOf(layout), bytes, kinds, FakeToWide);
+    const HashKindFlags written = WrittenKinds(layout, kinds);
+    if (written == HashKindFlags{{false, false, false}}) {
+        // names and sizes alone are no hash list
         EXPECT_FALSE(list.Accepted) << where;
         return;
     }
-    ASSERT_TRUE(list.Accepted) << where << "\n" << text.Ansi;
+    ASSERT_TRUE(list.Accepted) << where << "\n" << bytes;
     ASSERT_EQ(rows.size(), list.Entries.size()) << where;
+    const bool sizes = layout == ListLayout::Text || layout == ListLayout::Csv || layout == ListLayout::Tsv;
     for (size_t i = 0; i < rows.size(); ++i) {
         const HashListEntry& entry = list.Entries[i];
         const ListOutputRow& row = rows[i];
-        std::wstring name = row.ImportedSize.empty() ? row.Path.substr(row.Path.size() - row.RelativeKey.size())
-                                                     : row.Path;
-        EXPECT_EQ(name, entry.Name) << where;
-        for (int kind = 0; kind < HashKind::Count; ++kind) {
-            bool written = layout == ListLayout::Sfv ? kind == firstKind : kinds[kind];
-            // csv and tsv test the third field as MD5: after CRC32, a SHA-1 there is not recognised
-            bool separated = layout == ListLayout::Csv || layout == ListLayout::Tsv;
-            if (separated && kind == HashKind::Sha1 && kinds[HashKind::Crc32] && !kinds[HashKind::Md5])
-                written = false;
-            EXPECT_EQ(written ? row.HashCells[kind] : std::wstring(), entry.HashTexts[kind]) << where << " " << kind;
-        }
-        EXPECT_EQ(layout == ListLayout::Sfv ? std::wstring(L"-") : row.SizeCell, entry.SizeText) << where;
+        EXPECT_EQ(ExpectedName(row, layout), entry.Name) << where;
+        for (int kind = 0; kind < HashKind::Count; ++kind)
+            EXPECT_EQ(written[kind] ? row.HashCells[kind] : std::wstring(), entry.HashTexts[kind]) << where << kind;
+        EXPECT_EQ(sizes ? row.SizeCell : std::wstring(L"-"), entry.SizeText) << where;
     }
 }
 
 } // namespace
 
-TEST(ListOutput, RoundTrip_allLayoutsAndKinds)
+TEST(ListOutput, RoundTrip_allLayoutsEncodingsAndKinds)
 {
-    for (ListLayout layout : {ListLayout::Text, ListLayout::Csv, ListLayout::Tsv, ListLayout::Sfv}) {
-        for (int mask = 0; mask < 8; ++mask) {
-            HashKindFlags kinds = {{(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}};
-            for (int frame = 0; frame < 4; ++frame) {
-                ExpectReadBack(layout, kinds, (frame & 1) != 0, (frame & 2) != 0);
-                if (HasFatalFailure())
-                    return;
+    for (ListLayout layout : {ListLayout::Text, ListLayout::Csv, ListLayout::Tsv, ListLayout::Sfv, ListLayout::Md5sum,
+             ListLayout::Sha1sum}) {
+        for (ListEncoding encoding : {ListEncoding::Ansi, ListEncoding::Utf8Bom, ListEncoding::Utf8}) {
+            for (int mask = 0; mask < 8; ++mask) {
+                HashKindFlags kinds = {{(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}};
+                for (int frame = 0; frame < 4; ++frame) {
+                    ExpectReadBack(layout, encoding, kinds, (frame & 1) != 0, (frame & 2) != 0);
+                    if (HasFatalFailure())
+                        return;
+                }
             }
         }
     }
@@ -320,5 +382,51 @@ TEST(ListOutput, Build_codePage932)
     HashListImport list = HashListParser::Parse(L".sfv", SplitLines(text.Ansi), options.KindEnabled, kit::ToWide);
     ASSERT_EQ(2u, list.Entries.size());
     EXPECT_EQ(L"\u8868\u793A.bin", list.Entries[0].Name);
+}
+#endif
+
+#ifndef _WIN32
+#include "app/lists/UnicodeText.h"
+#include "kit/core/Md5.h"
+#include "kit/core/Sha1.h"
+
+#include <cstdlib>
+
+// what the md5sum and sha1sum layouts write for relative paths, the tools themselves check
+TEST(ListOutput, Md5sumAndSha1sum_passTheToolsCheck)
+{
+    if (std::system("command -v md5sum >/dev/null && command -v sha1sum >/dev/null") != 0)
+        GTEST_SKIP() << "md5sum or sha1sum not installed";
+    TempFolder folder;
+    const std::wstring names[] = {L"a.bin", L"empty file.bin", L"\u30C7\u30FC\u30BF\\\u8AAD\u307F \u8FBC\u307F.bin",
+        L"dir1\\readme.txt", L"dir2\\readme.txt"};
+    std::vector<ListOutputRow> rows;
+    for (const std::wstring& name : names) {
+        std::string path = UnicodeText::WideToUtf8(name);
+        std::replace(path.begin(), path.end(), '\\', '/');
+        std::filesystem::create_directories((folder.Path / path).parent_path());
+        const std::string content = "content of " + path;
+        WriteFileBytes(folder.Path / path, content);
+        ListOutputRow row = Row(L"C:\\base\\" + name, name, L"1");
+        kit::Md5 md5;
+        md5.Update(content.data(), static_cast<uint32_t>(content.size()));
+        row.HashCells[HashKind::Md5] = md5.Final();
+        kit::Sha1 sha1;
+        sha1.Update(content.data(), static_cast<uint32_t>(content.size()));
+        row.HashCells[HashKind::Sha1] = sha1.Final();
+        rows.push_back(row);
+    }
+    const struct {
+        ListLayout Layout;
+        const char* Tool;
+    } layouts[] = {{ListLayout::Md5sum, "md5sum"}, {ListLayout::Sha1sum, "sha1sum"}};
+    for (const auto& layout : layouts) {
+        ListOutputText text =
+            ListOutput::Build(rows, Options(layout.Layout, HashKindFlags{{true, true, true}}), -1, FakeCodec());
+        ASSERT_EQ(5, text.Rows);
+        WriteFileBytes(folder.Path / "list", ListOutput::Encode(text, ListEncoding::Utf8));
+        const std::string check = "cd '" + folder.Path.string() + "' && " + layout.Tool + " --strict -c list >out 2>&1";
+        EXPECT_EQ(0, std::system(check.c_str())) << ReadFileBytes(folder.Path / "out");
+    }
 }
 #endif

@@ -118,6 +118,16 @@ TEST(PairingModel, MergePending_longestTrailingPathWinsAndDisplacedGoesToTheEnd)
     EXPECT_EQ(L"D:\\x\\song.mp3", right.Appended[2].Record.Path);
 }
 
+TEST(PairingModel, MergePending_importedNamesWithSlashesPairByFolder)
+{
+    PairingModel model;
+    model.MergePending(0, {FileFrom(L"C:\\A\\b\\readme.txt", L"C:\\A\\"),
+        FileFrom(L"C:\\A\\a\\readme.txt", L"C:\\A\\")});
+    model.MergePending(1, {Imported(L"a/readme.txt"), Imported(L"b/readme.txt")});
+    ASSERT_EQ(2, model.RowCount());
+    EXPECT_EQ((std::vector<std::wstring>{L"b/readme.txt", L"a/readme.txt"}), Paths(model, 1));
+}
+
 TEST(PairingModel, MergePending_differentRelativeKeysDoNotPairByName)
 {
     PairingModel model;
@@ -179,9 +189,10 @@ TEST(PairingModel, CommonTrailingLength_countsRecordsLastComponentAndSharedFolde
 {
     EXPECT_EQ(std::wstring(L"a\\x").size(), PendingIndex::CommonTrailingLength(L"c:\\a\\x", L"d:\\a\\x"));
     EXPECT_EQ(std::wstring(L"c:\\a\\x").size(), PendingIndex::CommonTrailingLength(L"c:\\a\\x", L"c:\\a\\x"));
-    // the last components are not compared: the record's counts whatever the gap's is
+    // the last components are not compared: the record's counts whatever the gap's is; "/" separates as "\\" does
+    EXPECT_EQ(std::wstring(L"long.bin").size(), PendingIndex::CommonTrailingLength(L"sub/long.bin", L"c:\\x\\y.bin"));
     EXPECT_EQ(std::wstring(L"sub/long.bin").size(),
-        PendingIndex::CommonTrailingLength(L"sub/long.bin", L"c:\\x\\long.bin"));
+        PendingIndex::CommonTrailingLength(L"sub/long.bin", L"c:\\sub\\long.bin"));
     EXPECT_EQ(std::wstring(L"dir\\").size(), PendingIndex::CommonTrailingLength(L"c:\\dir\\", L"d:\\dir\\"));
     EXPECT_EQ(std::wstring(L"y").size(), PendingIndex::CommonTrailingLength(L"y", L"c:\\y"));
 }

@@ -49,11 +49,12 @@ inline std::wstring FileNamePart(const std::wstring& path)
     return path.substr(start);
 }
 
-inline std::vector<std::wstring> SplitAtBackslash(const std::wstring& path)
+// "\" and "/" both separate folders
+inline std::vector<std::wstring> SplitAtSeparators(const std::wstring& path)
 {
     std::vector<std::wstring> parts(1);
     for (wchar_t c : path) {
-        if (c == L'\\')
+        if (c == L'\\' || c == L'/')
             parts.emplace_back();
         else
             parts.back() += c;
@@ -63,8 +64,8 @@ inline std::vector<std::wstring> SplitAtBackslash(const std::wstring& path)
 
 inline std::wstring CommonTrailingPath(const std::wstring& recordPath, const std::wstring& gapPath)
 {
-    std::vector<std::wstring> record = SplitAtBackslash(recordPath);
-    std::vector<std::wstring> gap = SplitAtBackslash(gapPath);
+    std::vector<std::wstring> record = SplitAtSeparators(recordPath);
+    std::vector<std::wstring> gap = SplitAtSeparators(gapPath);
     std::wstring suffix = record.back();
     long long i = static_cast<long long>(record.size()) - 2;
     long long j = static_cast<long long>(gap.size()) - 2;
