@@ -173,6 +173,8 @@ public:
     int Iterations = 0;
     int Wrong = 0;
     int Hangs = 0;
+    int RowsCompared = 0;
+    std::map<std::string, int> Actions;
 
     void Iterate(Watcher& watcher, int index)
     {
@@ -189,6 +191,7 @@ public:
         RegisterDroppedPaths(*Main.GetList(1), {right});
         PumpFor(std::uniform_int_distribution<int>(0, static_cast<int>(TypicalCheckMs * 1.2))(Random));
         const std::string action = Act(base, left, right);
+        ++Actions[action];
         const bool ended = PumpUntil([this] { return !Main.Checker->IsChecking(); }, CheckLimitMs);
         if (action == "none")
             TypicalCheckMs = (TypicalCheckMs * 3 + (GetTickCount64() - start)) / 4;
@@ -294,10 +297,18 @@ private:
         return Pick<uint64_t>({0, 1, 4095, 70000, MiB - 1, MiB, MiB, MiB + 1, MiB + 1, 2 * MiB + 1});
     }
 
+    static void WriteFolder(const std::wstring& folder)
+    {
+        for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+            CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+
     void WriteFile(const std::wstring& root, const std::wstring& relative, uint64_t size, uint32_t seed)
     {
         const std::wstring path = root + L"\\" + relative;
-        for (size_t at = path.find(L'\\', root.size() + 1); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+        // every folder on the way (the ones that exist refuse, which is fine)
+        for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
             CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
         std::string bytes(static_cast<size_t>(size), '\0');
         uint32_t x = seed * 2654435761u + 0x9E3779B9u;
@@ -351,8 +362,8 @@ private:
                 WriteFile(right, name, size, seed);
         }
         // an empty side still exists as a folder
-        CreateDirectoryW(left.c_str(), nullptr);
-        CreateDirectoryW(right.c_str(), nullptr);
+        WriteFolder(left);
+        WriteFolder(right);
     }
 
     std::string Act(const std::wstring& base, const std::wstring& left, const std::wstring& right)
@@ -438,6 +449,7 @@ private:
                     fault("a hash column is not where its kind belongs", -1);
         }
 
+        RowsCompared += rows;
         int counts[5] = {};
         uint64_t bytes[2] = {0, 0};
         int files[2] = {0, 0};
@@ -562,6 +574,10 @@ int main()
         stress.Finish();
         std::printf("%d iterations, %d wrong, %d hangs, worst answer %llu ms\n", stress.Iterations, stress.Wrong,
                     stress.Hangs, static_cast<unsigned long long>(watcher.WorstMs.load()));
+        std::printf("%d rows compared; actions:", stress.RowsCompared);
+        for (const auto& action : stress.Actions)
+            std::printf(" %s %d,", action.first.c_str(), action.second);
+        std::printf("\n");
         status = stress.Wrong || stress.Hangs ? 1 : 0;
         DestroyWindow(main.Handle);
         kit::PumpMessages();
