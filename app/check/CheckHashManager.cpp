@@ -18,6 +18,7 @@ const int LeftPane = 0;
 const int FirstMarkPane = 1;
 const int LastMarkPane = 5;
 const int RightPane = 6;
+const unsigned MarkPanes = ((1u << (LastMarkPane + 1)) - 1) & ~((1u << FirstMarkPane) - 1);
 // how long one wait of the interface thread lasts at most before it looks at the queue again; a wake-up that the
 // message wait misses costs no more than this
 const DWORD ServeSlice = 10;
@@ -30,6 +31,11 @@ int SidePane(int side)
 } // namespace
 
 CheckHashManager::CheckHashManager(Juxta* main) : Main(main) {}
+
+int32_t CheckHashManager::CheckNumOf(const kit::SettingsNode& settings)
+{
+    return std::min(std::max(settings.GetInt(L"CheckNum", DefaultCheckNum), MinCheckNum), MaxCheckNum);
+}
 
 boost::shared_ptr<CheckHashManager> CheckHashManager::Create(Juxta* main)
 {
@@ -46,7 +52,7 @@ CheckHashManager::~CheckHashManager()
     AcquireMainLock();
     {
         kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
-        CancelAndRemoveWorkers();
+        CancelAndRemoveWorkers(false);
     }
     Stop();
     // a round that is still running may be sending to the lists; serve it until the thread has ended
@@ -104,9 +110,12 @@ void CheckHashManager::StopChecking()
     SetChecking(false);
     AcquireMainLock();
     kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
-    CancelAndRemoveWorkers();
-    // the cancelled cells are empty in the lists by the time the caller looks
+    const bool judged = CancelAndRemoveWorkers(true);
+    // the cancelled cells are empty in the lists, and the counts of the pairs judged shown, by the time the caller
+    // looks
     Main->DrainListWrites();
+    if (judged)
+        Main->RequestPaneRefresh(MarkPanes);
 }
 
 void CheckHashManager::SetChecking(bool flag)
@@ -123,18 +132,54 @@ size_t CheckHashManager::GetWorkerCount() const
     return Workers.size();
 }
 
-void CheckHashManager::CancelAndRemoveWorkers()
+void CheckHashManager::HoldRounds(int rounds)
+{
+    RoundsBeforeHold = rounds;
+    Notify();
+}
+
+void CheckHashManager::ReleaseRounds()
+{
+    RoundsBeforeHold = -1;
+    Notify();
+}
+
+void CheckHashManager::SetCreationGate(const std::function<bool()>& gate)
+{
+    AcquireMainLock();
+    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    CreationGate = gate;
+}
+
+bool CheckHashManager::IsHeld()
+{
+    int32_t left = RoundsBeforeHold;
+    while (left > 0 && !RoundsBeforeHold.compare_exchange_weak(left, left - 1)) {
+    }
+    return left == 0;
+}
+
+bool CheckHashManager::CancelAndRemoveWorkers(bool judge)
 {
     Idle.clear();
     for (const boost::shared_ptr<CheckHashThread>& worker : Workers)
         worker->RequestCancel();
+    bool judged = false;
     while (!Workers.empty()) {
         for (WorkerList::iterator it = Workers.begin(); it != Workers.end();) {
-            // a finished worker sends nothing more, so destroying it here (a join) cannot wait for this thread
-            if ((*it)->IsFinished())
-                it = Workers.erase(it);
-            else
+            const CheckHashThread& worker = **it;
+            if (!worker.IsFinished()) {
                 ++it;
+                continue;
+            }
+            // a check that ended before the cancel reached it: left unjudged, a rescan would see its cells filled
+            // and pass it by, and its pair would stay "？" for good
+            if (judge && !worker.WasCancelled()) {
+                JudgeRow(worker);
+                judged = true;
+            }
+            // a finished worker sends nothing more, so destroying it here (a join) cannot wait for this thread
+            it = Workers.erase(it);
         }
         if (Workers.empty())
             break;
@@ -143,10 +188,15 @@ void CheckHashManager::CancelAndRemoveWorkers()
         if (thread)
             CloseHandle(thread);
     }
+    return judged;
 }
 
 void CheckHashManager::Run()
 {
+    if (IsHeld()) {
+        WaitForWork(RoundTimeout);
+        return;
+    }
     {
         kit::ScopedLock main(Main->MainLock);
         if (IsStopping())
@@ -187,14 +237,27 @@ void CheckHashManager::CollectFinished(PaneFlags& panes)
             ++it;
             continue;
         }
-        if (Main->MarkList)
-            Main->MarkList->EvaluatePair(worker.GetSide(), worker.GetRow()->GetIndex());
+        JudgeRow(worker);
         // its thread takes the next row started
         WorkerList::iterator next = std::next(it);
         Idle.splice(Idle.end(), Workers, it);
         it = next;
         std::fill(panes.begin() + FirstMarkPane, panes.begin() + LastMarkPane + 1, true);
     }
+}
+
+void CheckHashManager::JudgeRow(const CheckHashThread& worker)
+{
+    FileListView* list = Main->GetList(worker.GetSide());
+    if (!list || !Main->MarkList)
+        return;
+    const int row = worker.GetRow()->GetIndex();
+    FileListView::ItemInfo info;
+    if (list->GetItemInfo(row, info) && info.Unreadable != worker.WasUnreadable()) {
+        info.Unreadable = worker.WasUnreadable();
+        list->SetItemInfo(row, info);
+    }
+    Main->MarkList->EvaluatePair(worker.GetSide(), row);
 }
 
 void CheckHashManager::StartRows(PaneFlags& panes)
@@ -210,61 +273,72 @@ void CheckHashManager::StartRows(PaneFlags& panes)
     // a stop requested meanwhile starts nothing more
     while (NextRow < rows && Checking) {
         // read again for every row: a change takes effect at the next row started
-        const int32_t limit = Main->SettingsView.Get()->GetInt(L"CheckNum", 0);
+        const int32_t limit = CheckNumOf(*Main->SettingsView.Get());
         if (static_cast<int64_t>(Workers.size()) >= limit)
             break;
         const int row = NextRow;
-        for (int side = 0; side < 2; ++side)
-            if (row < counts[side] && StartRow(side, row, options.Kinds))
-                panes[SidePane(side)] = true;
+        bool refused = false;
+        for (int side = 0; side < 2 && !refused; ++side) {
+            const RowStart started = row < counts[side] ? StartRow(side, row, options.Kinds) : RowStart::Skipped;
+            panes[SidePane(side)] = panes[SidePane(side)] || started == RowStart::Started;
+            refused = started == RowStart::Refused;
+        }
+        // a row whose thread the system refused waits for the next round (a worker that ends leaves its thread);
+        // with no worker left the check ends and the row stays unchecked
+        if (refused)
+            break;
         ++NextRow;
     }
 }
 
-bool CheckHashManager::StartRow(int side, int row, const HashKindFlags& kinds)
+CheckHashManager::RowStart CheckHashManager::StartRow(int side, int row, const HashKindFlags& kinds)
 {
     FileListView* list = Main->GetList(side);
     kit::ListViewItem* item = list->GetItem(row);
     // a row that has a worker already looks unchecked to a rescan until its worker writes
     if (!item || HasWorker(item))
-        return false;
+        return RowStart::Skipped;
     FileListView::ItemInfo info;
     // a blank placeholder has no record
     if (!item->GetDataAs(info))
-        return false;
+        return RowStart::Skipped;
     // checked and judged with the kinds shown: a re-check and a kind switched on clear the flag (and the cells)
     if (info.Finished)
-        return false;
+        return RowStart::Skipped;
     // a file registered from disk always has its relative path; a row blanked by a stop has a record without one
     if (info.RelativeKey.empty() && item->GetText(0).empty())
-        return false;
+        return RowStart::Skipped;
     HashKindFlags compute = {{false, false, false}};
     bool needed = false;
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         const int column = Main->HashColumns[kind];
-        compute[kind] = kinds[kind] && column >= 0 && item->GetText(column).empty();
+        // a cell that says its file could not be read holds no value: the file is read again
+        const std::wstring text = column >= 0 ? item->GetText(column) : std::wstring();
+        compute[kind] = kinds[kind] && column >= 0 && (text.empty() || text == HashText::Unreadable);
         needed = needed || compute[kind];
     }
     const int sizeColumn = Main->SizeColumn;
-    // a row whose size is shown was counted when it was first checked (a re-check empties it and the total)
-    const bool sizeShown = sizeColumn >= 0 && !item->GetText(sizeColumn).empty();
+    // a row whose size is shown was counted when it was first checked (a re-check empties it and the total); the
+    // "0" of a file that could not be opened counted nothing
+    const bool sizeShown = sizeColumn >= 0 && !item->GetText(sizeColumn).empty() && !info.Unreadable;
     if (!needed && (sizeShown || sizeColumn < 0))
-        return false;
+        return RowStart::Skipped;
     boost::shared_ptr<CheckHashThread> worker;
     if (!Idle.empty()) {
         worker = Idle.front();
         Idle.pop_front();
         worker->Reuse(item, side, compute);
     } else {
-        worker = CheckHashThread::Create(item, Main, side, compute, this);
+        if (!CreationGate || CreationGate())
+            worker = CheckHashThread::Create(item, Main, side, compute, this);
         if (!worker)
-            return false;
+            return RowStart::Refused;
     }
     Workers.push_back(worker);
     const uint64_t size = worker->GetFileSize();
     if (!sizeShown && size != CheckHashThread::UnknownSize)
         list->TotalSize += size;
-    return true;
+    return RowStart::Started;
 }
 
 bool CheckHashManager::HasWorker(const kit::ListViewItem* row) const

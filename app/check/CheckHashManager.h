@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <list>
 
 class CheckHashThread;
@@ -24,12 +25,20 @@ class Juxta;
 
 namespace kit {
 class ListViewItem;
-}
+class SettingsNode;
+} // namespace kit
 
 class CheckHashManager : public kit::Thread {
 public:
     // a round ends at this timeout when no worker has reported (a safety net; workers wake the scheduler)
     static const DWORD RoundTimeout = 100;
+    // "CheckNum": the settings dialog's range and the default
+    static const int32_t MinCheckNum = 1;
+    static const int32_t MaxCheckNum = 16;
+    static const int32_t DefaultCheckNum = 8;
+
+    // "CheckNum" of the settings, within MinCheckNum..MaxCheckNum whatever a settings file held
+    static int32_t CheckNumOf(const kit::SettingsNode& settings);
 
     // the thread is started (paused) at idle priority; empty when it cannot be created
     static boost::shared_ptr<CheckHashManager> Create(Juxta* main);
@@ -39,8 +48,9 @@ public:
     // Interface thread. Checks every row that lacks a value from the first row on; during a check it rescans
     // (rows that have a worker already are left to it).
     void StartChecking();
-    // Interface thread. Cancels every worker and returns once all have ended: their rows keep the colour "Check",
-    // their cancelled cells are empty and they are not finished. Nothing when no check runs.
+    // Interface thread. Cancels every worker and returns once all have ended. A worker that had written its values
+    // before the cancel reached it is finished as at the end of its check (its pair judged); the rows of the others
+    // keep the colour "Check", their cancelled cells are empty and they are not finished. Nothing when no check runs.
     // The caller must hold no list lock (the workers need them to end).
     void StopChecking();
     // switches the appearance (busy animation, commands) when flag differs from the current state
@@ -48,6 +58,13 @@ public:
     bool IsChecking() const { return Checking; }
     // workers not yet removed (finished ones included); for tests
     size_t GetWorkerCount() const;
+    // Tests: after the next `rounds` rounds the scheduler holds, neither judging finished workers nor starting rows
+    // (workers go on reading), until ReleaseRounds.
+    void HoldRounds(int rounds);
+    void ReleaseRounds();
+    // Tests: asked before each worker thread is created; false makes that creation fail as when the system refuses
+    // a thread. Set while no check runs.
+    void SetCreationGate(const std::function<bool()>& gate);
 
     // Waits for handle while serving the messages that other threads send to this one (posted messages stay in
     // the queue, so no command runs inside the wait). true when the handle was signalled.
@@ -60,19 +77,26 @@ private:
     typedef std::list<boost::shared_ptr<CheckHashThread>> WorkerList;
     // panes 0 (left), 1 to 5 (mark counts), 6 (right) that a round has changed
     typedef std::array<bool, 7> PaneFlags;
+    enum class RowStart { Skipped, Started, Refused };
 
     explicit CheckHashManager(Juxta* main);
 
     void CollectFinished(PaneFlags& panes);
     void StartRows(PaneFlags& panes);
-    bool StartRow(int side, int row, const HashKindFlags& kinds);
+    RowStart StartRow(int side, int row, const HashKindFlags& kinds);
+    // the finishing step of a check that ended with its cells written: the row's state kept, then EvaluatePair
+    void JudgeRow(const CheckHashThread& worker);
     bool HasWorker(const kit::ListViewItem* row) const;
     void RefreshPanes(const PaneFlags& panes);
     void AutoSizeColumns();
     bool AnyFinished() const;
+    // scheduler thread: a round may not run now (HoldRounds); counts the round when it may
+    bool IsHeld();
     // interface thread: the main lock, serving sent messages while another thread holds it
     void AcquireMainLock();
-    void CancelAndRemoveWorkers();
+    // judge: a worker that had finished its check gets its finishing step (not when the window goes); true when
+    // any did
+    bool CancelAndRemoveWorkers(bool judge);
 
     Juxta* Main; // not owned; the main window owns the scheduler
     // the workers of every row being checked; guarded by the main lock
@@ -81,4 +105,7 @@ private:
     WorkerList Idle;
     std::atomic<int32_t> NextRow{0};
     std::atomic<bool> Checking{false};
+    std::function<bool()> CreationGate; // guarded by the main lock
+    // rounds still allowed before a hold; negative while nothing is held
+    std::atomic<int32_t> RoundsBeforeHold{-1};
 };

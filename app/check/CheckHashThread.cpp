@@ -77,6 +77,8 @@ void CheckHashThread::Begin(kit::ListViewItem* row, int side, const HashKindFlag
     }
     FileSize = UnknownSize;
     Cancel = false;
+    Cancelled = false;
+    Unreadable = false;
     Reading = false;
     Finished = false;
     Prepare();
@@ -128,10 +130,16 @@ void CheckHashThread::PrepareFile()
 {
     const std::wstring path = Row->GetText(0);
     if (!Stream.OpenRead(path)) {
-        // missing, locked without read sharing or no access: the row shows size "0" and no values
+        // missing, locked without read sharing or no access: size "0", and the value cells say why they hold none
         FileSize = 0;
+        Unreadable = true;
+        std::vector<kit::ListViewItem::Cell> cells;
         if (SizeColumn >= 0)
-            Row->SetText(SizeColumn, L"0");
+            cells.emplace_back(SizeColumn, L"0");
+        for (int kind = 0; kind < HashKind::Count; ++kind)
+            if (Compute[kind])
+                cells.emplace_back(HashColumn(kind), HashText::Unreadable);
+        Row->SetTexts(cells);
         Finish();
         return;
     }
@@ -174,7 +182,7 @@ void CheckHashThread::Run()
             break;
         const size_t got = Stream.Read(buffer.data(), buffer.size());
         if (got == 0) {
-            // the file shrank or the read failed: values of a part of the file would be wrong, so none are shown
+            // the file shrank or the read failed: values of a part of the file would be wrong
             complete = false;
             break;
         }
@@ -193,9 +201,15 @@ void CheckHashThread::Run()
             cells.clear();
         }
     }
-    const bool showValues = complete && !Cancel;
-    for (Active& active : hashes)
-        cells.emplace_back(active.Column, showValues ? active.Hash->Final() : std::wstring());
+    // a cancelled check leaves its cells empty for the next one; a file that was not read in full says so
+    Cancelled = Cancel.load();
+    Unreadable = !Cancelled && !complete;
+    for (Active& active : hashes) {
+        const std::wstring text = Cancelled    ? std::wstring()
+                                  : Unreadable ? std::wstring(HashText::Unreadable)
+                                               : active.Hash->Final();
+        cells.emplace_back(active.Column, text);
+    }
     if (!cells.empty())
         Row->SetTexts(cells);
     Finish();

@@ -57,6 +57,10 @@ public:
 
     // values (or empty cells) are written, nothing more will be sent and the file is closed
     bool IsFinished() const { return Finished; }
+    // the check ended at a RequestCancel: its cells are empty again and its row is not to be judged
+    bool WasCancelled() const { return Cancelled; }
+    // the file could not be opened or read in full: its value cells show HashText::Unreadable
+    bool WasUnreadable() const { return Unreadable; }
     // the cells being computed become empty at the next block boundary and the check finishes
     void RequestCancel() { Cancel = true; }
     // the file's size once opened, 0 when it could not be opened, UnknownSize for an imported row without size
@@ -90,6 +94,8 @@ private:
     std::atomic<uint64_t> FileSize{UnknownSize};
     std::atomic<bool> Cancel{false};
     std::atomic<bool> Finished{false};
+    std::atomic<bool> Cancelled{false};
+    std::atomic<bool> Unreadable{false};
     kit::Thread* Scheduler;   // not owned
     Options Settings;
     HashKindFlags Compute;

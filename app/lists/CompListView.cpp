@@ -335,6 +335,8 @@ void CompListView::EvaluatePair(int side, int row)
         }
         ownCells.SizeText = own->GetSizeText(row);
         otherCells.SizeText = other->GetSizeText(row);
+        ownCells.Unreadable = info.Unreadable;
+        otherCells.Unreadable = partner.Unreadable;
     }
     const PairDecision decision = DecidePair(mark, otherFinished, enabled, ownCells, otherCells);
     switch (decision.What) {

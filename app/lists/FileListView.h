@@ -40,6 +40,8 @@ public:
         int32_t PathWidth = 0;
         // the row's check has finished (EvaluatePair); cleared by ResetMarks and a re-check
         bool Finished = false;
+        // its last check could not read the file in full (its value cells show HashText::Unreadable)
+        bool Unreadable = false;
     };
 
     FileListView(Juxta* main, int side);

@@ -1,5 +1,7 @@
 #include "app/lists/HashText.h"
 
+const wchar_t* const HashText::Unreadable = L"読めません";
+
 namespace {
 
 const size_t DigitCounts[HashKind::Count] = {8, 32, 40};

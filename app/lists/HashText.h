@@ -16,6 +16,9 @@ typedef std::array<bool, HashKind::Count> HashKindFlags;
 
 class HashText {
 public:
+    // what a value cell shows instead of a value when its file could not be read in full
+    static const wchar_t* const Unreadable;
+
     // number of hex digits of a value of the kind
     static size_t DigitCount(int kind);
     // the whole text is a value of the kind (hex digits of either case, exact count)

@@ -18,6 +18,8 @@ PairDecision Decision(PairDecision::Action what, int colour, int mark)
 
 PairDecision ComparePairCells(const HashKindFlags& enabled, const PairCells& own, const PairCells& other)
 {
+    if (own.Unreadable || other.Unreadable)
+        return Decision(PairDecision::ColourBothRows, StateColour::Ng, PairMark::Ng);
     bool compared = false;
     bool differs = false;
     for (int kind = 0; kind < HashKind::Count && !differs; ++kind) {

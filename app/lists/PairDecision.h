@@ -11,6 +11,7 @@
 struct PairCells {
     std::array<std::wstring, HashKind::Count> HashTexts; // the hash columns' texts ("" for a hidden column)
     std::wstring SizeText;                               // the size column's text ("-" when the size is unknown)
+    bool Unreadable = false;                             // the file could not be read in full: never equal
 };
 
 struct PairDecision {
@@ -24,8 +25,9 @@ struct PairDecision {
     int Mark = -1;       // a PairMark, for ColourBothRows
 };
 
-// Judges two finished rows: the enabled kinds are compared where both rows have a value, the sizes where both are
-// known. Gives ColourBothRows with "○", "×", or "？" when nothing could be compared.
+// Judges two finished rows: a file that could not be read differs from anything; otherwise the enabled kinds are
+// compared where both rows have a value, the sizes where both are known. Gives ColourBothRows with "○", "×", or "？"
+// when nothing could be compared.
 PairDecision ComparePairCells(const HashKindFlags& enabled, const PairCells& own, const PairCells& other);
 
 // The evaluation for the row whose check has just finished. mark is the pair's mark; otherFinished tells whether the

@@ -591,7 +591,11 @@ bool Juxta::CopyHashText(int side, int row, int kind)
     FileListView* list = GetList(side);
     if (!list || row < 0 || row >= list->GetRowCount() || kind < 0 || kind >= HashKind::Count)
         return false;
-    return CopyTextToClipboard(list->GetHashText(row, kind), Handle);
+    const std::wstring value = list->GetHashText(row, kind);
+    // "読めません" is no value to paste anywhere
+    if (value == HashText::Unreadable)
+        return false;
+    return CopyTextToClipboard(value, Handle);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -630,7 +634,7 @@ kit::Menu* Juxta::PrepareListMenu(int side, int row)
 
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         const std::wstring value = row >= 0 ? list->GetHashText(row, kind) : std::wstring();
-        const bool shown = row >= 0 && HashColumns[kind] >= 0 && !value.empty();
+        const bool shown = row >= 0 && HashColumns[kind] >= 0 && !value.empty() && value != HashText::Unreadable;
         const std::wstring text =
             shown ? std::wstring(KindNames[kind]) + L"【" + value + L"】" + KindAccelerators[kind]
                   : std::wstring(KindNames[kind]) + KindAccelerators[kind];

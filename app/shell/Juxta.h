@@ -170,7 +170,7 @@ public:
     void ApplyHashKinds();
     void SetDefaultColumnWidths();
     void AutoSizeColumns();
-    // a row's text of a hash kind to the clipboard; false without such a row or when the clipboard refused
+    // a row's text of a hash kind to the clipboard; false without such a row or value, or when the clipboard refused
     bool CopyHashText(int side, int row, int kind);
     // the lowest selected row of a side's list, -1 when none is selected
     int FirstSelectedRow(int side) const;

@@ -1,5 +1,6 @@
 #include "app/tools/ConfigDialog.h"
 
+#include "app/check/CheckHashManager.h"
 #include "app/lists/CompListView.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/SettingsNode.h"
@@ -122,9 +123,8 @@ void ConfigDialog::Load()
         if (Commands[row])
             Commands[row]->SetText(entry ? entry->GetString(L"Command") : std::wstring());
     }
-    // a missing value gives 0, which the bar shows as its minimum
     if (CheckCount)
-        CheckCount->SetPosition(settings.GetInt(L"CheckNum", 0));
+        CheckCount->SetPosition(CheckHashManager::CheckNumOf(settings));
 }
 
 void ConfigDialog::Bind()

@@ -300,8 +300,11 @@ std::vector<ListOutputRow> OutputDialog::CollectRows(int limit) const
             out.RelativeKey = info.RelativeKey;
             out.ImportedSize = info.SizeText;
         }
-        for (int kind = 0; kind < HashKind::Count; ++kind)
-            out.HashCells[kind] = list->GetHashText(row, kind);
+        for (int kind = 0; kind < HashKind::Count; ++kind) {
+            const std::wstring value = list->GetHashText(row, kind);
+            // a file that could not be read has no value to write (a hash list would carry the words as one)
+            out.HashCells[kind] = value == HashText::Unreadable ? std::wstring() : value;
+        }
         out.SizeCell = list->GetSizeText(row);
         out.Mark = mark;
         rows.push_back(out);

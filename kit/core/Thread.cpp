@@ -123,7 +123,9 @@ unsigned __stdcall Thread::Procedure(void* self)
 {
     Thread* thread = static_cast<Thread*>(self);
     while (!thread->Stopping) {
-        if (!thread->Paused) {
+        thread->OnLoopTurn();
+        // a Stop since the test above has also resumed a paused thread: it ends here without running once more
+        if (!thread->Paused && !thread->Stopping) {
             try {
                 thread->Run();
             } catch (...) {

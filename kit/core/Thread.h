@@ -46,6 +46,9 @@ public:
 
 protected:
     virtual void Run() {}
+    // Called on the thread at every turn of its loop, after the stop flag was read and before the pause flag is:
+    // a seam for tests that need a Stop to land exactly there.
+    virtual void OnLoopTurn() {}
     // Sleeps until Notify, Pause or Stop, or until timeoutMs passes; true when woken, false on timeout.
     bool WaitForWork(DWORD timeoutMs);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 using namespace checktesting;
 
@@ -34,16 +35,15 @@ protected:
         return recorder.RunAtFirstPercentage(action, 60000);
     }
 
-    // Registers folders with nothing started ("CheckNum" 0), then starts the checks: a registration's message
+    // Registers folders with the scheduler held, then lets the checks start together: a registration's message
     // window may take seconds to go under Wine without a window manager, and meanwhile small checks would end.
     void RegisterThenStart(const std::vector<std::pair<int, std::wstring>>& folders, int checkNum)
     {
-        SetCheckNum(0);
+        SetCheckNum(checkNum);
+        Main->Checker->HoldRounds(0);
         for (const std::pair<int, std::wstring>& folder : folders)
             Drop(folder.first, {Temp.PathOf(folder.second)});
-        ASSERT_TRUE(WaitIdle());
-        SetCheckNum(checkNum);
-        Main->Checker->StartChecking();
+        Main->Checker->ReleaseRounds();
     }
 
     // the rows of a side whose check was cancelled: colour "Check", empty hash cells, not finished; returns how many
@@ -65,6 +65,39 @@ protected:
             EXPECT_FALSE(info.Finished) << row;
         }
         return cancelled;
+    }
+
+    // every row of the sides shows a value (no percentage) in the columns of the enabled kinds
+    bool AllValuesShown(const std::vector<int>& sides)
+    {
+        for (int side : sides)
+            for (int row = 0; row < harness::ListRowCount(ListHandle(side)); ++row)
+                for (int kind = 0; kind < HashKind::Count; ++kind) {
+                    const std::wstring text = HashCell(side, row, kind);
+                    if (Main->HashColumns[kind] >= 0 && (text.empty() || text.back() == L'%'))
+                        return false;
+                }
+        return true;
+    }
+
+    int RowsOfColour(int side, COLORREF colour)
+    {
+        int count = 0;
+        for (int row = 0; row < harness::ListRowCount(ListHandle(side)); ++row)
+            count += RowColour(side, row) == colour ? 1 : 0;
+        return count;
+    }
+
+    // Lets one round run (the scheduler holds after it) and counts the rows it started: a round colours every row
+    // it starts "Check" while it holds the main lock, so once one row shows it, taking that lock waits for the
+    // round's end.
+    int RowsStartedInOneRound(int side)
+    {
+        Main->Checker->HoldRounds(1);
+        if (!harness::PumpUntil([this, side] { return RowsOfColour(side, CheckColour) > 0; }, 10000))
+            return 0;
+        Juxta::MainHold hold(*Main);
+        return RowsOfColour(side, CheckColour);
     }
 
     void ExpectAllValues(int side, const Reference& expected)
@@ -216,6 +249,102 @@ TEST_F(CheckHashManagerTest, Rescans_neverStartASecondWorkerForARow)
         EXPECT_EQ(1, std::count(texts.begin(), texts.end(), expected.Crc32)) << row;
         EXPECT_EQ(expected.Crc32, HashCell(0, row, HashKind::Crc32));
     }
+}
+
+// A re-check, and then a kind switched off, each while the workers of a round have finished but the scheduler (held)
+// has not judged their rows yet: when the check ends every pair is decided as after an undisturbed check.
+TEST_F(CheckHashManagerTest, RecheckOrKindSwitchBeforeFinishedRowsAreJudged_everyPairDecided)
+{
+    Configure(true, true, false, 16);
+    const std::vector<std::pair<std::wstring, size_t>> files = {
+        {L"below.bin", MiB - 1}, {L"edge.bin", MiB}, {L"above.bin", MiB + 1}};
+    for (size_t i = 0; i < files.size(); ++i) {
+        Temp.WriteFile(L"l\\" + files[i].first, Content(files[i].second, uint32_t(i)));
+        // the last pair differs in its content alone
+        Temp.WriteFile(L"r\\" + files[i].first, Content(files[i].second, uint32_t(i + (i == 2 ? 7 : 0))));
+    }
+    const auto expectDecided = [this, &files] {
+        for (size_t i = 0; i < files.size(); ++i) {
+            const int row = RowOf(0, Temp.PathOf(L"l\\" + files[i].first));
+            ASSERT_GE(row, 0);
+            const COLORREF colour = i == 2 ? NgColour : OkColour;
+            EXPECT_EQ(i == 2 ? L"×" : L"○", MarkCell(row)) << row;
+            EXPECT_EQ(colour, RowColour(0, row)) << row;
+            EXPECT_EQ(colour, RowColour(1, row)) << row;
+            EXPECT_EQ(ReferenceOf(Temp.PathOf(L"r\\" + files[i].first)).Crc32, HashCell(1, row, HashKind::Crc32));
+        }
+        EXPECT_EQ(L"\t○:2", PaneShown(1));
+        EXPECT_EQ(L"\t×:1", PaneShown(2));
+        EXPECT_EQ(L"\t？:0", PaneShown(5));
+    };
+    // one round starts every row of both sides; the workers then finish while the next round is held
+    Main->Checker->HoldRounds(0);
+    Drop(0, {Temp.PathOf(L"l")});
+    Drop(1, {Temp.PathOf(L"r")});
+    Main->Checker->HoldRounds(1);
+    ASSERT_TRUE(harness::PumpUntil([this] { return AllValuesShown({0, 1}); }, 60000));
+    Main->Recheck(0);
+    Main->Checker->ReleaseRounds();
+    ASSERT_TRUE(WaitIdle());
+    expectDecided();
+
+    // the right side re-checked, its rows finished, and MD5 switched off before they are judged
+    Main->Checker->HoldRounds(1);
+    Main->Recheck(1);
+    ASSERT_TRUE(harness::PumpUntil([this] { return AllValuesShown({1}); }, 60000));
+    Main->SwitchHashKind(HashKind::Md5);
+    Main->Checker->ReleaseRounds();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(-1, Main->HashColumns[HashKind::Md5].load());
+    expectDecided();
+}
+
+// "CheckNum" out of the settings dialog's range (a settings file edited by hand or damaged) counts as 1 or 16.
+TEST_F(CheckHashManagerTest, CheckNumOutOfRange_clampedToOneAndSixteen)
+{
+    Configure(true, false, false);
+    for (int i = 0; i < 20; ++i)
+        Temp.WriteFile(L"many\\" + std::to_wstring(100 + i) + L".bin", Content(MiB + 1, uint32_t(i)));
+    Main->Checker->HoldRounds(0);
+    Drop(0, {Temp.PathOf(L"many")});
+    const std::pair<int, int> cases[] = {{40, 16}, {0, 1}, {-3, 1}};
+    for (const std::pair<int, int>& c : cases) {
+        SetCheckNum(c.first);
+        EXPECT_EQ(c.second, RowsStartedInOneRound(0)) << c.first;
+        Main->Checker->ReleaseRounds();
+        ASSERT_TRUE(WaitIdle());
+        EXPECT_EQ(20, RowsOfColour(0, SideOnlyColour)) << c.first;
+        // the next case starts from unchecked rows again
+        Main->Checker->HoldRounds(0);
+        Main->Recheck(0);
+    }
+}
+
+// A worker thread that the system refuses leaves its row waiting for the next round; when no thread can be made at
+// all the check still ends, with the rows unchecked.
+TEST_F(CheckHashManagerTest, WorkerNotCreated_rowWaitsForTheNextRoundAndTheCheckEnds)
+{
+    Configure(true, false, false);
+    for (int i = 0; i < 3; ++i)
+        Temp.WriteFile(L"l\\" + std::to_wstring(i) + L".bin", Content(2 * MiB, uint32_t(i)));
+    std::shared_ptr<int> creations = std::make_shared<int>(0);
+    Main->Checker->SetCreationGate([creations] { return ++*creations != 2; });
+    Drop(0, {Temp.PathOf(L"l")});
+    ASSERT_TRUE(WaitIdle());
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(ReferenceOf(PathCell(0, row)).Crc32, HashCell(0, row, HashKind::Crc32)) << row;
+        EXPECT_EQ(L"←", MarkCell(row));
+        EXPECT_EQ(SideOnlyColour, RowColour(0, row)) << row;
+    }
+
+    Main->Checker->SetCreationGate([] { return false; });
+    Main->Recheck(0);
+    ASSERT_TRUE(WaitIdle());
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(L"", HashCell(0, row, HashKind::Crc32)) << row;
+        EXPECT_EQ(L"", SizeCell(0, row)) << row;
+    }
+    Main->Checker->SetCreationGate(nullptr);
 }
 
 TEST_F(CheckHashManagerTest, StopWhileReading_cancelledRowsThenRecheckReadsAgain)

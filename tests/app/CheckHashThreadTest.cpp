@@ -78,52 +78,60 @@ TEST_F(CheckHashThreadTest, Sizes_groupedByThousands)
     EXPECT_EQ(ReferenceOf(large).Crc32, HashCell(0, RowOf(0, large), HashKind::Crc32));
 }
 
-TEST_F(CheckHashThreadTest, LockedFile_sizeZeroAndNoValues)
+// A file that cannot be opened (held without sharing, gone since its registration) shows "読めません" in its value
+// cells and its pair is "×", whatever the other file holds: a missing file is not equal to an empty one, also when no
+// kind is shown and only the sizes ("0" and "0") are left.
+TEST_F(CheckHashThreadTest, UnreadableFiles_cellsSayWhyAndPairsDiffer)
 {
     Configure(true, true, false);
-    const std::wstring path = Temp.WriteFile(L"locked.bin", std::string(5000, 'z'));
-    // opened without sharing: the check cannot read it, as with a file another program holds exclusively
-    HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-    CellRecorder recorder({ListHandle(0)});
-    Drop(0, {path});
+    const std::string bytes = Content(3 * MiB, 9);
+    for (const wchar_t* name : {L"held.bin", L"fine.bin"}) {
+        Temp.WriteFile(std::wstring(L"l\\") + name, bytes);
+        Temp.WriteFile(std::wstring(L"r\\") + name, bytes);
+    }
+    const std::wstring gone = Temp.WriteFile(L"l\\gone.bin", "x");
+    Temp.WriteFile(L"r\\gone.bin", std::string());
+    Main->Checker->HoldRounds(0);
+    Drop(0, {Temp.PathOf(L"l")});
+    Drop(1, {Temp.PathOf(L"r")});
+    ASSERT_TRUE(DeleteFileW(gone.c_str()));
+    HANDLE held = CreateFileW(Temp.PathOf(L"l\\held.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Main->Checker->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
-    CloseHandle(holder);
-    EXPECT_EQ(L"0", SizeCell(0, 0));
-    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Crc32));
-    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Md5));
-    EXPECT_TRUE(recorder.TextsOf(0, 0, Main->HashColumns[HashKind::Crc32]).empty());
-    // finished like any other row: alone on the left
-    EXPECT_EQ(L"←", MarkCell(0));
-    EXPECT_EQ(SideOnlyColour, RowColour(0, 0));
-}
+    CloseHandle(held);
 
-TEST_F(CheckHashThreadTest, MissingFile_sizeZero)
-{
-    Configure(true, false, false, 0);
-    const std::wstring path = Temp.WriteFile(L"gone.bin", std::string(100, 'g'));
-    Drop(0, {path});
-    // "CheckNum" 0 starts nothing: the file goes before its check
+    for (const wchar_t* name : {L"held.bin", L"gone.bin"}) {
+        const int row = RowOf(0, Temp.PathOf(std::wstring(L"l\\") + name));
+        ASSERT_GE(row, 0) << name;
+        EXPECT_EQ(L"0", SizeCell(0, row)) << name;
+        EXPECT_EQ(L"読めません", HashCell(0, row, HashKind::Crc32)) << name;
+        EXPECT_EQ(L"読めません", HashCell(0, row, HashKind::Md5)) << name;
+        EXPECT_EQ(L"×", MarkCell(row)) << name;
+        EXPECT_EQ(NgColour, RowColour(0, row)) << name;
+        EXPECT_EQ(NgColour, RowColour(1, row)) << name;
+    }
+    EXPECT_EQ(L"○", MarkCell(RowOf(0, Temp.PathOf(L"l\\fine.bin"))));
+
+    // the pairs judged again by the sizes alone
+    Main->SwitchHashKind(HashKind::Crc32);
+    Main->SwitchHashKind(HashKind::Md5);
     ASSERT_TRUE(WaitIdle());
-    ASSERT_TRUE(DeleteFileW(path.c_str()));
-    SetCheckNum(8);
-    Main->Checker->StartChecking();
-    ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(L"0", SizeCell(0, 0));
-    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Crc32));
+    const int goneRow = RowOf(0, gone);
+    EXPECT_EQ(L"0", SizeCell(1, goneRow));
+    EXPECT_EQ(L"×", MarkCell(goneRow));
 }
 
 TEST_F(CheckHashThreadTest, KindComputedBefore_keepsItsCell)
 {
-    Configure(true, true, false, 0);
+    Configure(true, true, false);
     const std::wstring path = Temp.WriteFile(L"kept.bin", Content(3 * MiB, 7));
+    Main->Checker->HoldRounds(0);
     Drop(0, {path});
-    ASSERT_TRUE(WaitIdle());
     // a text that is not the file's CRC-32 shows whether the cell is computed again
     List(0).SetCellText(0, Main->HashColumns[HashKind::Crc32], L"DEADBEEF");
-    SetCheckNum(8);
     CellRecorder recorder({ListHandle(0)});
-    Main->Checker->StartChecking();
+    Main->Checker->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(L"DEADBEEF", HashCell(0, 0, HashKind::Crc32));
     EXPECT_TRUE(recorder.TextsOf(0, 0, Main->HashColumns[HashKind::Crc32]).empty());
@@ -132,7 +140,8 @@ TEST_F(CheckHashThreadTest, KindComputedBefore_keepsItsCell)
 
 TEST_F(CheckHashThreadTest, ImportedRow_storedValuesWithoutReading)
 {
-    Configure(true, false, false);
+    // MD5 is shown but the list carries CRC32 alone: the MD5 cell stays empty (no file is read to fill it)
+    Configure(true, true, false);
     Temp.WriteFile(L"list\\a.bin", "abc");
     // "abc": CRC-32 352441C2 (zlib crc32); the listed value is wrong on purpose, so it must come from the list
     const std::wstring list = Temp.WriteFile(L"list\\a.sfv", "; a comment\r\na.bin 11223344\r\n");
@@ -142,6 +151,7 @@ TEST_F(CheckHashThreadTest, ImportedRow_storedValuesWithoutReading)
     EXPECT_EQ(L"a.bin", PathCell(0, 0));
     EXPECT_EQ(L"-", SizeCell(0, 0));
     EXPECT_EQ(L"11223344", HashCell(0, 0, HashKind::Crc32));
+    EXPECT_EQ(L"", HashCell(0, 0, HashKind::Md5));
     // the list's byte total counts no row of unknown size
     EXPECT_EQ(0u, List(0).TotalSize.load());
 }

@@ -7,6 +7,7 @@
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
 #include "app/shell/Juxta.h"
+#include "kit/ui/StatusBar.h"
 #include "tests/harness/Harness.h"
 
 #include <gtest/gtest.h>
@@ -341,6 +342,16 @@ protected:
     }
     std::wstring SizeCell(int side, int row) { return harness::ListCellText(ListHandle(side), row, Main->SizeColumn); }
     std::wstring MarkCell(int row) { return harness::ListCellText(Main->MarkList->Handle, row, 0); }
+    // a status bar pane's text as the bar shows it
+    std::wstring PaneShown(int pane)
+    {
+        const HWND bar = Main->StatusBar->Handle;
+        const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0));
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(static_cast<size_t>(length));
+        return text;
+    }
     COLORREF RowColour(int side, int row) { return List(side).GetItem(row)->GetBackColor(); }
     // the row whose path cell is path on that side, -1 when none
     int RowOf(int side, const std::wstring& path)

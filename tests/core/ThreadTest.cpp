@@ -61,6 +61,29 @@ public:
     }
 };
 
+// At its first turn, once it runs for real (Go), it stops itself while paused: the Stop lands between the loop's
+// stop test and its pause test, and its Resume clears the pause flag before the loop reads it.
+class StopsBetweenTheTests : public Counter {
+public:
+    StopsBetweenTheTests() : Go(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~StopsBetweenTheTests() override
+    {
+        SetEvent(Go);
+        StopAndJoin();
+        CloseHandle(Go);
+    }
+    HANDLE Go;
+
+protected:
+    void OnLoopTurn() override
+    {
+        // Start has returned: a Resume now finds the thread
+        WaitForSingleObject(Go, 5000);
+        if (IsPaused() && !IsStopping())
+            Stop();
+    }
+};
+
 class Waiter : public kit::Thread {
 public:
     explicit Waiter(DWORD timeoutMs) : Timeout(timeoutMs) {}
@@ -145,6 +168,15 @@ TEST(Thread, Stop_inConstructorNeverRuns)
 {
     StopsAtOnce thread;
     // the thread ends on its own, without a Join
+    EXPECT_TRUE(HasEnded(thread.GetId(), 5000));
+    EXPECT_EQ(0, thread.Runs);
+}
+
+TEST(Thread, Stop_betweenTheLoopsTestsNeverRuns)
+{
+    StopsBetweenTheTests thread;
+    ASSERT_TRUE(thread.Start(THREAD_PRIORITY_NORMAL));
+    SetEvent(thread.Go);
     EXPECT_TRUE(HasEnded(thread.GetId(), 5000));
     EXPECT_EQ(0, thread.Runs);
 }

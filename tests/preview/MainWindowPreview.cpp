@@ -1,10 +1,11 @@
 // The program's main window with files registered on each side as drops register them, for the screenshots of the
 // lists: before any registration, while the files are checked and after.
 //   main_window_preview [--settings file.dat] [--enable Key]... [--left path]... [--right path]... [--delay ms]
-//                       [--seconds n]
+//                       [--seconds n] [--hold file]...
 // Each --left and --right path is a drop of its own, in the order given, the left ones first. --enable switches a
 // boolean setting on ("Md5") in the settings file before the window starts. --delay waits before the drops (the
-// empty window can be captured first); the window closes itself after --seconds (default 30) and writes its
+// empty window can be captured first); each --hold file is kept open without sharing for the whole run, so that its
+// check cannot read it. The window closes itself after --seconds (default 30) and writes its
 // settings into the given (or a temporary) file only.
 #include "app/lists/FileListView.h"
 #include "app/shell/Juxta.h"
@@ -25,6 +26,7 @@ struct Options {
     std::wstring Settings;
     std::vector<std::wstring> Enable;
     std::vector<std::wstring> Paths[2];
+    std::vector<std::wstring> Hold;
     int DelayMs = 0;
     int Seconds = 30;
 };
@@ -49,6 +51,8 @@ Options ReadOptions()
             options.DelayMs = _wtoi(value.c_str());
         else if (name == L"--seconds")
             options.Seconds = _wtoi(value.c_str());
+        else if (name == L"--hold")
+            options.Hold.push_back(value);
     }
     LocalFree(arguments);
     if (options.Settings.empty()) {
@@ -84,6 +88,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
             settings.SetBool(key, true);
         settings.Save(options.Settings);
     }
+    std::vector<HANDLE> held;
+    for (const std::wstring& path : options.Hold)
+        held.push_back(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     {
         Juxta main;
         main.SettingsPath = options.Settings;
@@ -98,6 +105,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
             DestroyWindow(main.Handle);
         kit::PumpMessages();
     }
+    for (HANDLE handle : held)
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
     CoUninitialize();
     return 0;
 }
