@@ -389,7 +389,9 @@ void CompListView::SyncHorizontalBars(Juxta* main)
     for (kit::ListView* list : lists) {
         if (!list || !list->Handle)
             return;
-        overflow = overflow || list->ColumnsWiderThanClient();
+        // a side list hidden under its drop hint shows no bar, so it must not give the mark list a lone one
+        const bool shown = (GetWindowLongPtrW(list->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
+        overflow = overflow || (shown && list->ColumnsWiderThanClient());
     }
     busy = true;
     for (kit::ListView* list : lists)

@@ -123,8 +123,12 @@ void FileListWindow::RemoveDropHint()
     if (!DropHint)
         return;
     DropHint.reset();
-    if (List)
+    if (List) {
         ShowWindow(List->Handle, SW_SHOW);
+        // the list now counts for the scroll bars the three lists share: its frame is worked out again
+        SetWindowPos(List->Handle, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     Layout();
 }
 

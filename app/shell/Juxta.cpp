@@ -18,6 +18,7 @@
 #include "kit/ui/ToolBar.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <shellapi.h>
 
 namespace {
@@ -317,6 +318,13 @@ void Juxta::RefreshPane(int pane)
         return;
     if (kit::StatusBarPane* target = StatusBar->GetPane(pane))
         target->SetText(PaneText(pane));
+    // a side text that outgrows its pane, or no longer needs the room the mark panes gave up, lays them out again
+    if ((pane == 0 || pane == PaneCount - 1) && StatusWidth > 0) {
+        const int need = SidePaneNeed();
+        if (need > StatusBar->GetPaneWidth(pane) ||
+            (need < LaidOutPaneNeed && StatusBar->GetPaneWidth(1) < MarkPaneWidth))
+            LayoutStatusPanes(StatusWidth);
+    }
 }
 
 void Juxta::RefreshPanes()
@@ -691,9 +699,41 @@ void Juxta::LayoutStatusPanes(int width)
 {
     if (!StatusBar)
         return;
-    const int side = width > 5 * MarkPaneWidth ? (width - 5 * MarkPaneWidth) / 2 : 0;
+    StatusWidth = width;
+    LaidOutPaneNeed = SidePaneNeed();
+    // the side panes hold the counts read most: at a narrow width the mark panes give up room for them first
+    int mark = MarkPaneWidth;
+    if ((width - 5 * mark) / 2 < LaidOutPaneNeed)
+        mark = std::max(MinimumMarkPaneWidth, (width - 2 * LaidOutPaneNeed) / 5);
+    mark = std::min(mark, static_cast<int>(MarkPaneWidth));
+    const int side = width > 5 * mark ? (width - 5 * mark) / 2 : 0;
+    for (int pane = 1; pane < PaneCount - 1; ++pane)
+        StatusBar->SetPaneWidth(pane, mark);
     StatusBar->SetPaneWidth(0, side);
     StatusBar->SetPaneWidth(PaneCount - 1, side);
+}
+
+int Juxta::SidePaneNeed() const
+{
+    if (!StatusBar || !StatusBar->Handle)
+        return 0;
+    HDC dc = GetDC(StatusBar->Handle);
+    if (!dc)
+        return 0;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(StatusBar->Handle, WM_GETFONT, 0, 0)));
+    int widths[2] = {};
+    for (int side = 0; side < 2; ++side) {
+        std::wstring text = PaneText(side == 0 ? 0 : PaneCount - 1);
+        text.erase(std::remove(text.begin(), text.end(), L'\t'), text.end());
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widths[side] = size.cx;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(StatusBar->Handle, dc);
+    // pane 0 carries the busy icon while files are checked, pane 6 the size grip; both have borders
+    const int margin = 4 * GetSystemMetrics(SM_CXEDGE) + 4;
+    return std::max(widths[0] + GetSystemMetrics(SM_CXSMICON), widths[1] + GetSystemMetrics(SM_CXVSCROLL)) + margin;
 }
 
 LRESULT Juxta::OnSize(WPARAM wParam, LPARAM lParam)

@@ -42,6 +42,8 @@ public:
     static const DWORD Style = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     static const int PaneCount = 7;
     static const int MarkPaneWidth = 64;
+    // the mark panes give up room to the side panes down to this width
+    static const int MinimumMarkPaneWidth = 44;
     static const UINT_PTR BusyTimer = 0;
     static const UINT BusyInterval = 50;
     static const UINT_PTR FollowTimer = 1;
@@ -234,6 +236,10 @@ private:
     void SaveViewChecks();
     void SaveColumnWidths();
     void LayoutStatusPanes(int width);
+    // the width panes 0 and 6 need for their texts (with the busy icon and the size grip)
+    int SidePaneNeed() const;
+    int StatusWidth = 0;      // the client width the panes were last laid out for
+    int LaidOutPaneNeed = 0;  // SidePaneNeed() then
     // stops the scheduler and its workers (at exit)
     void StopChecker();
     // a file row's count and size taken off its side's totals (removal, stop)

@@ -50,7 +50,10 @@ ListView::ListView(bool locked)
 
 ListView::~ListView()
 {
-    // rows (and their editors) and columns go before the lock, which goes before the window
+    // the editor, rows and columns go before the lock, which goes before the window
+    if (Editor)
+        Editor->MarkFinished();
+    Editor.reset();
     RetiredEditors.clear();
     {
         // queued cells of this list have nowhere to go
@@ -80,11 +83,29 @@ boost::shared_ptr<ListView> ListView::Attach(Window* dialog, int id, bool locked
     return list;
 }
 
+boost::shared_ptr<ListView> ListView::CreateVirtual(Window* parent, int id, ListViewSource* source)
+{
+    boost::shared_ptr<ListView> list(new ListView(false));
+    list->Source = source;
+    if (!source || !list->CreateVirtual(parent, id))
+        return boost::shared_ptr<ListView>();
+    return list;
+}
+
+boost::shared_ptr<ListView> ListView::AttachVirtual(Window* dialog, int id, ListViewSource* source)
+{
+    boost::shared_ptr<ListView> list(new ListView(false));
+    list->Source = source;
+    if (!source || !list->AttachVirtual(dialog, id))
+        return boost::shared_ptr<ListView>();
+    return list;
+}
+
 bool ListView::Create(Window* parent, int id)
 {
     const RECT empty = {0, 0, 0, 0};
-    if (!CreateControl(parent, WC_LISTVIEWW, std::wstring(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT,
-                       WS_EX_CLIENTEDGE, empty, id))
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT | (Source ? LVS_OWNERDATA : 0);
+    if (!CreateControl(parent, WC_LISTVIEWW, std::wstring(), style, WS_EX_CLIENTEDGE, empty, id))
         return false;
     SetDefaultFont(Handle);
     Subclass();
@@ -94,6 +115,68 @@ bool ListView::Create(Window* parent, int id)
 bool ListView::Attach(Window* dialog, int id)
 {
     return AttachAndSubclass(dialog, id);
+}
+
+bool ListView::CreateVirtual(Window* parent, int id)
+{
+    return Source && Create(parent, id);
+}
+
+bool ListView::AttachVirtual(Window* dialog, int id)
+{
+    if (!Source || !dialog || !dialog->Handle)
+        return false;
+    HWND old = GetDlgItem(dialog->Handle, id);
+    if (!old)
+        return false;
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(old, GWL_STYLE));
+    if (!(style & LVS_OWNERDATA)) {
+        RECT rect = {};
+        GetWindowRect(old, &rect);
+        MapWindowPoints(nullptr, dialog->Handle, reinterpret_cast<POINT*>(&rect), 2);
+        HWND made = CreateWindowExW(static_cast<DWORD>(GetWindowLongPtrW(old, GWL_EXSTYLE)), WC_LISTVIEWW, L"",
+                                    style | LVS_OWNERDATA, rect.left, rect.top, rect.right - rect.left,
+                                    rect.bottom - rect.top, dialog->Handle,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleInstance(), nullptr);
+        if (!made)
+            return false;
+        SendMessageW(made, WM_SETFONT, SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+        // the same place in the tab order
+        SetWindowPos(made, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        DestroyWindow(old);
+    }
+    return AttachAndSubclass(dialog, id);
+}
+
+bool ListView::SetRowCount(int count)
+{
+    if (!Source || count < 0)
+        return false;
+    Hold hold(*this);
+    if (Editor && EditRow >= count)
+        DropEditor();
+    RowCount = count;
+    return SendToControl(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL) != 0;
+}
+
+void ListView::RedrawRows(int first, int last)
+{
+    const int count = GetItemCount();
+    first = std::max(first, 0);
+    last = std::min(last, count - 1);
+    if (first > last)
+        return;
+    if (!IsGuiThread()) {
+        PostToControl(LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
+        return;
+    }
+    // the control invalidates row by row: rows out of sight are left to be painted when they scroll in
+    const int top = static_cast<int>(SendToControl(LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(SendToControl(LVM_GETCOUNTPERPAGE, 0, 0));
+    first = std::max(first, top);
+    last = std::min(last, top + page);
+    if (first <= last)
+        SendToControl(LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
 }
 
 void ListView::SetBehaviour(uint8_t flags)
@@ -106,6 +189,14 @@ void ListView::SetBehaviour(uint8_t flags)
 void ListView::SetExtendedStyle(DWORD style)
 {
     SendToControl(LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+    // the control keeps no check boxes of a virtual list: it asks for them with the other cell data
+    if (Source && (style & LVS_EX_CHECKBOXES))
+        SendToControl(LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+}
+
+bool ListView::UsesCheckBoxes() const
+{
+    return (SendToControl(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES) != 0;
 }
 
 void ListView::SetSmallImageList(HIMAGELIST images)
@@ -207,8 +298,8 @@ ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int 
         DrainWrites();
     if (index < 0 || index > GetColumnCount())
         return 0;
-    if (EditingItem)
-        DropEditor(EditingItem);
+    if (Editor)
+        DropEditor();
     boost::shared_ptr<ListViewColumn> column(new ListViewColumn(this, index));
     Columns.insert(Columns.begin() + index, column);
     if (!InsertControlColumn(index, text, width, format)) {
@@ -228,8 +319,8 @@ void ListView::DeleteColumn(int index)
         DrainWrites();
     if (index < 0 || index >= GetColumnCount())
         return;
-    if (EditingItem)
-        DropEditor(EditingItem);
+    if (Editor)
+        DropEditor();
     SendToControl(LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
     Columns.erase(Columns.begin() + index);
     RenumberColumns(static_cast<size_t>(index));
@@ -321,7 +412,7 @@ ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
     // rows are inserted and removed on the GUI thread: the queued cells of other threads find their rows by object
     if (IsGuiThread())
         DrainWrites();
-    if (index < 0 || index > GetItemCount())
+    if (Source || index < 0 || index > GetItemCount())
         return 0;
     boost::shared_ptr<ListViewItem> item(new ListViewItem(this, index));
     Items.insert(Items.begin() + index, item);
@@ -346,11 +437,11 @@ void ListView::DeleteItem(int index)
     ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
-    if (index < 0 || index >= GetItemCount())
+    if (Source || index < 0 || index >= GetItemCount())
         return;
     ListViewItem* item = Items[static_cast<size_t>(index)].get();
-    if (item->Editor)
-        DropEditor(item);
+    if (EditingItem == item)
+        DropEditor();
     // the control lets go of the row before the object goes
     SendToControl(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
     item->Index = -1;
@@ -364,7 +455,7 @@ void ListView::DeleteItems(std::vector<int> indexes)
     ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
-    const int count = GetItemCount();
+    const int count = static_cast<int>(Items.size());
     indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [count](int i) { return i < 0 || i >= count; }),
                   indexes.end());
     if (indexes.empty())
@@ -379,8 +470,8 @@ void ListView::DeleteItems(std::vector<int> indexes)
     // from the last to the first, so that the control's indexes of the rows still to go do not move
     for (std::vector<int>::const_reverse_iterator at = indexes.rbegin(); at != indexes.rend(); ++at) {
         boost::shared_ptr<ListViewItem>& item = Items[static_cast<size_t>(*at)];
-        if (item->Editor)
-            DropEditor(item.get());
+        if (EditingItem == item.get())
+            DropEditor();
         SendToControl(LVM_DELETEITEM, static_cast<WPARAM>(*at), 0);
         item->Index = -1;
         item.reset();
@@ -392,12 +483,16 @@ void ListView::DeleteItems(std::vector<int> indexes)
 
 void ListView::DeleteAllItems()
 {
+    if (Source) {
+        SetRowCount(0);
+        return;
+    }
     Hold hold(*this);
     ForeignChange change(*this);
     if (IsGuiThread())
         DrainWrites();
-    if (EditingItem)
-        DropEditor(EditingItem);
+    if (Editor)
+        DropEditor();
     SendToControl(LVM_DELETEALLITEMS, 0, 0);
     for (const boost::shared_ptr<ListViewItem>& item : Items)
         item->Index = -1;
@@ -407,7 +502,7 @@ void ListView::DeleteAllItems()
 void ListView::Reserve(int count)
 {
     Hold hold(*this);
-    if (count <= GetItemCount())
+    if (Source || count <= GetItemCount())
         return;
     Items.reserve(static_cast<size_t>(count));
     SendToControl(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -415,7 +510,7 @@ void ListView::Reserve(int count)
 
 ListViewItem* ListView::GetItem(int index) const
 {
-    if (index < 0 || index >= GetItemCount())
+    if (index < 0 || static_cast<size_t>(index) >= Items.size())
         return 0;
     return Items[static_cast<size_t>(index)].get();
 }
@@ -430,6 +525,11 @@ int ListView::CountChecked() const
 {
     const int count = static_cast<int>(SendToControl(LVM_GETITEMCOUNT, 0, 0));
     int checked = 0;
+    if (Source) {
+        for (int row = 0; row < count; ++row)
+            checked += Source->IsChecked(row) ? 1 : 0;
+        return checked;
+    }
     for (int index = 0; index < count; ++index) {
         const UINT state =
             static_cast<UINT>(SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
@@ -451,12 +551,66 @@ std::vector<int> ListView::GetSelectedIndexes() const
     return selected;
 }
 
-ListViewItem* ListView::GetFirstSelected() const
+int ListView::GetSelectedCount() const
+{
+    return static_cast<int>(SendToControl(LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+int ListView::GetFirstSelectedRow() const
 {
     Hold hold(*this);
-    const int index =
-        static_cast<int>(SendToControl(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    return GetItem(index);
+    return static_cast<int>(SendToControl(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+int ListView::GetFocusedRow() const
+{
+    return static_cast<int>(SendToControl(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
+ListViewItem* ListView::GetFirstSelected() const
+{
+    return GetItem(GetFirstSelectedRow());
+}
+
+void ListView::SelectRows(const std::function<bool(int)>& selected)
+{
+    Hold hold(*this);
+    UpdateBlock block(*this);
+    SetRowSelected(-1, false);
+    const int count = GetItemCount();
+    for (int row = 0; row < count; ++row) {
+        if (selected(row))
+            SetRowSelected(row, true);
+    }
+}
+
+void ListView::SetRowSelected(int row, bool selected)
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
+    SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+void ListView::SetFocusedRow(int row)
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_FOCUSED;
+    if (row < 0) {
+        row = GetFocusedRow();
+        if (row < 0)
+            return;
+    } else {
+        state.state = LVIS_FOCUSED;
+        SendToControl(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
+    }
+    SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+void ListView::EnsureVisible(int row)
+{
+    if (row >= 0 && row < GetItemCount())
+        SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 void ListView::SelectAll()
@@ -469,7 +623,7 @@ void ListView::SelectAll()
     SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
 }
 
-ListViewItem* ListView::HitTest(int x, int y, int* column) const
+int ListView::HitTestRow(int x, int y, int* column) const
 {
     Hold hold(*this);
     LVHITTESTINFO hit = {};
@@ -477,10 +631,26 @@ ListViewItem* ListView::HitTest(int x, int y, int* column) const
     hit.pt.y = y;
     SendToControl(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     if (hit.iItem < 0 || !(hit.flags & LVHT_ONITEM))
-        return 0;
+        return -1;
     if (column)
         *column = hit.iSubItem;
-    return GetItem(hit.iItem);
+    return hit.iItem;
+}
+
+ListViewItem* ListView::HitTest(int x, int y, int* column) const
+{
+    return GetItem(HitTestRow(x, y, column));
+}
+
+std::wstring ListView::GetCellText(int row, int column) const
+{
+    if (row < 0 || row >= GetItemCount() || column < 0)
+        return std::wstring();
+    if (!Source)
+        return Items[static_cast<size_t>(row)]->GetText(column);
+    std::wstring text;
+    Source->GetCellText(row, column, text);
+    return text;
 }
 
 RECT ListView::GetHeaderRect() const
@@ -504,7 +674,8 @@ bool ListView::ColumnsWiderThanClient() const
 
 void ListView::EnsureEmptyLastRow()
 {
-    if (!(Behaviour & InPlaceEdit))
+    // a virtual list's rows are its source's: the source keeps the empty row
+    if (Source || !(Behaviour & InPlaceEdit))
         return;
     Hold hold(*this);
     if (Items.empty() || !Items.back()->GetText(0).empty())
@@ -515,8 +686,9 @@ void ListView::OpenSelected()
 {
     const std::vector<int> selected = GetSelectedIndexes();
     for (int index : selected) {
-        if (ListViewItem* item = GetItem(index))
-            ShellOpen(item->GetText(0), std::wstring(), std::wstring());
+        const std::wstring path = GetCellText(index, 0);
+        if (!path.empty())
+            ShellOpen(path, std::wstring(), std::wstring());
     }
 }
 
@@ -525,51 +697,61 @@ void ListView::OpenSelected()
 
 bool ListView::BeginEdit(ListViewItem* item, int column)
 {
-    if (EditingItem)
-        EndEdit(EditingItem, true);
+    return item && item->GetList() == this && BeginEditCell(item->GetIndex(), column);
+}
+
+bool ListView::BeginEditCell(int row, int column)
+{
+    if (Editor)
+        EndEdit(Editor.get(), true);
     ReleaseRetiredEditors();
-    if (column < 0 || column >= std::max(1, GetColumnCount()))
+    if (row < 0 || row >= GetItemCount() || column < 0 || column >= std::max(1, GetColumnCount()))
         return false;
-    const int index = item->Index;
-    SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    SendToControl(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     RECT rect = {};
     rect.top = column;
     rect.left = LVIR_LABEL;
-    if (!SendToControl(LVM_GETSUBITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)))
+    if (!SendToControl(LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
         return false;
-    boost::shared_ptr<ListViewEditBox> editor = ListViewEditBox::Create(item, rect, item->GetText(column));
+    boost::shared_ptr<ListViewEditBox> editor = ListViewEditBox::Create(this, rect, GetCellText(row, column));
     if (!editor)
         return false;
-    item->Editor = editor;
-    item->EditColumn = column;
-    EditingItem = item;
+    Editor = editor;
+    EditingItem = GetItem(row);
+    EditRow = row;
+    EditColumn = column;
     SetFocus(editor->Handle);
     SendMessageW(editor->Handle, EM_SETSEL, 0, -1);
     return true;
 }
 
-void ListView::EndEdit(ListViewItem* item, bool commit)
+void ListView::EndEdit(ListViewEditBox* editor, bool commit)
 {
-    boost::shared_ptr<ListViewEditBox> editor = item->Editor;
-    if (!editor || editor->IsFinished())
+    if (!editor || editor != Editor.get() || editor->IsFinished())
         return;
     // the focus moves and the window goes below: neither may end the edit a second time
     editor->MarkFinished();
     if (commit) {
-        item->SetText(item->EditColumn, editor->GetText());
-        EnsureEmptyLastRow();
+        const std::wstring text = editor->GetText();
+        if (EditingItem) {
+            EditingItem->SetText(EditColumn, text);
+            EnsureEmptyLastRow();
+        } else if (Source && EditRow < GetItemCount()) {
+            Source->SetCellText(EditRow, EditColumn, text);
+            RedrawRows(EditRow, EditRow);
+        }
     }
     if (GetFocus() == editor->Handle)
         SetFocus(Handle);
-    DropEditor(item);
+    DropEditor();
 }
 
-void ListView::DropEditor(ListViewItem* item)
+void ListView::DropEditor()
 {
     boost::shared_ptr<ListViewEditBox> editor;
-    editor.swap(item->Editor);
-    if (EditingItem == item)
-        EditingItem = 0;
+    editor.swap(Editor);
+    EditingItem = 0;
+    EditRow = -1;
     if (!editor)
         return;
     editor->MarkFinished();
@@ -606,23 +788,32 @@ LRESULT ListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
     ReleaseRetiredEditors();
     switch (wParam) {
     case VK_RETURN:
-        if (Behaviour & InPlaceEdit) {
-            if (ListViewItem* item = GetFirstSelected())
-                BeginEdit(item, 0);
-        }
+        if (Behaviour & InPlaceEdit)
+            BeginEditCell(GetFirstSelectedRow(), 0);
         if (Behaviour & OpenKey)
             OpenSelected();
         break;
     case VK_F2:
-        if (Behaviour & InPlaceEdit) {
-            if (ListViewItem* item = GetFirstSelected())
-                BeginEdit(item, 0);
-        }
+        if (Behaviour & InPlaceEdit)
+            BeginEditCell(GetFirstSelectedRow(), 0);
         break;
     case VK_DELETE:
-        if (Behaviour & DeleteKey) {
+        if (!(Behaviour & DeleteKey))
+            break;
+        if (Source) {
+            const std::vector<int> selected = GetSelectedIndexes();
+            if (!selected.empty())
+                Source->DeleteRows(selected);
+        } else {
             DeleteItems(GetSelectedIndexes());
             EnsureEmptyLastRow();
+        }
+        break;
+    case VK_SPACE:
+        // the control cannot toggle a check box it does not keep
+        if (Source && UsesCheckBoxes()) {
+            ToggleChecks(GetFocusedRow());
+            return 0;
         }
         break;
     case 'A':
@@ -635,6 +826,21 @@ LRESULT ListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
     return DefaultProc(WM_KEYDOWN, wParam, lParam);
 }
 
+LRESULT ListView::OnLeftButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    if (Source && UsesCheckBoxes()) {
+        LVHITTESTINFO hit = {};
+        hit.pt.x = GET_X_LPARAM(lParam);
+        hit.pt.y = GET_Y_LPARAM(lParam);
+        SendToControl(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) {
+            ToggleChecks(hit.iItem);
+            return 0;
+        }
+    }
+    return DefaultProc(WM_LBUTTONDOWN, wParam, lParam);
+}
+
 LRESULT ListView::OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam)
 {
     ReleaseRetiredEditors();
@@ -642,10 +848,28 @@ LRESULT ListView::OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam)
     const LRESULT result = DefaultProc(WM_LBUTTONDBLCLK, wParam, lParam);
     if (Behaviour & InPlaceEdit) {
         int column = 0;
-        if (ListViewItem* item = HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &column))
-            BeginEdit(item, column);
+        const int row = HitTestRow(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &column);
+        if (row >= 0)
+            BeginEditCell(row, column);
     }
     return result;
+}
+
+// A check box of a virtual list changes through its source. Space on a selected row sets every selected row to
+// the focused row's new state, as the control does with the check boxes it keeps.
+void ListView::ToggleChecks(int row)
+{
+    if (row < 0 || row >= GetItemCount())
+        return;
+    const bool checked = !Source->IsChecked(row);
+    std::vector<int> rows(1, row);
+    const bool selected = (SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    if (selected)
+        rows = GetSelectedIndexes();
+    for (int changed : rows) {
+        Source->SetChecked(changed, checked);
+        RedrawRows(changed, changed);
+    }
 }
 
 LRESULT ListView::OnUser(WPARAM, LPARAM)
@@ -711,10 +935,75 @@ void ListView::DrainWrites()
 
 LRESULT ListView::OnNotify(WPARAM wParam, LPARAM lParam)
 {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
     if (header && header->hwndFrom == Handle && header->code == NM_CUSTOMDRAW && (Behaviour & ColorDrawing))
         return AnswerNotify(CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+    LRESULT answer = 0;
+    if (header && header->hwndFrom == Handle && Source && SourceNotify(*header, answer))
+        return AnswerNotify(answer);
     return Window::OnNotify(wParam, lParam);
+}
+
+bool ListView::SourceNotify(NMHDR& header, LRESULT& answer)
+{
+    const int count = GetItemCount();
+    switch (header.code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+        if (item.iItem >= 0 && item.iItem < count)
+            FillDisplayInfo(item);
+        answer = 0;
+        return true;
+    }
+    case LVN_ODCACHEHINT: {
+        const NMLVCACHEHINT& hint = reinterpret_cast<NMLVCACHEHINT&>(header);
+        const int first = std::max(hint.iFrom, 0);
+        const int last = std::min(hint.iTo, count - 1);
+        if (first <= last)
+            Source->PrepareRows(first, last);
+        answer = 0;
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        const NMLVFINDITEMW& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+        answer = -1;
+        // only searches by text are answered: the rows carry no item data and no places for the others
+        if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
+            answer = Source->FindRow(find.lvfi.psz, find.iStart, count, (find.lvfi.flags & LVFI_PARTIAL) != 0,
+                                     (find.lvfi.flags & LVFI_WRAP) != 0);
+        return true;
+    }
+    case LVN_ODSTATECHANGED: {
+        const NMLVODSTATECHANGE& change = reinterpret_cast<NMLVODSTATECHANGE&>(header);
+        const int first = std::max(change.iFrom, 0);
+        const int last = std::min(change.iTo, count - 1);
+        if (first <= last)
+            Source->RowStatesChanged(first, last, change.uNewState, change.uOldState);
+        answer = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Fills in only what the mask asks for. Texts are copied into the control's buffer (cut to fit, always ended),
+// so that no text of ours has to outlive the notification.
+void ListView::FillDisplayInfo(LVITEMW& item)
+{
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        CellBuffer.clear();
+        Source->GetCellText(item.iItem, item.iSubItem, CellBuffer);
+        const size_t length = std::min(CellBuffer.size(), static_cast<size_t>(item.cchTextMax - 1));
+        CellBuffer.copy(item.pszText, length);
+        item.pszText[length] = L'\0';
+    }
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
+        item.iImage = Source->GetImage(item.iItem);
+    if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_STATEIMAGEMASK) && UsesCheckBoxes()) {
+        item.state &= ~LVIS_STATEIMAGEMASK;
+        item.state |= INDEXTOSTATEIMAGEMASK(Source->IsChecked(item.iItem) ? 2 : 1);
+    }
 }
 
 LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
@@ -728,6 +1017,15 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
         const DWORD_PTR count = static_cast<DWORD_PTR>(SendToControl(LVM_GETITEMCOUNT, 0, 0));
         if (draw.nmcd.dwItemSpec >= count)
             return CDRF_DODEFAULT;
+        if (Source) {
+            const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+            COLORREF text = RGB(0, 0, 0);
+            COLORREF back = RGB(255, 255, 255);
+            Source->GetRowColors(row, text, back);
+            draw.clrText = text;
+            draw.clrTextBk = back;
+            return CDRF_NEWFONT | Source->DecorateCell(row, draw.iSubItem, draw);
+        }
         // the control hands over the row's object; a notification made up elsewhere may carry only the index
         ListViewItem* item = ItemFromParam(draw.nmcd.lItemlParam);
         if (!item)

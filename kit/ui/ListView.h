@@ -4,14 +4,20 @@
 // go into the rows' copies at once and into the control when the GUI thread drains them (DrainWrites). A queued
 // cell finds its row by the row's object, so it follows the row when rows are inserted or removed on the GUI thread
 // (which drains first) and goes nowhere when its row is removed.
+//
+// A virtual list (created with a ListViewSource) keeps no rows at all: the control has only a count and asks the
+// source for the texts, icons, colours and check boxes of the rows it paints. Its rows are addressed by index; the
+// row objects (AddItem, GetItem, ...) belong to the ordinary lists only.
 #pragma once
 
 #include "kit/ui/ListViewColumn.h"
 #include "kit/ui/ListViewItem.h"
+#include "kit/ui/ListViewSource.h"
 #include "kit/ui/Window.h"
 
 #include <atomic>
 #include <commctrl.h>
+#include <functional>
 #include <vector>
 
 namespace kit {
@@ -62,6 +68,21 @@ public:
     bool Create(Window* parent, int id);
     bool Attach(Window* dialog, int id);
 
+    // Virtual lists: the source (not owned) outlives the list. A dialog item made without LVS_OWNERDATA is
+    // replaced by an owner-data control of the same place, styles, font and id (the style cannot be added later).
+    static boost::shared_ptr<ListView> CreateVirtual(Window* parent, int id, ListViewSource* source);
+    static boost::shared_ptr<ListView> AttachVirtual(Window* dialog, int id, ListViewSource* source);
+    bool CreateVirtual(Window* parent, int id);
+    bool AttachVirtual(Window* dialog, int id);
+    bool IsVirtual() const { return Source != 0; }
+    ListViewSource* GetSource() const { return Source; }
+    // The number of rows of a virtual list: the control only learns the count; neither the scroll position nor the
+    // rows already painted change, so rows whose contents moved are repainted with RedrawRows.
+    bool SetRowCount(int count);
+    // repaints rows first..last (inclusive) of a virtual or ordinary list; on the GUI thread only the visible part
+    // is invalidated, from other threads the request is posted
+    void RedrawRows(int first, int last);
+
     void SetBehaviour(uint8_t flags);
     uint8_t GetBehaviour() const { return Behaviour; }
     void SetExtendedStyle(DWORD style);
@@ -83,23 +104,42 @@ public:
     // room for count rows in the objects and the control before a bulk insertion
     void Reserve(int count);
     ListViewItem* GetItem(int index) const;
-    int GetItemCount() const { return static_cast<int>(Items.size()); }
+    // the rows of the control: the row objects, or the count of a virtual list
+    int GetItemCount() const { return Source ? RowCount.load() : static_cast<int>(Items.size()); }
     // the row a control item stands for (its lParam), for custom draw handlers
     static ListViewItem* ItemFromParam(LPARAM param) { return reinterpret_cast<ListViewItem*>(param); }
 
-    // rows whose check box state image is not the unchecked one (1)
+    // rows whose check box state image is not the unchecked one (1); a virtual list asks its source
     int CountChecked() const;
+    // selection and focus, kept by the control in both modes
     std::vector<int> GetSelectedIndexes() const;
+    int GetSelectedCount() const;
+    int GetFirstSelectedRow() const;
+    int GetFocusedRow() const;
     ListViewItem* GetFirstSelected() const;
     void SelectAll();
-    // the row under the client point, and the column hit; null when no item is hit
+    // selects exactly the rows for which selected answers true (the others lose their selection)
+    void SelectRows(const std::function<bool(int)>& selected);
+    void SetRowSelected(int row, bool selected);
+    // the focus (and the selection anchor) on row; -1 takes it away
+    void SetFocusedRow(int row);
+    void EnsureVisible(int row);
+    // the row under the client point, and the column hit; -1 (null) when no item is hit
+    int HitTestRow(int x, int y, int* column) const;
     ListViewItem* HitTest(int x, int y, int* column) const;
+    // a cell's text in either mode, as the control shows it
+    std::wstring GetCellText(int row, int column) const;
     RECT GetHeaderRect() const;
     bool ColumnsWiderThanClient() const;
     // with InPlaceEdit: when the list is empty or its last row's first cell holds text, adds an empty row
     void EnsureEmptyLastRow();
-    // the row being edited, or null
+    // the row being edited, or null (ordinary lists)
     ListViewItem* GetEditingItem() const { return EditingItem; }
+    // in-place editing by position, in both modes; the row being edited is -1 when none is
+    bool BeginEditCell(int row, int column);
+    int GetEditRow() const { return Editor ? EditRow : -1; }
+    int GetEditColumn() const { return EditColumn; }
+    ListViewEditBox* GetEditor() const { return Editor.get(); }
 
     // A message to the control: on the GUI thread straight to the control's own procedure, past this object's
     // routing (no dispatch, no notification handlers); from any other thread through SendMessageW, so that the
@@ -122,6 +162,7 @@ public:
     void OnSubclassed() override;
     LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnLeftButtonDown(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnUser(WPARAM wParam, LPARAM lParam) override;
@@ -130,14 +171,20 @@ protected:
     // a notification answer: through DWLP_MSGRESULT of the dialog when the list is a dialog item
     LRESULT AnswerNotify(LRESULT answer);
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+    // the owner-data notifications of a virtual list; false when the notification is not one of them
+    bool SourceNotify(NMHDR& header, LRESULT& answer);
 
 private:
     friend class ListViewItem;
     friend class ListViewEditBox;
 
     bool BeginEdit(ListViewItem* item, int column);
-    void EndEdit(ListViewItem* item, bool commit);
-    void DropEditor(ListViewItem* item);
+    // ends the edit of editor when it is still the list's one
+    void EndEdit(ListViewEditBox* editor, bool commit);
+    void DropEditor();
+    bool UsesCheckBoxes() const;
+    void ToggleChecks(int row);
+    void FillDisplayInfo(LVITEMW& item);
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
     // the caller holds the lock: the cells of the row at index, to be written by the GUI thread
@@ -157,7 +204,15 @@ private:
     std::vector<boost::shared_ptr<ListViewColumn>> Columns;
     std::vector<boost::shared_ptr<ListViewItem>> Items;
     uint8_t Behaviour = 0;
+    ListViewSource* Source = 0; // not owned; set for a virtual list
+    std::atomic<int> RowCount{0};
+    // the one in-place editor, the row it edits (the object too in an ordinary list) and the column
+    boost::shared_ptr<ListViewEditBox> Editor;
     ListViewItem* EditingItem = 0; // not owned
+    int EditRow = -1;
+    int EditColumn = 0;
+    // the texts of virtual cells are built here before they are copied into the control's buffer
+    std::wstring CellBuffer;
     // editors that ended inside their own message handlers live until the next edit, then go
     std::vector<boost::shared_ptr<ListViewEditBox>> RetiredEditors;
     // how many handlers of an editor are running on the stack

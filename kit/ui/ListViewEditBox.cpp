@@ -2,22 +2,20 @@
 
 #include "kit/ui/ControlUtility.h"
 #include "kit/ui/ListView.h"
-#include "kit/ui/ListViewItem.h"
 
 namespace kit {
 
-boost::shared_ptr<ListViewEditBox> ListViewEditBox::Create(ListViewItem* item, const RECT& rect,
-                                                           const std::wstring& text)
+boost::shared_ptr<ListViewEditBox> ListViewEditBox::Create(ListView* list, const RECT& rect, const std::wstring& text)
 {
-    boost::shared_ptr<ListViewEditBox> editor(new ListViewEditBox(item));
-    if (!editor->CreateEdit(item->GetList(), text, rect, 0))
+    boost::shared_ptr<ListViewEditBox> editor(new ListViewEditBox(list));
+    if (!editor->CreateEdit(list, text, rect, 0))
         return boost::shared_ptr<ListViewEditBox>();
     // the list's font, so that the text does not jump when the edit starts
-    SendMessageW(editor->Handle, WM_SETFONT, SendMessageW(item->GetList()->Handle, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(editor->Handle, WM_SETFONT, SendMessageW(list->Handle, WM_GETFONT, 0, 0), FALSE);
     return editor;
 }
 
-ListViewEditBox::ListViewEditBox(ListViewItem* item) : Item(item), List(item->GetList())
+ListViewEditBox::ListViewEditBox(ListView* list) : List(list)
 {
 }
 
@@ -41,7 +39,7 @@ LRESULT ListViewEditBox::OnKillFocus(WPARAM wParam, LPARAM lParam)
     HandlerScope scope(*this);
     LRESULT result = DefaultProc(WM_KILLFOCUS, wParam, lParam);
     if (!Finished)
-        Item->EndEdit(true);
+        List->EndEdit(this, true);
     return result;
 }
 
@@ -51,11 +49,11 @@ LRESULT ListViewEditBox::OnKeyDown(WPARAM wParam, LPARAM lParam)
         return DefaultProc(WM_KEYDOWN, wParam, lParam);
     HandlerScope scope(*this);
     if (wParam == VK_RETURN) {
-        Item->EndEdit(true);
+        List->EndEdit(this, true);
         return 0;
     }
     if (wParam == VK_ESCAPE) {
-        Item->EndEdit(false);
+        List->EndEdit(this, false);
         return 0;
     }
     return EditBox::OnKeyDown(wParam, lParam);

@@ -7,13 +7,10 @@
 namespace kit {
 
 class ListView;
-class ListViewItem;
 
 class ListViewEditBox : public EditBox {
 public:
-    static boost::shared_ptr<ListViewEditBox> Create(ListViewItem* item, const RECT& rect, const std::wstring& text);
-
-    ListViewItem* GetItem() const { return Item; }
+    static boost::shared_ptr<ListViewEditBox> Create(ListView* list, const RECT& rect, const std::wstring& text);
     // set once the edit has ended, so that the focus change while the box goes away ends nothing again
     void MarkFinished() { Finished = true; }
     bool IsFinished() const { return Finished; }
@@ -33,10 +30,9 @@ private:
         ListView* List; // not owned
     };
 
-    explicit ListViewEditBox(ListViewItem* item);
+    explicit ListViewEditBox(ListView* list);
 
-    ListViewItem* Item; // not owned
-    ListView* List;     // not owned; outlives its editors, which may outlive their row
+    ListView* List; // not owned; outlives its editors, which may outlive their row
     bool Finished = false;
 };
 

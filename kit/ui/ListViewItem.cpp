@@ -7,10 +7,14 @@
 
 namespace kit {
 
-ListViewItem::~ListViewItem()
+ListViewEditBox* ListViewItem::GetEditor() const
 {
-    if (Editor)
-        Editor->MarkFinished();
+    return List->GetEditingItem() == this ? List->GetEditor() : 0;
+}
+
+int ListViewItem::GetEditColumn() const
+{
+    return List->GetEditColumn();
 }
 
 std::wstring ListViewItem::GetText(int column) const
@@ -133,7 +137,8 @@ bool ListViewItem::BeginEdit(int column)
 
 void ListViewItem::EndEdit(bool commit)
 {
-    List->EndEdit(this, commit);
+    if (List->GetEditingItem() == this)
+        List->EndEdit(List->GetEditor(), commit);
 }
 
 } // namespace kit

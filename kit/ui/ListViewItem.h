@@ -1,4 +1,4 @@
-// One row of a ListView: its cell texts, its item data, its colours and, while a cell is edited in place, the editor.
+// One row of an ordinary ListView: its cell texts, its item data and its colours.
 // Index is kept equal to the row's position in the control. The row keeps a copy of every text it gives the
 // control, so reading a cell asks nothing of the control's thread. The cell text operations and the data take the
 // list's lock; the colours may be set from any thread.
@@ -21,7 +21,6 @@ class ListViewEditBox;
 class ListViewItem : private boost::noncopyable {
 public:
     ListViewItem(ListView* list, int index) : List(list), Index(index) {}
-    ~ListViewItem();
 
     // a cell and its text
     typedef std::pair<int, std::wstring> Cell;
@@ -61,8 +60,9 @@ public:
     bool BeginEdit(int column);
     // commit writes the editor's text into the cell; either way the editor goes away
     void EndEdit(bool commit);
-    ListViewEditBox* GetEditor() const { return Editor.get(); }
-    int GetEditColumn() const { return EditColumn; }
+    // the list's editor while it edits this row, else null
+    ListViewEditBox* GetEditor() const;
+    int GetEditColumn() const;
 
     int GetIndex() const { return Index; }
     ListView* GetList() const { return List; }
@@ -73,7 +73,6 @@ private:
     // the text of the cell at column in the copy; an empty text may leave the copy short
     void KeepText(int column, const std::wstring& text);
 
-    boost::shared_ptr<ListViewEditBox> Editor;
     ListView* List; // not owned
     // the cells' texts as last given to the control, by column; guarded by the list's lock
     std::vector<std::wstring> Texts;
@@ -82,7 +81,6 @@ private:
     // read by the custom draw on the GUI thread while workers set them
     std::atomic<COLORREF> TextColor{0x000000};
     std::atomic<COLORREF> BackColor{0xFFFFFF};
-    int EditColumn = 0;
 };
 
 } // namespace kit

@@ -2,6 +2,7 @@
 #include "tests/app/MainWindowTesting.h"
 
 #include "app/check/CheckHashManager.h"
+#include "app/lists/FileListWindow.h"
 #include "app/lists/PairMarks.h"
 #include "kit/ui/Image.h"
 #include "kit/ui/ReberControl.h"
@@ -9,6 +10,7 @@
 #include "kit/ui/ToolTip.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -318,10 +320,43 @@ TEST_F(JuxtaTest, OnSize_layout)
         EXPECT_EQ(64, Main->StatusBar->GetPaneWidth(pane));
     EXPECT_EQ((width - 320) / 2, Main->StatusBar->GetPaneWidth(0));
 
-    SendMessageW(Main->Handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(500, 300));
-    EXPECT_EQ(90, Main->StatusBar->GetPaneWidth(0));
-    EXPECT_EQ(90, Main->StatusBar->GetPaneWidth(6));
-    EXPECT_EQ(64, Main->StatusBar->GetPaneWidth(3));
+}
+
+// At the minimum width the side panes keep room for their whole texts (the mark panes give some up), and the
+// empty mark list shows no horizontal bar of its own while the side lists are hidden under their drop hints.
+TEST_F(JuxtaTest, OnSize_minimumWidthKeepsSidePanesWholeAndNoLoneBar)
+{
+    Start();
+    RECT frame = harness::WindowRect(Main->Handle);
+    SetWindowPos(Main->Handle, nullptr, 0, 0, 1, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    harness::PumpPending();
+    RECT client = {};
+    GetClientRect(Main->Handle, &client);
+    HWND bar = Main->StatusBar->Handle;
+    HDC dc = GetDC(bar);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    int total = 0;
+    for (int pane = 0; pane < 7; ++pane) {
+        std::wstring text = Pane(pane);
+        text.erase(std::remove(text.begin(), text.end(), L'\t'), text.end());
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        EXPECT_GT(Main->StatusBar->GetPaneWidth(pane), size.cx) << "pane " << pane << ": " << text.c_str();
+        total += Main->StatusBar->GetPaneWidth(pane);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar, dc);
+    EXPECT_LE(total, client.right);
+    EXPECT_EQ(Main->StatusBar->GetPaneWidth(0), Main->StatusBar->GetPaneWidth(6));
+
+    const auto hasBar = [](HWND list) { return (GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL) != 0; };
+    EXPECT_FALSE(hasBar(Marks().Handle));
+    // once a side list is shown its wide columns give all three lists the bar, so that their rows stay in line
+    Main->Sides[0]->RemoveDropHint();
+    harness::PumpPending();
+    EXPECT_TRUE(hasBar(List(0).Handle));
+    EXPECT_TRUE(hasBar(Marks().Handle));
+    EXPECT_TRUE(hasBar(List(1).Handle));
 }
 
 TEST_F(JuxtaTest, OnSize_hiddenToolbarGivesItsHeightToTheLists)

@@ -1,12 +1,12 @@
 // The program's main window with files registered on each side as drops register them, for the screenshots of the
 // lists: before any registration, while the files are checked and after.
 //   main_window_preview [--settings file.dat] [--enable Key]... [--left path]... [--right path]... [--delay ms]
-//                       [--seconds n] [--hold file]...
+//                       [--seconds n] [--hold file]... [--width pixels]
 // Each --left and --right path is a drop of its own, in the order given, the left ones first. --enable switches a
 // boolean setting on ("Md5") in the settings file before the window starts. --delay waits before the drops (the
 // empty window can be captured first); each --hold file is kept open without sharing for the whole run, so that its
 // check cannot read it. The window closes itself after --seconds (default 30) and writes its
-// settings into the given (or a temporary) file only.
+// settings into the given (or a temporary) file only. --width resizes the window (to its minimum when smaller).
 #include "app/lists/FileListView.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/SettingsNode.h"
@@ -29,6 +29,7 @@ struct Options {
     std::vector<std::wstring> Hold;
     int DelayMs = 0;
     int Seconds = 30;
+    int Width = 0;
 };
 
 Options ReadOptions()
@@ -53,6 +54,8 @@ Options ReadOptions()
             options.Seconds = _wtoi(value.c_str());
         else if (name == L"--hold")
             options.Hold.push_back(value);
+        else if (name == L"--width")
+            options.Width = _wtoi(value.c_str());
     }
     LocalFree(arguments);
     if (options.Settings.empty()) {
@@ -96,6 +99,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         main.SettingsPath = options.Settings;
         if (!main.CreateMainWindow())
             return 1;
+        if (options.Width > 0) {
+            RECT frame = {};
+            GetWindowRect(main.Handle, &frame);
+            SetWindowPos(main.Handle, nullptr, 0, 0, options.Width, frame.bottom - frame.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         Wait(options.DelayMs);
         for (int side = 0; side < 2; ++side)
             for (const std::wstring& path : options.Paths[side])
