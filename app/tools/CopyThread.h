@@ -1,5 +1,6 @@
 // The file operation worker: copies, moves or deletes a list of files one after the other on a thread of its own,
-// logs every problem and reports progress by bytes through a CopySink.
+// logs every problem and reports progress by bytes through a CopySink. A copy, when asked, is read back and
+// compared before it replaces anything; a file the run has written is never replaced by a later one of the run.
 #pragma once
 
 #include "app/lists/HashText.h"
