@@ -464,4 +464,28 @@ TEST(ListViewDialogTest, CustomDraw_answersThroughTheDialogResult)
     EXPECT_EQ(RGB(255, 255, 0), pixel);
 }
 
+
+// A dialog's list item becomes an owner-data control in place, and answers that need a value (the keyboard search)
+// reach the control through the dialog's result.
+TEST(ListViewDialogTest, AttachVirtual_ownerDataInPlaceOfTheItem)
+{
+    struct Names : kit::ListViewSource {
+        void GetCellText(int row, int, std::wstring& text) override { text = L"n" + std::to_wstring(row); }
+    } names;
+    harness::HostWindow host;
+    ListDialog dialog;
+    ASSERT_TRUE(dialog.Open(host.Handle));
+    boost::shared_ptr<kit::ListView> list = kit::ListView::AttachVirtual(&dialog, ListDialog::ListId, &names);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->Handle, GetDlgItem(dialog.Handle, ListDialog::ListId));
+    EXPECT_TRUE(GetWindowLongPtrW(list->Handle, GWL_STYLE) & LVS_OWNERDATA);
+    list->AddColumn(L"Name", 100, LVCFMT_LEFT);
+    ASSERT_TRUE(list->SetRowCount(30));
+    EXPECT_EQ(L"n29", harness::ListCellText(list->Handle, 29, 0));
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = L"n17";
+    EXPECT_EQ(17, SendMessageW(list->Handle, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
 } // namespace
