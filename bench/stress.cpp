@@ -192,7 +192,7 @@ public:
         PumpFor(std::uniform_int_distribution<int>(0, static_cast<int>(TypicalCheckMs * 1.2))(Random));
         const std::string action = Act(base, left, right);
         ++Actions[action];
-        const bool ended = PumpUntil([this] { return !Main.Checker->IsChecking(); }, CheckLimitMs);
+        const bool ended = PumpUntil([this] { return Settled(); }, CheckLimitMs);
         if (action == "none")
             TypicalCheckMs = (TypicalCheckMs * 3 + (GetTickCount64() - start)) / 4;
         PumpFor(20);
@@ -253,10 +253,17 @@ private:
         return true;
     }
 
+    // The check is over as the user sees it: the scheduler has ended it and the window has switched back, so the
+    // list commands are offered again (unless the lists are empty). The flag goes first, the menus a moment later.
+    bool Settled()
+    {
+        return !Main.Checker->IsChecking() && (Main.AreListCommandsEnabled() || RowCount(Main.MarkList->Handle) == 0);
+    }
+
     // the lists emptied as the user would (once the check is over) and the last iteration's files deleted
     void Clear()
     {
-        PumpUntil([this] { return !Main.Checker->IsChecking(); }, CheckLimitMs);
+        PumpUntil([this] { return Settled(); }, CheckLimitMs);
         Command(ID_CLEAR);
         PumpFor(0);
         if (!Previous.empty())
