@@ -415,9 +415,9 @@ std::vector<bool> RowModel::SelectByMark(int kind, const std::vector<bool>& sele
     std::vector<bool> result(Rows.size(), false);
     for (size_t row = 0; row < Rows.size(); ++row) {
         const bool was = row < selected.size() && selected[row];
-        if (kind == SelectAll)
+        if (kind == SelectKind::All)
             result[row] = true;
-        else if (kind == SelectInverse)
+        else if (kind == SelectKind::Inverse)
             result[row] = !was;
         else if (kind >= PairMark::Ok && kind <= PairMark::Right)
             result[row] = Rows[row].Mark == kind;

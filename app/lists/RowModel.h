@@ -79,9 +79,6 @@ public:
         bool Any() const { return First >= 0 || RowCountChanged; }
     };
 
-    // what SelectByMark selects besides a mark (0 to 3)
-    enum SelectKind { SelectAll = 6, SelectInverse = 7 };
-
     explicit RowModel(size_t largeBucket = PendingIndex::DefaultLargeBucket);
 
     // ---- rows ----
@@ -129,7 +126,7 @@ public:
     void ClearKind(int kind);
 
     // ---- selection and the copy dialog's flags ----
-    // The selection of a side after "select by kind": a mark (0 to 3), SelectAll or SelectInverse of selected.
+    // The selection of a side after "select by kind": a mark (0 to 3), SelectKind::All or ::Inverse of selected.
     std::vector<bool> SelectByMark(int kind, const std::vector<bool>& selected) const;
     void SetChecked(int side, int row, bool checked);
     bool IsChecked(int side, int row) const;

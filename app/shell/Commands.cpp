@@ -114,8 +114,8 @@ bool Juxta::RunListCommand(int command)
     case ID_SELECT_LEFT:
     case ID_SELECT_RIGHT:
         if (MarkList) {
-            const int kind = command == ID_SELECT_ALL      ? 6
-                             : command == ID_SELECT_INVERT ? 7
+            const int kind = command == ID_SELECT_ALL      ? SelectKind::All
+                             : command == ID_SELECT_INVERT ? SelectKind::Inverse
                              : command == ID_SELECT_OK     ? PairMark::Ok
                              : command == ID_SELECT_NG     ? PairMark::Ng
                              : command == ID_SELECT_LEFT   ? PairMark::Left

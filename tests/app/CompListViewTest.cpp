@@ -174,11 +174,11 @@ TEST_F(CompListViewTest, SelectByMark_kinds)
     EXPECT_TRUE(harness::IsListRowSelected(left, 1));
     EXPECT_TRUE(harness::IsListRowSelected(left, 2));
 
-    Marks().SelectByMark(7);
+    Marks().SelectByMark(SelectKind::Inverse);
     EXPECT_TRUE(harness::IsListRowSelected(left, 0));
     EXPECT_FALSE(harness::IsListRowSelected(left, 1));
 
-    Marks().SelectByMark(6);
+    Marks().SelectByMark(SelectKind::All);
     for (int row = 0; row < 3; ++row)
         EXPECT_TRUE(harness::IsListRowSelected(left, row));
     // the other side is not touched

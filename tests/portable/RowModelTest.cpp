@@ -303,8 +303,8 @@ TEST(RowModel, SelectByMark_marksAllAndInverse)
     const std::vector<bool> some = {true, false, true};
     EXPECT_EQ((std::vector<bool>{false, true, false}), model.SelectByMark(PairMark::Left, some));
     EXPECT_EQ((std::vector<bool>{false, false, false}), model.SelectByMark(PairMark::Ok, some));
-    EXPECT_EQ((std::vector<bool>{true, true, true}), model.SelectByMark(RowModel::SelectAll, some));
-    EXPECT_EQ((std::vector<bool>{false, true, false}), model.SelectByMark(RowModel::SelectInverse, some));
+    EXPECT_EQ((std::vector<bool>{true, true, true}), model.SelectByMark(SelectKind::All, some));
+    EXPECT_EQ((std::vector<bool>{false, true, false}), model.SelectByMark(SelectKind::Inverse, some));
 }
 
 TEST(RowModel, SetChecked_onlyFilesCarryTheFlag)
