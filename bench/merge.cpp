@@ -5,7 +5,7 @@
 // main window (left appended with blank partner rows, right filled into them), with the parts of that time
 // measured on their own: the pairing, the shell's icon lookups, the text widths, the rows of a bare list view.
 // Usage: merge [files per side]
-#include "app/lists/PairingModel.h"
+#include "app/lists/RowModel.h"
 #include "tests/portable/ReferenceMerge.h"
 
 #include <algorithm>
@@ -117,7 +117,7 @@ std::vector<PendingRecord> RepeatedNames(const std::wstring& base, int count, bo
 
 void MergeBothSides(const char* what, std::vector<PendingRecord> left, std::vector<PendingRecord> right)
 {
-    PairingModel model;
+    RowModel model;
     Clock::time_point start = Clock::now();
     double cpu = CpuNow();
     model.MergePending(0, std::move(left));
@@ -125,7 +125,7 @@ void MergeBothSides(const char* what, std::vector<PendingRecord> left, std::vect
     double leftCpu = CpuSeconds(cpu);
     start = Clock::now();
     cpu = CpuNow();
-    PairingModel::MergeResult result = model.MergePending(1, std::move(right));
+    RowModel::MergeResult result = model.MergePending(1, std::move(right));
     std::printf("%-32s left %.3f s (cpu %.3f), right %.3f s (cpu %.3f): %d rows, %d paired, %d appended\n", what,
         leftSeconds, leftCpu, Seconds(start), CpuSeconds(cpu), model.RowCount(), static_cast<int>(result.Filled.size()),
         static_cast<int>(result.Appended.size()));
@@ -144,7 +144,7 @@ void CompareWithReference(int count)
     double referenceCpu = CpuSeconds(cpu);
     start = Clock::now();
     cpu = CpuNow();
-    PairingModel model;
+    RowModel model;
     model.MergePending(0, left);
     model.MergePending(1, right);
     std::printf("reference walk, %d per side:     %.3f s (cpu %.3f); indexed merge %.3f s (cpu %.3f); %d rows\n",

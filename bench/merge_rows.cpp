@@ -1,18 +1,20 @@
 // Seconds to place registered files into the rows of a real main window: n files on the left (each appended with a
 // blank partner row), then n files with the same relative paths on the right (each filling its partner's blank
 // row), then one paint of the three lists. The files exist (made in a temporary folder on the first run), so the
-// shell's icon lookup is the real one. Reference in the same run: the merge of the pairing model alone.
+// shell's icon lookup is the real one. Reference in the same run: the merge of the row model alone. Ends with the
+// process's peak working set.
 //   merge_rows [n...]      (default 10000 50000 100000)
 #ifdef _WIN32
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
 #include "app/lists/KeyCase.h"
-#include "app/lists/PairingModel.h"
+#include "app/lists/RowModel.h"
 #include "app/shell/Juxta.h"
 #include "kit/ui/Window.h"
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -88,7 +90,7 @@ void Run(int n)
     for (const std::wstring& path : right)
         rightRecords.push_back(PendingRecord::ForFile(path, root + L"b\\", KeyCase::Lower));
     auto start = std::chrono::steady_clock::now();
-    PairingModel model;
+    RowModel model;
     model.MergePending(0, leftRecords);
     model.MergePending(1, rightRecords);
     const double modelSeconds = Seconds(start);
@@ -144,6 +146,10 @@ int main(int argc, char** argv)
     std::printf("merge into the lists of a main window (left appended, right filled into the partner rows)\n");
     for (int n : counts)
         Run(n);
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
+        std::printf("peak memory %.0f MiB\n", memory.PeakWorkingSetSize / 1048576.0);
     return 0;
 }
 #else

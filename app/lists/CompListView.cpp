@@ -202,9 +202,9 @@ void CompListView::SelectByMark(int side, int kind)
         return;
     const int count = list->GetItemCount();
     for (int row = 0; row < count; ++row) {
-        if (kind == 6)
+        if (kind == SelectKind::All)
             SelectRow(*list, row, true);
-        else if (kind == 7)
+        else if (kind == SelectKind::Inverse)
             SelectRow(*list, row, !RowSelected(*list, row));
         else if (kind >= 0 && kind <= 3)
             SelectRow(*list, row, GetMark(row) == kind);

@@ -36,7 +36,7 @@ public:
     int GetMark(int row) const;
     // "○" and "×" back to "？", and every side row's Finished cleared (the enabled hash kinds changed)
     void ResetMarks();
-    // on the current side: kind 0..3 selects the rows of that mark, 6 selects all, 7 inverts the selection
+    // on the current side: kind 0..3 selects the rows of that mark, SelectKind::All all, SelectKind::Inverse inverts
     void SelectByMark(int kind);
     void SelectByMark(int side, int kind);
     // gives every row of the three lists the colour of its mark (after the colours were changed); invalidates them

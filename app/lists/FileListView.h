@@ -44,6 +44,9 @@ public:
         bool Unreadable = false;
     };
 
+    // the background of a blank row: the colour a list gives a row it makes
+    static const COLORREF BlankRowColour = 0xFFFFFF;
+
     FileListView(Juxta* main, int side);
     ~FileListView() override;
 

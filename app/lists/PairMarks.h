@@ -12,6 +12,12 @@ const int Unknown = 4; // "？": both present, not (yet) decided
 const int Count = 5;
 } // namespace PairMark
 
+// what "select by kind" selects besides the rows of a mark (0 to 3)
+namespace SelectKind {
+const int All = 6;
+const int Inverse = 7;
+} // namespace SelectKind
+
 namespace StateColour {
 const int Wait = 0;
 const int Check = 1;

@@ -1,5 +1,5 @@
 // A file registered into one side but not yet placed into a row: built by the registration and by the hash list
-// import, placed by PairingModel::MergePending.
+// import, placed into rows by RowModel::MergePending.
 #pragma once
 
 #include "app/lists/HashListParser.h"

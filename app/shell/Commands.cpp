@@ -114,8 +114,8 @@ bool Juxta::RunListCommand(int command)
     case ID_SELECT_LEFT:
     case ID_SELECT_RIGHT:
         if (MarkList) {
-            const int kind = command == ID_SELECT_ALL      ? 6
-                             : command == ID_SELECT_INVERT ? 7
+            const int kind = command == ID_SELECT_ALL      ? SelectKind::All
+                             : command == ID_SELECT_INVERT ? SelectKind::Inverse
                              : command == ID_SELECT_OK     ? PairMark::Ok
                              : command == ID_SELECT_NG     ? PairMark::Ng
                              : command == ID_SELECT_LEFT   ? PairMark::Left
@@ -399,11 +399,11 @@ void Juxta::StopChecks()
             gone.push_back(row);
         } else if (blanked[0] || blanked[1]) {
             // the finished file has lost its partner: it now stands alone on its side
-            const int alone = finished[0] ? PairMark::Left : PairMark::Right;
-            MarkList->SetMark(alone, row);
-            const int colour = finished[0] ? StateColour::Left : StateColour::Right;
-            lists[0]->SetRowState(row, colour);
-            lists[1]->SetRowState(row, colour);
+            // the blanked side looks like any blank partner row, not like the file that stayed
+            const int stays = finished[0] ? 0 : 1;
+            MarkList->SetMark(stays == 0 ? PairMark::Left : PairMark::Right, row);
+            lists[stays]->SetRowState(row, stays == 0 ? StateColour::Left : StateColour::Right);
+            lists[1 - stays]->SetRowColour(row, FileListView::BlankRowColour);
         }
     }
     lists[0]->DeleteItems(gone);

@@ -68,8 +68,10 @@ const ButtonSpec MainButtons[] = {
 const wchar_t* const Juxta::ClassName = L"Orvane - Juxta";
 const wchar_t* const Juxta::Title = L"Juxta";
 
-const std::array<int, 19> Juxta::ListCommands = {106, 107, 40078, 109, 113, 110, 114, 111, 115, 117,
-                                                 118, 40066, 40079, 40114, 40124, 40065, 40058, 119, 120};
+const std::array<int, 19> Juxta::ListCommands = {
+    ID_REMOVE_LEFT, ID_REMOVE_RIGHT, ID_CLEAR, ID_COPY_CRC32_LEFT, ID_COPY_CRC32_RIGHT, ID_COPY_MD5_LEFT,
+    ID_COPY_MD5_RIGHT, ID_COPY_SHA1_LEFT, ID_COPY_SHA1_RIGHT, ID_HASH_DIALOG_LEFT, ID_HASH_DIALOG_RIGHT, ID_OUTPUT,
+    ID_FILE_OPERATION, ID_SELECT_ALL, ID_SELECT_INVERT, ID_RECHECK, ID_COMPARE_TOOL, ID_OPEN_LEFT, ID_OPEN_RIGHT};
 
 const std::array<Juxta::ColumnInfo, 5> Juxta::ColumnTable = {{
     {L"FileName", L"ファイル名", 160, LVCFMT_LEFT, -1},

@@ -250,6 +250,8 @@ TEST_F(CommandsTest, StopChecks_keepsFinishedBlanksUnfinishedDeletesTheRest)
     EXPECT_FALSE(List(1).GetItemInfo(1, info));
     EXPECT_EQ(L"←", MarkText(1));
     EXPECT_EQ(Main->GetStateColour(StateColour::Left), RowColour(0, 1));
+    // the blanked side has the colour of a blank row (e's left side), not "left only"
+    EXPECT_EQ(RowColour(0, 2), RowColour(1, 1));
     // c and d gone; e stays
     EXPECT_EQ(L"", Cell(0, 2, 0));
     EXPECT_EQ(r + L"e", Cell(1, 2, 0));

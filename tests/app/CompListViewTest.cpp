@@ -16,78 +16,6 @@ const COLORREF LeftOnly = 0x00FFFF;
 
 class CompListViewTest : public MainWindowFixture {};
 
-TEST_F(CompListViewTest, MergePending_singleFileThenFolderFillsItsRow)
-{
-    Start();
-    const std::wstring left = Folder.WriteFile(L"a\\Photo.jpg", "1");
-    RegisterFile(0, left);
-    ASSERT_EQ(1, Marks().GetItemCount());
-    EXPECT_EQ(L"←", MarkText(0));
-    EXPECT_EQ(L"", Cell(1, 0, 0));
-
-    const std::wstring base = Folder.PathOf(L"b\\");
-    const std::wstring other = Folder.WriteFile(L"b\\other.txt", "2");
-    const std::wstring right = Folder.WriteFile(L"b\\photo.JPG", "1");
-    Register(1, {other, right}, base);
-
-    ASSERT_EQ(2, List(0).GetItemCount());
-    ASSERT_EQ(2, List(1).GetItemCount());
-    ASSERT_EQ(2, Marks().GetItemCount());
-    EXPECT_EQ(left, Cell(0, 0, 0));
-    EXPECT_EQ(right, Cell(1, 0, 0));
-    EXPECT_EQ(L"？", MarkText(0));
-    EXPECT_EQ(L"", Cell(0, 1, 0));
-    EXPECT_EQ(other, Cell(1, 1, 0));
-    EXPECT_EQ(L"→", MarkText(1));
-    EXPECT_EQ(Wait, RowColour(1, 0));
-    EXPECT_EQ(Wait, MarkColour(0));
-    EXPECT_EQ(LeftOnly, MarkColour(1));
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Left]);
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Right]);
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Unknown]);
-    EXPECT_TRUE(List(1).Pending.empty());
-}
-
-TEST_F(CompListViewTest, MergePending_longestCommonTrailingPathTakesTheRow)
-{
-    Start();
-    const std::wstring left = Folder.WriteFile(L"l\\sub\\data.bin", "1");
-    RegisterFile(0, left);
-    // both right files are registered on their own: both keys are "data.bin"
-    const std::wstring distant = Folder.WriteFile(L"r2\\other\\data.bin", "1");
-    const std::wstring nearer = Folder.WriteFile(L"r1\\sub\\data.bin", "1");
-    FileListView& right = List(1);
-    right.RevealList();
-    right.Pending.push_back(PendingRecord::ForFile(distant, Folder.PathOf(L"r2\\other\\"), KeyCase::Lower));
-    right.Pending.push_back(PendingRecord::ForFile(nearer, Folder.PathOf(L"r1\\sub\\"), KeyCase::Lower));
-    right.MergePending();
-
-    ASSERT_EQ(2, Marks().GetItemCount());
-    EXPECT_EQ(nearer, Cell(1, 0, 0));
-    EXPECT_EQ(L"？", MarkText(0));
-    EXPECT_EQ(distant, Cell(1, 1, 0));
-    EXPECT_EQ(L"→", MarkText(1));
-}
-
-TEST_F(CompListViewTest, MergePending_keysDifferingInCaseOnlyPair)
-{
-    Start();
-    RegisterFile(0, Folder.WriteFile(L"a\\Readme.TXT", "1"));
-    RegisterFile(0, Folder.WriteFile(L"a\\\u03A9.txt", "1"));
-    RegisterFile(0, Folder.WriteFile(L"a\\\u00C4.txt", "1"));
-    RegisterFile(1, Folder.WriteFile(L"b\\README.txt", "1"));
-    RegisterFile(1, Folder.WriteFile(L"b\\\u03C9.TXT", "1"));
-    // U+0080 to U+00FF are left as they are: "ä" and "Ä" stay apart
-    RegisterFile(1, Folder.WriteFile(L"b\\\u00E4.txt", "1"));
-
-    ASSERT_EQ(4, Marks().GetItemCount());
-    EXPECT_EQ(L"？", MarkText(0));
-    EXPECT_EQ(L"？", MarkText(1));
-    EXPECT_EQ(L"←", MarkText(2));
-    EXPECT_EQ(L"→", MarkText(3));
-    EXPECT_EQ(L"a\u00C4\u03C9z", KeyCase::Lower(L"A\u00C4\u03A9Z"));
-}
-
 TEST_F(CompListViewTest, MergePending_rowsGetInfoIconAndWaitColour)
 {
     Start();
@@ -246,11 +174,11 @@ TEST_F(CompListViewTest, SelectByMark_kinds)
     EXPECT_TRUE(harness::IsListRowSelected(left, 1));
     EXPECT_TRUE(harness::IsListRowSelected(left, 2));
 
-    Marks().SelectByMark(7);
+    Marks().SelectByMark(SelectKind::Inverse);
     EXPECT_TRUE(harness::IsListRowSelected(left, 0));
     EXPECT_FALSE(harness::IsListRowSelected(left, 1));
 
-    Marks().SelectByMark(6);
+    Marks().SelectByMark(SelectKind::All);
     for (int row = 0; row < 3; ++row)
         EXPECT_TRUE(harness::IsListRowSelected(left, row));
     // the other side is not touched

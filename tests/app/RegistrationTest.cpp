@@ -1,6 +1,7 @@
 // Registration of dropped files and folders into a real main window: relative keys, pairing of the two sides,
 // "SubDirectory", dot-folders, hash lists dropped alone, the drop name and the "ファイル登録中…" window.
 #include "app/check/Registration.h"
+#include "app/lists/KeyCase.h"
 #include "kit/core/LongPath.h"
 #include "tests/app/CheckTesting.h"
 #include "kit/core/Path.h"
@@ -116,6 +117,8 @@ TEST_F(RegistrationTest, CaseOnlyDifferences_pair)
     EXPECT_EQ(L"○", MarkCell(0));
     // the cells keep the paths as the file system spells them
     EXPECT_EQ(Temp.PathOf(L"L\\Docs\\ReadMe.TXT"), PathCell(0, 0));
+    // beyond ASCII: U+0080 to U+00FF stay as they are, later letters are lower-cased
+    EXPECT_EQ(L"a\u00C4\u03C9z", KeyCase::Lower(L"A\u00C4\u03A9Z"));
 }
 
 TEST_F(RegistrationTest, SubDirectoryOff_onlyTopFiles)

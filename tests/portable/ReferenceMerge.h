@@ -1,5 +1,5 @@
 // The merge in its plain form, step by step: collect the gaps, walk the whole pending list for each gap,
-// fill, append. Quadratic, and kept plain on purpose: the tests and the merge benchmark hold PairingModel against it.
+// fill, append. Quadratic, and kept plain on purpose: the tests and the merge benchmark hold RowModel against it.
 #pragma once
 
 #include "app/lists/PendingRecord.h"
@@ -14,6 +14,7 @@ namespace reference {
 struct Cell {
     std::wstring Text;        // column 0
     std::wstring RelativeKey; // from the row's ItemInfo
+    bool Finished = false;
 };
 
 struct Row {
@@ -156,7 +157,39 @@ public:
         return result;
     }
 
-    void BlankCell(int side, int row) { Rows[row].Sides[side] = Cell(); }
+    // a finished check with nothing to compare: an undecided pair whose other side is done turns "○"
+    void Finish(int side, int row)
+    {
+        Row& pair = Rows[row];
+        if (pair.Sides[side].Text.empty())
+            return;
+        pair.Sides[side].Finished = true;
+        if (pair.Mark == 4 && pair.Sides[1 - side].Finished)
+            SetMark(row, 0);
+    }
+
+    // unfinished sides blanked, pairs where neither finished removed, a file that lost its partner alone
+    void Stop()
+    {
+        for (int row = static_cast<int>(Rows.size()) - 1; row >= 0; --row) {
+            bool finished[2] = {false, false};
+            bool blanked = false;
+            for (int side = 0; side < 2; ++side) {
+                Cell& cell = Rows[row].Sides[side];
+                if (cell.Text.empty())
+                    continue;
+                finished[side] = cell.Finished;
+                if (!cell.Finished) {
+                    cell = Cell();
+                    blanked = true;
+                }
+            }
+            if (!finished[0] && !finished[1])
+                RemoveRow(row);
+            else if (blanked)
+                SetMark(row, finished[0] ? 2 : 3);
+        }
+    }
 
     void RemoveRow(int row)
     {

@@ -1,16 +1,18 @@
 // The program's main window with files registered on each side as drops register them, for the screenshots of the
 // lists: before any registration, while the files are checked and after.
 //   main_window_preview [--settings file.dat] [--enable Key]... [--left path]... [--right path]... [--delay ms]
-//                       [--seconds n] [--hold file]... [--width pixels]
+//                       [--stop ms] [--seconds n] [--hold file]... [--width pixels]
 // Each --left and --right path is a drop of its own, in the order given, the left ones first. --enable switches a
 // boolean setting on ("Md5") in the settings file before the window starts. --delay waits before the drops (the
-// empty window can be captured first); each --hold file is kept open without sharing for the whole run, so that its
-// check cannot read it. The window closes itself after --seconds (default 30) and writes its
-// settings into the given (or a temporary) file only. --width resizes the window (to its minimum when smaller).
+// empty window can be captured first); --stop sends "チェックを中止" that long after the drops; each --hold file is
+// kept open without sharing for the whole run, so that its check cannot read it. The window closes itself after
+// --seconds (default 30) and writes its settings into the given (or a temporary) file only. --width resizes the
+// window (to its minimum when smaller).
 #include "app/lists/FileListView.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/ui/Window.h"
+#include "resources/resource.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -28,6 +30,7 @@ struct Options {
     std::vector<std::wstring> Paths[2];
     std::vector<std::wstring> Hold;
     int DelayMs = 0;
+    int StopMs = -1;
     int Seconds = 30;
     int Width = 0;
 };
@@ -50,6 +53,8 @@ Options ReadOptions()
             options.Paths[1].push_back(value);
         else if (name == L"--delay")
             options.DelayMs = _wtoi(value.c_str());
+        else if (name == L"--stop")
+            options.StopMs = _wtoi(value.c_str());
         else if (name == L"--seconds")
             options.Seconds = _wtoi(value.c_str());
         else if (name == L"--hold")
@@ -109,6 +114,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         for (int side = 0; side < 2; ++side)
             for (const std::wstring& path : options.Paths[side])
                 main.RegisterDrop(side, std::vector<std::wstring>(1, path));
+        if (options.StopMs >= 0) {
+            Wait(options.StopMs);
+            SendMessageW(main.Handle, WM_COMMAND, ID_STOP, 0);
+        }
         Wait(options.Seconds * 1000);
         if (main.Handle)
             DestroyWindow(main.Handle);

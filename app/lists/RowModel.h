@@ -1,0 +1,155 @@
+// The rows of the left list, the right list and the mark column, and the only place where their state lives: row i
+// of each side and the mark of row i form one pair. The list windows show it; the registration, the import, the
+// scheduler, its workers and the commands change it through the operations below.
+//
+// Thread-safe: every operation takes the model's one lock for a short step and never calls out while holding it,
+// so workers may write their cells from their own threads while the interface thread reads the rows it paints.
+// Each change bumps a counter and widens the span of changed rows that the interface takes (TakeChanges) to
+// repaint. Rows only move by RemoveRows, Clear and Stop, which the program runs when no check is running.
+#pragma once
+
+#include "app/lists/HashText.h"
+#include "app/lists/PairMarks.h"
+#include "app/lists/PendingIndex.h"
+#include "app/lists/PendingRecord.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class RowModel {
+public:
+    // the state of a blank side: no state colour, the list's own background
+    static constexpr int NoState = -1;
+
+    // one side of a row: a registered file, or blank (empty Path)
+    struct Cell {
+        std::wstring Path; // as registered, shown in the path column
+        std::wstring RelativeKey;
+        std::wstring NameKey;
+        std::wstring PathKey;
+        // the hash cells and the size cell as shown: "" (not checked), a percentage, the value, the size
+        std::array<std::wstring, HashKind::Count> Values;
+        std::wstring SizeText;
+        // what an imported entry came with; ImportedSize is "-" or the size, empty for a file on disk
+        std::array<std::wstring, HashKind::Count> ImportedValues;
+        std::wstring ImportedSize;
+        int State = NoState; // a StateColour
+        bool Finished = false;
+        // the check flag of the copy dialog's list
+        bool Checked = false;
+
+        bool IsBlank() const { return Path.empty(); }
+        bool IsImported() const { return !ImportedSize.empty(); }
+        // characters of the path in front of its relative part (where the underline starts)
+        size_t PrefixLength() const { return Path.size() >= RelativeKey.size() ? Path.size() - RelativeKey.size() : 0; }
+    };
+
+    struct Row {
+        std::array<Cell, 2> Sides;
+        int Mark = PairMark::None;
+    };
+
+    struct MergeResult {
+        int Side = 0;
+        // blank rows of the side that records were placed into, ascending; each now has "？"
+        std::vector<int> Filled;
+        // rows appended, each with a blank row on the other side and "←" or "→"
+        std::vector<int> Appended;
+    };
+
+    // what a worker needs to check one side of a row
+    struct CheckJob {
+        std::wstring Path;
+        HashKindFlags Compute = {{false, false, false}};
+        // the row's size was shown before (and counted in the side's bytes)
+        bool SizeShown = false;
+        std::array<std::wstring, HashKind::Count> ImportedValues;
+        std::wstring ImportedSize;
+    };
+
+    // the rows that changed since the last TakeChanges: a span, and whether rows came or went
+    struct Changes {
+        int First = -1; // -1: no row changed
+        int Last = -1;
+        bool RowCountChanged = false;
+        bool Any() const { return First >= 0 || RowCountChanged; }
+    };
+
+    explicit RowModel(size_t largeBucket = PendingIndex::DefaultLargeBucket);
+
+    // ---- rows ----
+    // Places a side's pending records (side 0 left, 1 right): a record goes into the side's blank row where the
+    // other side has a file with the same relative key (or file name, when either has no relative key), the one
+    // sharing the longest trailing path when several could; every other record is appended. Counts the files.
+    MergeResult MergePending(int side, std::vector<PendingRecord> pending);
+    // deletes whole pairs, forgetting their files and bytes; the rows may come in any order, out of range ignored
+    void RemoveRows(std::vector<int> rows);
+    void Clear();
+    // After a stop: a side that had not finished its check is blanked (file and bytes forgotten); a pair where
+    // neither side had finished goes; a finished file that lost its partner stands alone ("←" or "→").
+    void Stop();
+
+    // ---- reading (copies, under the lock) ----
+    int RowCount() const;
+    Row GetRow(int row) const;
+    Cell GetCell(int side, int row) const;
+    int GetMark(int row) const;
+    int MarkCount(int mark) const;
+    int FileCount(int side) const;
+    // bytes of the side's files whose check has started
+    uint64_t TotalSize(int side) const;
+    // bumped by every change; the interface polls it
+    uint64_t ChangeCount() const { return Version.load(); }
+    Changes TakeChanges();
+
+    // ---- checking ----
+    // Starts the check of one side of a row when it is due: a file (not blank), not finished, with an enabled kind
+    // not yet computed or its size not shown. The side gets the "Check" state.
+    bool BeginCheck(int side, int row, const HashKindFlags& kinds, CheckJob& job);
+    // the bytes of a file whose check started and whose size was not counted before
+    void AddBytes(int side, uint64_t bytes);
+    // a worker's cells: a percentage, a value, the size
+    void SetValue(int side, int row, int kind, const std::wstring& text);
+    void SetSizeText(int side, int row, const std::wstring& text);
+    void SetState(int side, int row, int state);
+    // The check of one side has finished: marks it finished, colours it, and judges the pair when both are done.
+    void EvaluatePair(int side, int row, const HashKindFlags& enabled);
+    // "○" and "×" back to "？" and every side unfinished (the enabled kinds changed)
+    void ResetMarks();
+    // the side's values and sizes go, its bytes too, its files unfinished, decided pairs back to "？"
+    void Recheck(int side);
+    // a kind switched off or on: its cells are empty on both sides
+    void ClearKind(int kind);
+
+    // ---- selection and the copy dialog's flags ----
+    // The selection of a side after "select by kind": a mark (0 to 3), SelectKind::All or ::Inverse of selected.
+    std::vector<bool> SelectByMark(int kind, const std::vector<bool>& selected) const;
+    void SetChecked(int side, int row, bool checked);
+    bool IsChecked(int side, int row) const;
+    // every file of the side checked or not
+    void SetAllChecked(int side, bool checked);
+
+private:
+    void MatchGaps(int side, const std::vector<PendingRecord>& pending, std::vector<std::pair<int, int>>& matches,
+        std::vector<int>& remaining) const;
+    static void Fill(Cell& cell, PendingRecord&& record);
+    void PutMark(Row& row, int mark);
+    void Forget(int side, const Cell& cell);
+    void Touch(int row);
+    void TouchAll();
+    bool Valid(int side, int row) const { return side >= 0 && side < 2 && row >= 0 && row < static_cast<int>(Rows.size()); }
+
+    // the rows, the counters and the changed span; never held while calling out
+    mutable std::mutex Guard;
+    size_t LargeBucket;
+    std::vector<Row> Rows;
+    std::array<int, PairMark::Count> MarkCounts;
+    std::array<int, 2> FileCounts;
+    std::array<uint64_t, 2> TotalSizes;
+    Changes Pending;
+    std::atomic<uint64_t> Version{0};
+};
