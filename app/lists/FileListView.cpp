@@ -236,6 +236,8 @@ std::wstring RegistryDefault(const std::wstring& key)
     LONG size = sizeof value;
     if (RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
         return std::wstring();
+    // a value stored without its terminating zero comes back without one
+    value[MAX_PATH - 1] = L'\0';
     return value;
 }
 

@@ -15,7 +15,9 @@ namespace {
 
 std::wstring ReadRecord(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // the tool may still hold the handle it renamed the file with
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return L"<missing>";
     std::wstring text;
@@ -63,8 +65,9 @@ protected:
     // the command line the stand-in tool received, once it has written it
     std::wstring Recorded()
     {
-        harness::PumpUntil([&] { return kit::PathExists(Record); }, 15000);
-        return ReadRecord(Record);
+        std::wstring text;
+        harness::PumpUntil([&] { return (text = ReadRecord(Record)) != L"<missing>"; }, 15000);
+        return text;
     }
     // a pair of files in row 0: left and right relative to their own folders
     void Pair(const std::wstring& left, const std::wstring& right)
@@ -225,11 +228,14 @@ TEST_F(ExternalToolsTest, StartCompareTool_batchToolGetsQuotedPathsAndNoCommandF
 
     Pair(L"l\\a b.txt", L"r\\a b.txt");
     EXPECT_TRUE(StartCompareTool(*Main, 0));
-    harness::PumpUntil([&] { return kit::PathExists(ran); }, 15000);
-    std::ifstream in(kit::ToNarrow(ran).c_str(), std::ios::binary);
-    const std::string echoed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // the echo is written in pieces: its line end comes last
+    std::string echoed;
+    harness::PumpUntil([&] {
+        std::ifstream in(kit::ToNarrow(ran).c_str(), std::ios::binary);
+        echoed.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return echoed.size() >= 2 && echoed.compare(echoed.size() - 2, 2, "\r\n") == 0;
+    }, 15000);
     EXPECT_EQ("\"" + kit::ToNarrow(Left) + "\" \"" + kit::ToNarrow(Right) + "\"\r\n", echoed);
-    in.close();
     ASSERT_TRUE(DeleteFileW(ran.c_str()));
 
     Pair(L"l\\x&marker&.txt", L"r\\x&marker&.txt");
