@@ -3,6 +3,7 @@
 #include "kit/core/LongPath.h"
 #include "kit/core/Md5.h"
 #include "kit/core/Sha1.h"
+#include "tests/core/SeenPaths.h"
 
 #include <windows.h>
 
@@ -673,22 +674,11 @@ TEST_F(CopyThreadTest, Verify_comparesEveryKindSwitchedOn)
     }
 }
 
-std::mutex SeenMutex;
-std::set<std::wstring> Seen;
-
-void Record(const std::wstring& path)
-{
-    std::lock_guard<std::mutex> lock(SeenMutex);
-    Seen.insert(path);
-}
-
 // paths past 300 characters: a verified copy over an existing file, a move and a delete all work and hand every
 // path to the extended-length form; the log shows plain paths
 TEST_F(CopyThreadTest, LongPaths_copyMoveAndDeleteGoThroughTheExtendedForm)
 {
-    std::wstring deep;
-    for (int level = 0; level < 6; ++level)
-        deep += std::wstring(50, static_cast<wchar_t>(L'a' + level)) + L"\\";
+    const std::wstring deep = SeenPaths::DeepFolders().substr(1) + L"\\";
     std::wstring a = Source(L"src\\" + deep + L"a.txt", "new a");
     std::wstring b = Source(L"src\\" + deep + L"b.txt", "new b");
     std::wstring c = Source(L"src\\" + deep + L"c.txt", "c");
@@ -696,11 +686,11 @@ TEST_F(CopyThreadTest, LongPaths_copyMoveAndDeleteGoThroughTheExtendedForm)
     std::wstring oldA = Put(L"out\\" + deep + L"a.txt", "old a");
     ASSERT_GT(a.size(), 300u);
     Removed = {b, c};
-    kit::SetSystemPathObserver(&Record);
+    SeenPaths seen;
     Run(CopyThread::OperationCopy, CopyThread::ClashOverwrite, {Task(a, oldA)}, AllKinds);
     Run(CopyThread::OperationMove, CopyThread::ClashSkip, {Task(b, out + L"new\\b.txt")});
     Run(CopyThread::OperationDelete, CopyThread::ClashSkip, {Task(c, L"")});
-    kit::SetSystemPathObserver(nullptr);
+    seen.Stop();
 
     EXPECT_EQ(L"new a", ReadAll(oldA));
     EXPECT_EQ(L"new b", ReadAll(out + L"new\\b.txt"));
@@ -708,7 +698,7 @@ TEST_F(CopyThreadTest, LongPaths_copyMoveAndDeleteGoThroughTheExtendedForm)
     EXPECT_FALSE(IsFile(c));
     EXPECT_EQ((Lines{oldA + L" が既に存在します", L"\u3000→上書きしました。"}), Sink.Log);
     for (const std::wstring& path : {a, oldA, oldA + L".~1.tmp", b, out + L"new", out + L"new\\b.txt", c})
-        EXPECT_EQ(1u, Seen.count(path)) << "not through SystemPath: " << path.substr(path.size() - 20);
+        EXPECT_EQ(1u, seen.count(path)) << "not through SystemPath: " << path.substr(path.size() - 20);
 }
 
 } // namespace

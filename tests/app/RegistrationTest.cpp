@@ -4,13 +4,12 @@
 #include "app/lists/KeyCase.h"
 #include "kit/core/LongPath.h"
 #include "tests/app/CheckTesting.h"
+#include "tests/core/SeenPaths.h"
 #include "kit/core/Path.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <mutex>
-#include <set>
 
 using namespace checktesting;
 
@@ -297,38 +296,27 @@ TEST_F(RegistrationTest, Batch_showsTheBusyWindowUntilItEnds)
     ASSERT_TRUE(WaitIdle());
 }
 
-std::mutex SeenMutex;
-std::set<std::wstring> Seen;
-
-void Record(const std::wstring& path)
-{
-    std::lock_guard<std::mutex> lock(SeenMutex);
-    Seen.insert(path);
-}
-
 // a tree whose paths pass 300 characters is scanned, checked and paired; the scan and the check hand their paths
 // to the extended-length form
 TEST_F(RegistrationTest, LongPaths_scannedCheckedAndPaired)
 {
     Configure(true, false, false);
-    std::wstring deep;
-    for (int level = 0; level < 6; ++level)
-        deep += L"\\" + std::wstring(50, static_cast<wchar_t>(L'a' + level));
+    const std::wstring deep = SeenPaths::DeepFolders();
     const std::wstring left = Temp.WriteFile(L"A" + deep + L"\\x.txt", "x");
     Temp.WriteFile(L"B" + deep + L"\\x.txt", "x");
     ASSERT_GT(left.size(), 300u);
-    kit::SetSystemPathObserver(&Record);
+    SeenPaths seen;
     Drop(0, {Temp.PathOf(L"A")});
     Drop(1, {Temp.PathOf(L"B")});
     ASSERT_TRUE(WaitIdle());
-    kit::SetSystemPathObserver(nullptr);
+    seen.Stop();
 
     ASSERT_EQ(1, Rows());
     EXPECT_EQ(left, PathCell(0, 0));
     EXPECT_EQ(L"8CDC1683", HashCell(0, 0, 0));
     EXPECT_EQ(L"○", MarkCell(0));
-    EXPECT_EQ(1u, Seen.count(Temp.PathOf(L"A") + deep + L"\\*.*"));
-    EXPECT_EQ(1u, Seen.count(left));
+    EXPECT_EQ(1u, seen.count(Temp.PathOf(L"A") + deep + L"\\*.*"));
+    EXPECT_EQ(1u, seen.count(left));
 }
 
 } // namespace

@@ -6,10 +6,9 @@
 #include "kit/core/File.h"
 #include "kit/core/Path.h"
 #include "kit/core/SettingsNode.h"
+#include "tests/core/SeenPaths.h"
 #include "tests/core/TempFolder.h"
 
-#include <mutex>
-#include <set>
 #endif
 
 #include <gtest/gtest.h>
@@ -68,27 +67,16 @@ TEST(LongPath, SystemPath_extendsOnlyPathsPastTheFolderLimit)
 
 #ifdef _WIN32
 
-std::mutex SeenMutex;
-std::set<std::wstring> Seen;
-
-void Record(const std::wstring& path)
-{
-    std::lock_guard<std::mutex> lock(SeenMutex);
-    Seen.insert(path);
-}
-
 // Wine takes long plain paths too, so what proves the extended form is that every call handed its path over
 TEST(LongPath, FileFoldersAndSettingsFile_passTheirPathsThrough)
 {
     TempFolder temp;
-    std::wstring folder = temp.Path;
-    for (int level = 0; level < 6; ++level)
-        folder += L"\\" + std::wstring(50, static_cast<wchar_t>(L'a' + level));
+    const std::wstring folder = temp.Path + SeenPaths::DeepFolders();
     const std::wstring file = folder + L"\\list.txt";
     const std::wstring written = folder + L"\\list.txt.tmp";
     const std::wstring settings = folder + L"\\juxta.dat";
     ASSERT_GT(file.size(), 300u);
-    kit::SetSystemPathObserver(&Record);
+    SeenPaths seen;
 
     kit::CreateFolders(folder);
     kit::File out;
@@ -108,10 +96,10 @@ TEST(LongPath, FileFoldersAndSettingsFile_passTheirPathsThrough)
     kit::SettingsNode loaded;
     ASSERT_TRUE(loaded.Load(settings));
     EXPECT_EQ(3, loaded.GetInt(L"CheckNum", 0));
-    kit::SetSystemPathObserver(nullptr);
+    seen.Stop();
 
     for (const std::wstring& path : {folder, written, file, settings})
-        EXPECT_EQ(1u, Seen.count(path)) << "not through SystemPath: " << path.size() << " characters";
+        EXPECT_EQ(1u, seen.count(path)) << "not through SystemPath: " << path.size() << " characters";
     EXPECT_FALSE(kit::PathExists(file));
 }
 
