@@ -162,7 +162,7 @@ boost::shared_ptr<CopyThread> CopyThread::Create(CopySink* sink, int32_t operati
 CopyThread::CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks,
                        const HashKindFlags& verify)
     : Sink(sink), Operation(operation), ClashPolicy(clashPolicy), Tasks(std::move(tasks)), Verify(verify),
-      Verifying(false), TotalBytes(0), CancelRequested(false), Ending(false)
+      Verifying(false), TotalBytes(0), Processed(0), HasPending(false), CancelRequested(false), Ending(false)
 {
     if (Operation < OperationCopy || Operation > OperationDelete)
         Operation = OperationCopy;
@@ -245,10 +245,14 @@ void CopyThread::Run()
 {
     bool cancelled = true;
     try {
+        if (Verifying)
+            Copier.reset(new VerifiedCopy(Verify));
         cancelled = ProcessAll();
     } catch (...) {
         // out of memory: end as a cancelled run, so that the dialog can still close
+        DropPending();
     }
+    Copier.reset();
     try {
         ReportEnd(cancelled);
     } catch (...) {
@@ -259,26 +263,45 @@ void CopyThread::Run()
 
 bool CopyThread::ProcessAll()
 {
-    uint64_t processed = 0;
     for (const CopyTask& task : Tasks) {
-        if (CancelRequested)
+        if (CancelRequested) {
+            FinishPending();
             return true;
+        }
         Sink->SetStatus(task.Source + L"を" + OperationName(Operation) + L"中...");
         // a cancel that came between the test above and the status line keeps its own text
         if (CancelRequested)
             Sink->SetStatus(CancellingText);
         const Outcome outcome = ProcessTask(task);
-        Count(outcome);
-        if (outcome == Skipped || outcome == Missing)
+        if (outcome == Checking)
             continue;
-        processed = AddSaturating(processed, task.Size);
-        Sink->SetProgress(PositionOf(processed, TotalBytes));
+        FinishPending();
+        Finish(task, outcome);
     }
+    FinishPending();
     return false;
+}
+
+// files end in the order of the list, each with its count and its step of the progress
+void CopyThread::Finish(const CopyTask& task, Outcome outcome)
+{
+    if (outcome == Succeeded)
+        ++Tally.Done;
+    else if (outcome == Skipped)
+        ++Tally.Skipped;
+    else
+        ++Tally.Failed;
+    if (outcome == Skipped || outcome == Missing)
+        return;
+    Processed = AddSaturating(Processed, task.Size);
+    Sink->SetProgress(PositionOf(Processed, TotalBytes));
 }
 
 CopyThread::Outcome CopyThread::ProcessTask(const CopyTask& task)
 {
+    // a later file that reads, writes or needs a folder where the copy being read back lands waits for it to end
+    if (HasPending && (MeetsPending(task.Source) || MeetsPending(task.Destination)))
+        FinishPending();
     if (!kit::PathExists(task.Source)) {
         Log(task.Source + L" が開けませんでした");
         return Missing;
@@ -303,8 +326,14 @@ CopyThread::Outcome CopyThread::TransferOne(const CopyTask& task)
     }
 
     std::wstring destination = task.Destination;
+    bool exists = kit::PathExists(destination);
+    // a clash is settled against the files before this one in place: the one being read back may take a name
+    if (exists && HasPending) {
+        FinishPending();
+        exists = kit::PathExists(destination);
+    }
     Resolution resolution = WriteNew;
-    if (kit::PathExists(destination)) {
+    if (exists) {
         Log(destination + L" が既に存在します");
         resolution = ResolveClash(task.Source, destination);
         if (resolution == LeaveAlone)
@@ -318,6 +347,12 @@ CopyThread::Outcome CopyThread::TransferOne(const CopyTask& task)
     bool replace = resolution == Replace;
     CopyResult result = Operation == OperationMove ? MoveOne(task, destination, replace)
                                                    : CopyOne(task, destination, replace);
+    return result == BeingChecked ? Checking : Conclude(task, destination, replace, result);
+}
+
+CopyThread::Outcome CopyThread::Conclude(const CopyTask& task, const std::wstring& destination, bool replace,
+                                         CopyResult result)
+{
     if (result == VerifyFailed) {
         Log(task.Source + L" の検証に失敗しました");
         return Failed;
@@ -373,30 +408,94 @@ CopyThread::CopyResult CopyThread::CopyOne(const CopyTask& task, const std::wstr
     std::wstring temporary = TemporaryNameFor(destination);
     if (temporary.empty())
         return CopyFailed;
-    if (Verifying) {
-        VerifiedCopy copy(Verify);
-        const VerifiedCopy::Result result =
-            copy.Copy(task.Source, temporary, task.Values, [&] { Sink->CopyWritten(temporary); });
-        if (result != VerifiedCopy::Verified) {
-            RemoveTemporary(temporary);
-            return result == VerifiedCopy::Mismatch || result == VerifiedCopy::ReadBackFailed ? VerifyFailed
-                                                                                               : CopyFailed;
-        }
-        // the copy takes the source's attributes only now: a read-only copy could not have been read back
-        DWORD attributes = GetFileAttributesW(kit::SystemPath(task.Source).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesW(kit::SystemPath(temporary).c_str(), attributes);
-    } else if (!CopyFileW(kit::SystemPath(task.Source).c_str(), kit::SystemPath(temporary).c_str(), TRUE)) {
+    if (Verifying)
+        return StartVerifiedCopy(task, destination, temporary, replace);
+    if (!CopyFileW(kit::SystemPath(task.Source).c_str(), kit::SystemPath(temporary).c_str(), TRUE)) {
         if (GetLastError() != ERROR_FILE_EXISTS)
             RemoveTemporary(temporary);
         return CopyFailed;
     }
-    DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (!MoveReplacing(temporary, destination, flags)) {
+    if (!MoveReplacing(temporary, destination, MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0))) {
         RemoveTemporary(temporary);
         return CopyFailed;
     }
-    return Verifying ? CopiedVerified : Copied;
+    return Copied;
+}
+
+// writes the copy to its temporary name and hands it to the read-back, once the copy before it has ended
+CopyThread::CopyResult CopyThread::StartVerifiedCopy(const CopyTask& task, const std::wstring& destination,
+                                                     const std::wstring& temporary, bool replace)
+{
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    if (Copier->Write(task.Source, temporary, task.Values, attributes) != VerifiedCopy::Verified) {
+        RemoveTemporary(temporary);
+        return CopyFailed;
+    }
+    FinishPending();
+    Pending.Task = &task;
+    Pending.Destination = destination;
+    Pending.Temporary = temporary;
+    Pending.Replace = replace;
+    Pending.Attributes = attributes;
+    Pending.UpperDestination = UpperCase(destination);
+    Pending.UpperSource = UpperCase(task.Source);
+    HasPending = true;
+    Copier->StartCheck([this, temporary] { Sink->CopyWritten(temporary); });
+    return BeingChecked;
+}
+
+// the same name, or a folder above it
+bool CopyThread::MeetsPending(const std::wstring& path) const
+{
+    const std::wstring upper = UpperCase(path);
+    const std::wstring& destination = Pending.UpperDestination;
+    if (upper == Pending.UpperSource || upper == destination)
+        return true;
+    return upper.size() < destination.size() && destination.compare(0, upper.size(), upper) == 0 &&
+           destination[upper.size()] == L'\\';
+}
+
+// the file being read back ends: in place when it verified (a move's source goes only then), else removed
+void CopyThread::FinishPending()
+{
+    if (!HasPending)
+        return;
+    // first: the lines it logs must not finish it again
+    HasPending = false;
+    const CopyResult result = PlaceChecked(Pending);
+    Finish(*Pending.Task, Conclude(*Pending.Task, Pending.Destination, Pending.Replace, result));
+}
+
+CopyThread::CopyResult CopyThread::PlaceChecked(const PendingCopy& copy)
+{
+    const VerifiedCopy::Result result = Copier->FinishCheck();
+    if (result != VerifiedCopy::Verified) {
+        RemoveTemporary(copy.Temporary);
+        return result == VerifiedCopy::Mismatch || result == VerifiedCopy::ReadBackFailed ? VerifyFailed : CopyFailed;
+    }
+    // a fresh file is already just that (archive); anything else is given now: a read-only copy could not have
+    // been read back
+    if (copy.Attributes != INVALID_FILE_ATTRIBUTES && copy.Attributes != FILE_ATTRIBUTE_ARCHIVE)
+        SetFileAttributesW(kit::SystemPath(copy.Temporary).c_str(), copy.Attributes);
+    DWORD flags = MOVEFILE_WRITE_THROUGH | (copy.Replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (!MoveReplacing(copy.Temporary, copy.Destination, flags)) {
+        RemoveTemporary(copy.Temporary);
+        return CopyFailed;
+    }
+    // the copy is in place but the file was not moved: a failure, though nothing is lost
+    if (Operation == OperationMove && !DeleteMovedSource(copy.Task->Source))
+        return CopyFailed;
+    return CopiedVerified;
+}
+
+// a run that failed on the way leaves no temporary file behind
+void CopyThread::DropPending()
+{
+    if (!HasPending)
+        return;
+    HasPending = false;
+    Copier->FinishCheck();
+    RemoveTemporary(Pending.Temporary);
 }
 
 // a rename on one volume writes no byte, so there is nothing to verify; across volumes the source goes only once
@@ -408,7 +507,7 @@ CopyThread::CopyResult CopyThread::MoveOne(const CopyTask& task, const std::wstr
     if (GetLastError() != ERROR_NOT_SAME_DEVICE)
         return CopyFailed;
     const CopyResult result = CopyOne(task, destination, replace);
-    if (result != Copied && result != CopiedVerified)
+    if (result != Copied)
         return result;
     // the copy is in place but the file was not moved: a failure, though nothing is lost
     if (!DeleteMovedSource(task.Source))
@@ -429,16 +528,6 @@ bool CopyThread::DeleteMovedSource(const std::wstring& source)
     return false;
 }
 
-void CopyThread::Count(Outcome outcome)
-{
-    if (outcome == Succeeded)
-        ++Tally.Done;
-    else if (outcome == Skipped)
-        ++Tally.Skipped;
-    else
-        ++Tally.Failed;
-}
-
 bool CopyThread::IsWritten(const std::wstring& destination) const
 {
     return Written.count(UpperCase(destination)) != 0;
@@ -457,6 +546,8 @@ void CopyThread::ReportEnd(bool cancelled)
 
 void CopyThread::Log(const std::wstring& line)
 {
+    // the log keeps the order of the files: the one being read back ends first
+    FinishPending();
     Sink->AddLog(line);
 }
 

@@ -1,6 +1,7 @@
 // The file operation worker: copies, moves or deletes a list of files one after the other on a thread of its own,
 // logs every problem and reports progress by bytes through a CopySink. A copy, when asked, is read back and
 // compared before it replaces anything; a file the run has written is never replaced by a later one of the run.
+// The read-back of one file runs while the next is copied, yet every file ends (log, counts, progress) in order.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -16,6 +17,8 @@
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
+
+class VerifiedCopy;
 
 class CopyThread : public kit::Thread {
 public:
@@ -58,13 +61,26 @@ protected:
 
 private:
     // a skipped or missing file's bytes do not count towards the progress
-    enum Outcome { Succeeded, Failed, Skipped, Missing };
-    enum CopyResult { Copied, CopiedVerified, CopyFailed, VerifyFailed };
+    // Checking: the copy is written and being read back; the file ends in FinishPending
+    enum Outcome { Succeeded, Failed, Skipped, Missing, Checking };
+    enum CopyResult { Copied, CopiedVerified, CopyFailed, VerifyFailed, BeingChecked };
     // what becomes of an existing destination
     enum Resolution { WriteNew, Replace, LeaveAlone, Refuse };
 
     CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks,
                const HashKindFlags& verify);
+
+    // a verified copy being read back while the next file is copied
+    struct PendingCopy {
+        const CopyTask* Task = nullptr;
+        std::wstring Destination;
+        std::wstring Temporary;
+        bool Replace = false;
+        DWORD Attributes = 0; // the source's, which the copy takes once it has been read back
+        // upper-cased, for the paths of later files that must wait for this one to end
+        std::wstring UpperDestination;
+        std::wstring UpperSource;
+    };
 
     // true when cancelled
     bool ProcessAll();
@@ -72,11 +88,17 @@ private:
     Outcome TransferOne(const CopyTask& task);
     Resolution ResolveClash(const std::wstring& source, std::wstring& destination);
     void RenameWrittenClash(std::wstring& destination);
+    Outcome Conclude(const CopyTask& task, const std::wstring& destination, bool replace, CopyResult result);
     CopyResult CopyOne(const CopyTask& task, const std::wstring& destination, bool replace);
-    bool CopyToTemporary(const CopyTask& task, const std::wstring& temporary);
+    CopyResult StartVerifiedCopy(const CopyTask& task, const std::wstring& destination, const std::wstring& temporary,
+                                 bool replace);
+    bool MeetsPending(const std::wstring& path) const;
+    void FinishPending();
+    CopyResult PlaceChecked(const PendingCopy& copy);
+    void DropPending();
+    void Finish(const CopyTask& task, Outcome outcome);
     CopyResult MoveOne(const CopyTask& task, const std::wstring& destination, bool replace);
     bool DeleteMovedSource(const std::wstring& source);
-    void Count(Outcome outcome);
     void ReportEnd(bool cancelled);
     void Log(const std::wstring& line);
     void LogFailure(const std::wstring& source);
@@ -89,7 +111,12 @@ private:
     HashKindFlags Verify;
     bool Verifying;
     uint64_t TotalBytes;
-    Counts Tally; // worker thread only
+    // worker thread only from here on
+    uint64_t Processed;
+    Counts Tally;
+    boost::shared_ptr<VerifiedCopy> Copier; // while a verifying run runs
+    PendingCopy Pending;
+    bool HasPending;
     // destinations this run has written, upper-cased: never replaced by a later file of the same run
     std::unordered_set<std::wstring> Written;
     std::atomic<bool> CancelRequested;

@@ -4,11 +4,9 @@
 #include "kit/core/LongPath.h"
 #include "kit/core/Md5.h"
 #include "kit/core/Sha1.h"
+#include "kit/core/Thread.h"
 
-#include <windows.h>
-
-#include <boost/shared_ptr.hpp>
-
+#include <atomic>
 #include <cwctype>
 
 namespace {
@@ -45,29 +43,26 @@ public:
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     bool IsValid() const { return Value != INVALID_HANDLE_VALUE; }
-    // false when closing reported an error: the data may not have reached the file
-    bool Close()
+    HANDLE Release()
     {
-        const bool ok = CloseHandle(Value) != FALSE;
+        HANDLE value = Value;
         Value = INVALID_HANDLE_VALUE;
-        return ok;
+        return value;
     }
     HANDLE Value;
 };
 
 // page-aligned, as unbuffered reads want it
-class Buffer {
-public:
-    Buffer() : Data(VirtualAlloc(nullptr, BlockSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~Buffer()
-    {
-        if (Data)
-            VirtualFree(Data, 0, MEM_RELEASE);
-    }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
-    void* Data;
-};
+void* AllocateBlock()
+{
+    return VirtualAlloc(nullptr, BlockSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+void FreeBlock(void* block)
+{
+    if (block)
+        VirtualFree(block, 0, MEM_RELEASE);
+}
 
 bool WriteAll(HANDLE file, const void* data, DWORD size)
 {
@@ -100,22 +95,79 @@ bool HashAll(HANDLE file, void* buffer, Hashes& hashes)
 
 } // namespace
 
-VerifiedCopy::VerifiedCopy(const HashKindFlags& kinds) : Kinds(kinds)
+// runs the owner's checks one at a time: StartCheck posts one, FinishCheck waits for its end
+class VerifiedCopy::Checker : public kit::Thread {
+public:
+    explicit Checker(VerifiedCopy& owner) : Owner(owner), Done(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    ~Checker() override
+    {
+        StopAndJoin();
+        if (Done)
+            CloseHandle(Done);
+    }
+    bool Begin()
+    {
+        if (!Done || !Start(THREAD_PRIORITY_NORMAL))
+            return false;
+        Resume();
+        return true;
+    }
+    void Post()
+    {
+        Posted = true;
+        Notify();
+    }
+    void Wait() { WaitForSingleObject(Done, INFINITE); }
+
+protected:
+    void Run() override
+    {
+        if (!WaitForWork(INFINITE) || !Posted.exchange(false))
+            return;
+        Owner.Outcome = Owner.RunCheck();
+        SetEvent(Done);
+    }
+
+private:
+    VerifiedCopy& Owner; // not owned
+    HANDLE Done;
+    std::atomic<bool> Posted{false};
+};
+
+VerifiedCopy::VerifiedCopy(const HashKindFlags& kinds)
+    : Kinds(kinds), WriteBuffer(AllocateBlock()), ReadBuffer(AllocateBlock()), Outcome(ReadBackFailed), Started(false)
 {
     Kinds[HashKind::Crc32] = true;
+    boost::shared_ptr<Checker> checker(new Checker(*this));
+    if (checker->Begin())
+        Thread = checker;
 }
 
-VerifiedCopy::Result VerifiedCopy::Copy(const std::wstring& source, const std::wstring& target,
-                                        const std::array<std::wstring, HashKind::Count>& expected,
-                                        const std::function<void()>& written)
+VerifiedCopy::~VerifiedCopy()
 {
-    Buffer buffer;
-    if (!buffer.Data)
+    if (Started)
+        FinishCheck();
+    Thread.reset();
+    Discard(Written);
+    Discard(Checking);
+    FreeBlock(WriteBuffer);
+    FreeBlock(ReadBuffer);
+}
+
+VerifiedCopy::Result VerifiedCopy::Write(const std::wstring& source, const std::wstring& target,
+                                         const std::array<std::wstring, HashKind::Count>& expected, DWORD& attributes)
+{
+    Discard(Written);
+    attributes = INVALID_FILE_ATTRIBUTES;
+    if (!WriteBuffer || !ReadBuffer)
         return SourceFailed;
     Handle in(CreateFileW(kit::SystemPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.IsValid())
         return SourceFailed;
+    // the attributes and the time in one call; a copy without them is still whole
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(in.Value, &info) != FALSE;
     Handle out(CreateFileW(kit::SystemPath(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!out.IsValid())
@@ -128,40 +180,85 @@ VerifiedCopy::Result VerifiedCopy::Copy(const std::wstring& source, const std::w
             sourceHashes[kind] = CreateHash(kind);
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(in.Value, buffer.Data, BlockSize, &read, nullptr))
+        if (!ReadFile(in.Value, WriteBuffer, BlockSize, &read, nullptr))
             return SourceFailed;
         if (read == 0)
             break;
-        Feed(sourceHashes, buffer.Data, read);
-        if (!WriteAll(out.Value, buffer.Data, read))
+        Feed(sourceHashes, WriteBuffer, read);
+        if (!WriteAll(out.Value, WriteBuffer, read))
             return WriteFailed;
     }
     for (int kind = 0; kind < HashKind::Count; ++kind)
         if (sourceHashes[kind])
             sourceValues[kind] = sourceHashes[kind]->Final();
+    if (known) {
+        SetFileTime(out.Value, nullptr, nullptr, &info.ftLastWriteTime);
+        attributes = info.dwFileAttributes;
+    }
+    Written.Target = target;
+    Written.Values = sourceValues;
+    Written.File = out.Release();
+    return Verified;
+}
 
-    FILETIME created, accessed, modified;
-    if (GetFileTime(in.Value, &created, &accessed, &modified))
-        SetFileTime(out.Value, nullptr, nullptr, &modified); // a copy without the source's time is still whole
-    if (!FlushFileBuffers(out.Value) || !out.Close())
+void VerifiedCopy::StartCheck(const std::function<void()>& written)
+{
+    Discard(Checking);
+    Checking = Written;
+    Written.File = INVALID_HANDLE_VALUE;
+    WrittenHook = written;
+    Started = true;
+    if (Thread)
+        Thread->Post();
+}
+
+VerifiedCopy::Result VerifiedCopy::FinishCheck()
+{
+    if (!Started)
+        return ReadBackFailed;
+    Started = false;
+    if (Thread)
+        Thread->Wait();
+    else
+        Outcome = RunCheck();
+    return Outcome;
+}
+
+VerifiedCopy::Result VerifiedCopy::RunCheck()
+{
+    try {
+        return Check(Checking, WrittenHook);
+    } catch (...) {
+        // out of memory on the way: the copy counts as unread
+        Discard(Checking);
+        return ReadBackFailed;
+    }
+}
+
+VerifiedCopy::Result VerifiedCopy::Check(Copy& copy, const std::function<void()>& written)
+{
+    if (copy.File == INVALID_HANDLE_VALUE)
+        return WriteFailed;
+    const bool flushed = FlushFileBuffers(copy.File) != FALSE;
+    // false when closing reported an error: the data may not have reached the file
+    const bool closed = CloseHandle(copy.File) != FALSE;
+    copy.File = INVALID_HANDLE_VALUE;
+    if (!flushed || !closed)
         return WriteFailed;
     if (written)
         written();
 
     std::array<std::wstring, HashKind::Count> copyValues;
-    if (!ReadBack(target, copyValues))
+    if (!ReadBack(copy.Target, copyValues))
         return ReadBackFailed;
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        if (Kinds[kind] && !SameValue(copyValues[kind], sourceValues[kind]))
+        if (Kinds[kind] && !SameValue(copyValues[kind], copy.Values[kind]))
             return Mismatch;
     return Verified;
 }
 
 bool VerifiedCopy::ReadBack(const std::wstring& target, std::array<std::wstring, HashKind::Count>& values)
 {
-    Buffer buffer;
-    if (!buffer.Data)
-        return false;
     const std::wstring path = kit::SystemPath(target);
     // past the write cache where the system allows it; a file system that refuses unbuffered handles or reads is
     // read plainly
@@ -174,7 +271,7 @@ bool VerifiedCopy::ReadBack(const std::wstring& target, std::array<std::wstring,
         for (int kind = 0; kind < HashKind::Count; ++kind)
             if (Kinds[kind])
                 hashes[kind] = CreateHash(kind);
-        if (!HashAll(file.Value, buffer.Data, hashes))
+        if (!HashAll(file.Value, ReadBuffer, hashes))
             continue;
         for (int kind = 0; kind < HashKind::Count; ++kind)
             if (hashes[kind])
@@ -182,4 +279,11 @@ bool VerifiedCopy::ReadBack(const std::wstring& target, std::array<std::wstring,
         return true;
     }
     return false;
+}
+
+void VerifiedCopy::Discard(Copy& copy)
+{
+    if (copy.File != INVALID_HANDLE_VALUE)
+        CloseHandle(copy.File);
+    copy.File = INVALID_HANDLE_VALUE;
 }

@@ -674,6 +674,36 @@ TEST_F(CopyThreadTest, Verify_comparesEveryKindSwitchedOn)
     }
 }
 
+// one file is read back while the next is copied: a failure there still ends every file in list order, and a later
+// file with the same destination waits until the one before it is in place
+TEST_F(CopyThreadTest, Verify_failureWhileTheNextFileIsCopiedEndsEveryFileInOrder)
+{
+    std::wstring a = Source(L"src\\a.txt", "new a");
+    std::wstring b = Source(L"src\\b.txt", "new b");
+    std::wstring c = Source(L"src\\c.txt", "new c");
+    const std::wstring out = Root + L"\\out\\";
+    bool overlapped = false;
+    Sink.Damage = [&](const std::wstring& temporary) {
+        if (temporary.find(L"a.txt") == std::wstring::npos)
+            return;
+        for (int wait = 0; wait < 500 && !overlapped; ++wait, Sleep(10))
+            overlapped = IsFile(out + L"b.txt.~1.tmp");
+        PutAt(temporary, "damaged");
+    };
+    Run(CopyThread::OperationCopy, CopyThread::ClashOverwrite,
+        {Task(a, out + L"a.txt", 1), Task(b, out + L"b.txt", 2), Task(c, out + L"b.txt", 3)}, HashKindFlags{true});
+
+    EXPECT_TRUE(overlapped) << "b was not copied while a was read back";
+    EXPECT_FALSE(IsFile(out + L"a.txt"));
+    EXPECT_EQ(L"new b", ReadAll(out + L"b.txt"));
+    EXPECT_EQ(L"new c", ReadAll(out + L"b (1).txt"));
+    EXPECT_EQ((Lines{a + L" の検証に失敗しました", out + L"b.txt が既に存在します",
+                     L"\u3000→この操作で書き込んだファイルのため、出力ファイル名を b (1).txt に変更しました"}),
+              Sink.Log);
+    EXPECT_EQ(L"コピーが終了しました（コピー 2、検証済み 2、スキップ 0、失敗 1）", Sink.Statuses.back());
+    EXPECT_EQ((std::vector<int>{1666, 5000, 10000, 10000}), Sink.Positions);
+}
+
 // paths past 300 characters: a verified copy over an existing file, a move and a delete all work and hand every
 // path to the extended-length form; the log shows plain paths
 TEST_F(CopyThreadTest, LongPaths_copyMoveAndDeleteGoThroughTheExtendedForm)
