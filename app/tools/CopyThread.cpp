@@ -162,7 +162,7 @@ boost::shared_ptr<CopyThread> CopyThread::Create(CopySink* sink, int32_t operati
 CopyThread::CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks,
                        const HashKindFlags& verify)
     : Sink(sink), Operation(operation), ClashPolicy(clashPolicy), Tasks(std::move(tasks)), Verify(verify),
-      Verifying(false), TotalBytes(0), Processed(0), HasPending(false), CancelRequested(false), Ending(false)
+      Verifying(false), TotalBytes(0), Processed(0), FinishingOldest(false), CancelRequested(false), Ending(false)
 {
     if (Operation < OperationCopy || Operation > OperationDelete)
         Operation = OperationCopy;
@@ -300,7 +300,7 @@ void CopyThread::Finish(const CopyTask& task, Outcome outcome)
 CopyThread::Outcome CopyThread::ProcessTask(const CopyTask& task)
 {
     // a later file that reads, writes or needs a folder where the copy being read back lands waits for it to end
-    if (HasPending && (MeetsPending(task.Source) || MeetsPending(task.Destination)))
+    if (MeetsPending(task.Source) || MeetsPending(task.Destination))
         FinishPending();
     if (!kit::PathExists(task.Source)) {
         Log(task.Source + L" が開けませんでした");
@@ -328,7 +328,7 @@ CopyThread::Outcome CopyThread::TransferOne(const CopyTask& task)
     std::wstring destination = task.Destination;
     bool exists = kit::PathExists(destination);
     // a clash is settled against the files before this one in place: the one being read back may take a name
-    if (exists && HasPending) {
+    if (exists && !Pending.empty()) {
         FinishPending();
         exists = kit::PathExists(destination);
     }
@@ -422,7 +422,7 @@ CopyThread::CopyResult CopyThread::CopyOne(const CopyTask& task, const std::wstr
     return Copied;
 }
 
-// writes the copy to its temporary name and hands it to the read-back, once the copy before it has ended
+// writes the copy to its temporary name and hands it to the read-back, once there is room for one more
 CopyThread::CopyResult CopyThread::StartVerifiedCopy(const CopyTask& task, const std::wstring& destination,
                                                      const std::wstring& temporary, bool replace)
 {
@@ -431,39 +431,55 @@ CopyThread::CopyResult CopyThread::StartVerifiedCopy(const CopyTask& task, const
         RemoveTemporary(temporary);
         return CopyFailed;
     }
-    FinishPending();
-    Pending.Task = &task;
-    Pending.Destination = destination;
-    Pending.Temporary = temporary;
-    Pending.Replace = replace;
-    Pending.Attributes = attributes;
-    Pending.UpperDestination = UpperCase(destination);
-    Pending.UpperSource = UpperCase(task.Source);
-    HasPending = true;
+    if (Pending.size() >= static_cast<size_t>(VerifiedCopy::Depth))
+        FinishOldest();
+    PendingCopy copy;
+    copy.Task = &task;
+    copy.Destination = destination;
+    copy.Temporary = temporary;
+    copy.Replace = replace;
+    copy.Attributes = attributes;
+    copy.UpperDestination = UpperCase(destination);
+    copy.UpperSource = UpperCase(task.Source);
+    Pending.push_back(copy);
     Copier->StartCheck([this, temporary] { Sink->CopyWritten(temporary); });
     return BeingChecked;
 }
 
-// the same name, or a folder above it
+// a copy being read back has this name or a folder below it, or is moved from it
 bool CopyThread::MeetsPending(const std::wstring& path) const
 {
+    if (Pending.empty())
+        return false;
     const std::wstring upper = UpperCase(path);
-    const std::wstring& destination = Pending.UpperDestination;
-    if (upper == Pending.UpperSource || upper == destination)
-        return true;
-    return upper.size() < destination.size() && destination.compare(0, upper.size(), upper) == 0 &&
-           destination[upper.size()] == L'\\';
+    for (const PendingCopy& copy : Pending) {
+        const std::wstring& destination = copy.UpperDestination;
+        if (upper == copy.UpperSource || upper == destination)
+            return true;
+        if (upper.size() < destination.size() && destination.compare(0, upper.size(), upper) == 0 &&
+            destination[upper.size()] == L'\\')
+            return true;
+    }
+    return false;
 }
 
-// the file being read back ends: in place when it verified (a move's source goes only then), else removed
+// the files being read back end, oldest first
 void CopyThread::FinishPending()
 {
-    if (!HasPending)
-        return;
-    // first: the lines it logs must not finish it again
-    HasPending = false;
-    const CopyResult result = PlaceChecked(Pending);
-    Finish(*Pending.Task, Conclude(*Pending.Task, Pending.Destination, Pending.Replace, result));
+    while (!Pending.empty())
+        FinishOldest();
+}
+
+// in place when it verified (a move's source goes only then), else removed
+void CopyThread::FinishOldest()
+{
+    const PendingCopy copy = Pending.front();
+    Pending.pop_front();
+    // its lines come before those of the files still queued behind it
+    FinishingOldest = true;
+    const CopyResult result = PlaceChecked(copy);
+    Finish(*copy.Task, Conclude(*copy.Task, copy.Destination, copy.Replace, result));
+    FinishingOldest = false;
 }
 
 CopyThread::CopyResult CopyThread::PlaceChecked(const PendingCopy& copy)
@@ -491,11 +507,11 @@ CopyThread::CopyResult CopyThread::PlaceChecked(const PendingCopy& copy)
 // a run that failed on the way leaves no temporary file behind
 void CopyThread::DropPending()
 {
-    if (!HasPending)
-        return;
-    HasPending = false;
-    Copier->FinishCheck();
-    RemoveTemporary(Pending.Temporary);
+    for (const PendingCopy& copy : Pending) {
+        Copier->FinishCheck();
+        RemoveTemporary(copy.Temporary);
+    }
+    Pending.clear();
 }
 
 // a rename on one volume writes no byte, so there is nothing to verify; across volumes the source goes only once
@@ -546,8 +562,9 @@ void CopyThread::ReportEnd(bool cancelled)
 
 void CopyThread::Log(const std::wstring& line)
 {
-    // the log keeps the order of the files: the one being read back ends first
-    FinishPending();
+    // the log keeps the order of the files: those being read back end first
+    if (!FinishingOldest)
+        FinishPending();
     Sink->AddLog(line);
 }
 

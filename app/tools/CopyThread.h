@@ -1,7 +1,7 @@
 // The file operation worker: copies, moves or deletes a list of files one after the other on a thread of its own,
 // logs every problem and reports progress by bytes through a CopySink. A copy, when asked, is read back and
 // compared before it replaces anything; a file the run has written is never replaced by a later one of the run.
-// The read-back of one file runs while the next is copied, yet every file ends (log, counts, progress) in order.
+// The read-back of a file runs while the next ones are copied, yet every file ends (log, counts, progress) in order.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -61,7 +62,7 @@ protected:
 
 private:
     // a skipped or missing file's bytes do not count towards the progress
-    // Checking: the copy is written and being read back; the file ends in FinishPending
+    // Checking: the copy is written and being read back; the file ends in FinishOldest
     enum Outcome { Succeeded, Failed, Skipped, Missing, Checking };
     enum CopyResult { Copied, CopiedVerified, CopyFailed, VerifyFailed, BeingChecked };
     // what becomes of an existing destination
@@ -70,7 +71,7 @@ private:
     CopyThread(CopySink* sink, int32_t operation, int32_t clashPolicy, std::vector<CopyTask> tasks,
                const HashKindFlags& verify);
 
-    // a verified copy being read back while the next file is copied
+    // a verified copy being read back while the next files are copied
     struct PendingCopy {
         const CopyTask* Task = nullptr;
         std::wstring Destination;
@@ -94,6 +95,7 @@ private:
                                  bool replace);
     bool MeetsPending(const std::wstring& path) const;
     void FinishPending();
+    void FinishOldest();
     CopyResult PlaceChecked(const PendingCopy& copy);
     void DropPending();
     void Finish(const CopyTask& task, Outcome outcome);
@@ -115,8 +117,8 @@ private:
     uint64_t Processed;
     Counts Tally;
     boost::shared_ptr<VerifiedCopy> Copier; // while a verifying run runs
-    PendingCopy Pending;
-    bool HasPending;
+    std::deque<PendingCopy> Pending; // oldest first
+    bool FinishingOldest;
     // destinations this run has written, upper-cased: never replaced by a later file of the same run
     std::unordered_set<std::wstring> Written;
     std::atomic<bool> CancelRequested;

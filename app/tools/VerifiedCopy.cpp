@@ -95,10 +95,13 @@ bool HashAll(HANDLE file, void* buffer, Hashes& hashes)
 
 } // namespace
 
-// runs the owner's checks one at a time: StartCheck posts one, FinishCheck waits for its end
+// runs the checks of one slot: StartCheck posts one, FinishCheck waits for its end
 class VerifiedCopy::Checker : public kit::Thread {
 public:
-    explicit Checker(VerifiedCopy& owner) : Owner(owner), Done(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    Checker(VerifiedCopy& owner, Slot& slot)
+        : Owner(owner), Work(slot), Done(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+    {
+    }
     ~Checker() override
     {
         StopAndJoin();
@@ -124,34 +127,40 @@ protected:
     {
         if (!WaitForWork(INFINITE) || !Posted.exchange(false))
             return;
-        Owner.Outcome = Owner.RunCheck();
+        Work.Outcome = Owner.RunCheck(Work);
         SetEvent(Done);
     }
 
 private:
     VerifiedCopy& Owner; // not owned
+    Slot& Work;          // not owned
     HANDLE Done;
     std::atomic<bool> Posted{false};
 };
 
 VerifiedCopy::VerifiedCopy(const HashKindFlags& kinds)
-    : Kinds(kinds), WriteBuffer(AllocateBlock()), ReadBuffer(AllocateBlock()), Outcome(ReadBackFailed), Started(false)
+    : Kinds(kinds), WriteBuffer(AllocateBlock()), Oldest(0), Count(0)
 {
     Kinds[HashKind::Crc32] = true;
-    boost::shared_ptr<Checker> checker(new Checker(*this));
-    if (checker->Begin())
-        Thread = checker;
+    for (Slot& slot : Slots) {
+        slot.Buffer = AllocateBlock();
+        boost::shared_ptr<Checker> checker(new Checker(*this, slot));
+        if (checker->Begin())
+            slot.Thread = checker;
+    }
 }
 
 VerifiedCopy::~VerifiedCopy()
 {
-    if (Started)
+    while (Count > 0)
         FinishCheck();
-    Thread.reset();
     Discard(Written);
-    Discard(Checking);
+    for (Slot& slot : Slots) {
+        slot.Thread.reset();
+        Discard(slot.Checked);
+        FreeBlock(slot.Buffer);
+    }
     FreeBlock(WriteBuffer);
-    FreeBlock(ReadBuffer);
 }
 
 VerifiedCopy::Result VerifiedCopy::Write(const std::wstring& source, const std::wstring& target,
@@ -159,7 +168,7 @@ VerifiedCopy::Result VerifiedCopy::Write(const std::wstring& source, const std::
 {
     Discard(Written);
     attributes = INVALID_FILE_ATTRIBUTES;
-    if (!WriteBuffer || !ReadBuffer)
+    if (!WriteBuffer || !Slots[0].Buffer || !Slots[1].Buffer)
         return SourceFailed;
     Handle in(CreateFileW(kit::SystemPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -203,40 +212,44 @@ VerifiedCopy::Result VerifiedCopy::Write(const std::wstring& source, const std::
 
 void VerifiedCopy::StartCheck(const std::function<void()>& written)
 {
-    Discard(Checking);
-    Checking = Written;
+    Slot& slot = Slots[(Oldest + Count) % Depth];
+    Discard(slot.Checked);
+    slot.Checked = Written;
     Written.File = INVALID_HANDLE_VALUE;
-    WrittenHook = written;
-    Started = true;
-    if (Thread)
-        Thread->Post();
+    slot.Written = written;
+    ++Count;
+    if (slot.Thread)
+        slot.Thread->Post();
 }
 
 VerifiedCopy::Result VerifiedCopy::FinishCheck()
 {
-    if (!Started)
+    if (Count == 0)
         return ReadBackFailed;
-    Started = false;
-    if (Thread)
-        Thread->Wait();
+    Slot& slot = Slots[Oldest];
+    Oldest = (Oldest + 1) % Depth;
+    --Count;
+    if (slot.Thread)
+        slot.Thread->Wait();
     else
-        Outcome = RunCheck();
-    return Outcome;
+        slot.Outcome = RunCheck(slot);
+    return slot.Outcome;
 }
 
-VerifiedCopy::Result VerifiedCopy::RunCheck()
+VerifiedCopy::Result VerifiedCopy::RunCheck(Slot& slot)
 {
     try {
-        return Check(Checking, WrittenHook);
+        return Check(slot);
     } catch (...) {
         // out of memory on the way: the copy counts as unread
-        Discard(Checking);
+        Discard(slot.Checked);
         return ReadBackFailed;
     }
 }
 
-VerifiedCopy::Result VerifiedCopy::Check(Copy& copy, const std::function<void()>& written)
+VerifiedCopy::Result VerifiedCopy::Check(Slot& slot)
 {
+    Copy& copy = slot.Checked;
     if (copy.File == INVALID_HANDLE_VALUE)
         return WriteFailed;
     const bool flushed = FlushFileBuffers(copy.File) != FALSE;
@@ -245,11 +258,11 @@ VerifiedCopy::Result VerifiedCopy::Check(Copy& copy, const std::function<void()>
     copy.File = INVALID_HANDLE_VALUE;
     if (!flushed || !closed)
         return WriteFailed;
-    if (written)
-        written();
+    if (slot.Written)
+        slot.Written();
 
     std::array<std::wstring, HashKind::Count> copyValues;
-    if (!ReadBack(copy.Target, copyValues))
+    if (!ReadBack(copy.Target, slot.Buffer, copyValues))
         return ReadBackFailed;
     for (int kind = 0; kind < HashKind::Count; ++kind)
         if (Kinds[kind] && !SameValue(copyValues[kind], copy.Values[kind]))
@@ -257,7 +270,8 @@ VerifiedCopy::Result VerifiedCopy::Check(Copy& copy, const std::function<void()>
     return Verified;
 }
 
-bool VerifiedCopy::ReadBack(const std::wstring& target, std::array<std::wstring, HashKind::Count>& values)
+bool VerifiedCopy::ReadBack(const std::wstring& target, void* buffer,
+                            std::array<std::wstring, HashKind::Count>& values)
 {
     const std::wstring path = kit::SystemPath(target);
     // past the write cache where the system allows it; a file system that refuses unbuffered handles or reads is
@@ -271,7 +285,7 @@ bool VerifiedCopy::ReadBack(const std::wstring& target, std::array<std::wstring,
         for (int kind = 0; kind < HashKind::Count; ++kind)
             if (Kinds[kind])
                 hashes[kind] = CreateHash(kind);
-        if (!HashAll(file.Value, ReadBuffer, hashes))
+        if (!HashAll(file.Value, buffer, hashes))
             continue;
         for (int kind = 0; kind < HashKind::Count; ++kind)
             if (hashes[kind])
