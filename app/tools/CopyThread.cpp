@@ -318,11 +318,14 @@ CopyThread::Outcome CopyThread::ProcessTask(const CopyTask& task)
 CopyThread::Outcome CopyThread::TransferOne(const CopyTask& task)
 {
     std::wstring folder = kit::RemoveFileName(task.Destination);
-    kit::CreateFolders(folder);
+    // most files of a tree land in a folder that is there already: one look instead of a creation at every level
     if (!IsFolder(folder)) {
-        Log(folder + L" が作成できませんでした");
-        LogFailure(task.Source);
-        return Failed;
+        kit::CreateFolders(folder);
+        if (!IsFolder(folder)) {
+            Log(folder + L" が作成できませんでした");
+            LogFailure(task.Source);
+            return Failed;
+        }
     }
 
     std::wstring destination = task.Destination;
