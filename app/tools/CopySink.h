@@ -15,7 +15,8 @@ public:
     virtual void SetPaused() = 0;
     // the run is over: the cancel button reads closeText and the log column fits its lines
     virtual void Finished(const std::wstring& closeText) = 0;
-    // a verified copy is written and flushed to temporary and is about to be read back (tests change it here)
+    // a verified copy is written and flushed to temporary and is about to be read back (tests change it here);
+    // called on one of the read-back threads, two of which may call at once
     virtual void CopyWritten(const std::wstring& temporary) { (void)temporary; }
 
 protected:

@@ -174,9 +174,10 @@ VerifiedCopy::Result VerifiedCopy::Write(const std::wstring& source, const std::
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.IsValid())
         return SourceFailed;
-    // the attributes and the time in one call; a copy without them is still whole
-    BY_HANDLE_FILE_INFORMATION info;
-    const bool known = GetFileInformationByHandle(in.Value, &info) != FALSE;
+    // the attributes and the time in one call, without the volume's details that GetFileInformationByHandle also
+    // fetches (under Wine a round trip to the mount manager); a copy without them is still whole
+    FILE_BASIC_INFO info;
+    const bool known = GetFileInformationByHandleEx(in.Value, FileBasicInfo, &info, sizeof(info)) != FALSE;
     Handle out(CreateFileW(kit::SystemPath(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!out.IsValid())
@@ -201,8 +202,11 @@ VerifiedCopy::Result VerifiedCopy::Write(const std::wstring& source, const std::
         if (sourceHashes[kind])
             sourceValues[kind] = sourceHashes[kind]->Final();
     if (known) {
-        SetFileTime(out.Value, nullptr, nullptr, &info.ftLastWriteTime);
-        attributes = info.dwFileAttributes;
+        FILETIME modified;
+        modified.dwLowDateTime = static_cast<DWORD>(info.LastWriteTime.QuadPart);
+        modified.dwHighDateTime = static_cast<DWORD>(info.LastWriteTime.QuadPart >> 32);
+        SetFileTime(out.Value, nullptr, nullptr, &modified);
+        attributes = info.FileAttributes;
     }
     Written.Target = target;
     Written.Values = sourceValues;

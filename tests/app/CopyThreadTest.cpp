@@ -674,6 +674,26 @@ TEST_F(CopyThreadTest, Verify_comparesEveryKindSwitchedOn)
     }
 }
 
+// a verified copy carries the source's time and its attributes, read-only too (given only after the read-back)
+TEST_F(CopyThreadTest, Verify_copyKeepsTheSourcesTimeAndAttributes)
+{
+    std::wstring a = Source(L"src\\a.txt", "a");
+    SYSTEMTIME day = {2001, 2, 0, 3, 4, 5, 6, 0};
+    FILETIME old;
+    ASSERT_TRUE(SystemTimeToFileTime(&day, &old));
+    HANDLE file = CreateFileW(a.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
+    CloseHandle(file);
+    ASSERT_TRUE(SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY));
+    Run(CopyThread::OperationCopy, CopyThread::ClashSkip, {Task(a, Root + L"\\out\\a.txt")}, HashKindFlags{true});
+
+    WIN32_FILE_ATTRIBUTE_DATA copy;
+    ASSERT_TRUE(GetFileAttributesExW((Root + L"\\out\\a.txt").c_str(), GetFileExInfoStandard, &copy));
+    EXPECT_TRUE(copy.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, CompareFileTime(&old, &copy.ftLastWriteTime));
+    EXPECT_TRUE(Sink.Log.empty());
+}
+
 // one file is read back while the next is copied: a failure there still ends every file in list order, and a later
 // file with the same destination waits until the one before it is in place
 TEST_F(CopyThreadTest, Verify_failureWhileTheNextFileIsCopiedEndsEveryFileInOrder)
