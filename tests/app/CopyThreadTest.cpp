@@ -724,6 +724,30 @@ TEST_F(CopyThreadTest, Verify_failureWhileTheNextFileIsCopiedEndsEveryFileInOrde
     EXPECT_EQ((std::vector<int>{1666, 5000, 10000, 10000}), Sink.Positions);
 }
 
+// a cancel while copies are still being read back lets them end in place; the next file never starts
+TEST_F(CopyThreadTest, Verify_cancelEndsTheCopiesInFlight)
+{
+    std::wstring a = Source(L"src\\a.txt", "a");
+    std::wstring b = Source(L"src\\b.txt", "b");
+    std::wstring c = Source(L"src\\c.txt", "c");
+    const std::wstring out = Root + L"\\out\\";
+    Sink.HoldAt(b + L"をコピー中...");
+    boost::shared_ptr<CopyThread> thread =
+        CopyThread::Create(&Sink, CopyThread::OperationCopy, CopyThread::ClashSkip,
+                           {Task(a, out + L"a.txt"), Task(b, out + L"b.txt"), Task(c, out + L"c.txt")}, {true});
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.HoldReached, 60000));
+    thread->Cancel();
+    SetEvent(Sink.HoldRelease);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
+    thread->Join();
+
+    EXPECT_EQ(L"a", ReadAll(out + L"a.txt"));
+    EXPECT_EQ(L"b", ReadAll(out + L"b.txt"));
+    EXPECT_FALSE(IsFile(out + L"c.txt"));
+    EXPECT_EQ(L"コピーがキャンセルされました（コピー 2、検証済み 2、スキップ 0、失敗 0）", Sink.Statuses.back());
+}
+
 // paths past 300 characters: a verified copy over an existing file, a move and a delete all work and hand every
 // path to the extended-length form; the log shows plain paths
 TEST_F(CopyThreadTest, LongPaths_copyMoveAndDeleteGoThroughTheExtendedForm)
