@@ -118,7 +118,7 @@ private:
     Counts Tally;
     boost::shared_ptr<VerifiedCopy> Copier; // while a verifying run runs
     std::deque<PendingCopy> Pending; // oldest first
-    bool FinishingOldest;
+    bool FinishingOldest; // its lines go out before those of the files queued behind it
     // destinations this run has written, upper-cased: never replaced by a later file of the same run
     std::unordered_set<std::wstring> Written;
     std::atomic<bool> CancelRequested;

@@ -37,7 +37,6 @@ public:
     void StartCheck(const std::function<void()>& written);
     // Waits for the oldest check still running. On any result but Verified the caller removes its copy.
     Result FinishCheck();
-    int Running() const { return Count; }
 
 private:
     class Checker;
