@@ -1,7 +1,11 @@
 // Seconds and MB/s of checking two folders through the real main window: registration, the scheduler, the workers
 // and the pair evaluation, exactly as after a drop of each folder on its side. Also the CPU time of the scheduler's
 // thread (it should sleep while the workers read) and of the interface thread (it handles every cell write).
-//   check_tree <left folder> <right folder> crc|all [CheckNum]
+//   check_tree <left folder> <right folder> crc|all [CheckNum] [extra folder]
+//   check_tree <left folder> <right folder> read
+// "read" is the floor: a plain program that only opens and reads every file of both folders, one after the other.
+// An extra folder is dropped on the left once the check runs with every worker busy: the time from that drop to its
+// registration window is printed.
 // The registration (drop to rows) is also timed apart. JUXTA_AUTOSCROLL=0 switches "AutoScroll" off. Last comes
 // what one repaint of the window and of each list costs here (the lists follow the check by scrolling).
 // bench/check_tree.sh makes the trees, runs this under Wine and rhash natively over the same files.
@@ -21,10 +25,79 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <atomic>
+#include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
 namespace {
+
+// every file under folder opened and read in 1 MiB blocks; the bytes read
+uint64_t ReadTree(const std::wstring& folder, std::vector<char>& buffer)
+{
+    uint64_t total = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            total += ReadTree(path, buffer);
+            continue;
+        }
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        DWORD got = 0;
+        while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
+            total += got;
+        CloseHandle(file);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return total;
+}
+
+// milliseconds from the start of action to the moment a dialog of this process shows (the registration window),
+// seen by a thread that looks every millisecond without sending anything to the interface thread; -1 for none
+double MillisecondsToRegistrationWindow(const std::function<void()>& action)
+{
+    struct Watch {
+        std::atomic<bool> Done{false};
+        std::atomic<bool> Seen{false};
+        std::chrono::steady_clock::time_point At;
+        static BOOL CALLBACK Each(HWND window, LPARAM data)
+        {
+            Watch& watch = *reinterpret_cast<Watch*>(data);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t name[16] = {};
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && GetClassNameW(window, name, 16) &&
+                std::wstring(name) == L"#32770") {
+                watch.At = std::chrono::steady_clock::now();
+                watch.Seen = true;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    } watch;
+    std::thread watcher([&watch] {
+        while (!watch.Done && !watch.Seen) {
+            EnumWindows(&Watch::Each, reinterpret_cast<LPARAM>(&watch));
+            Sleep(1);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    watch.Done = true;
+    watcher.join();
+    return watch.Seen ? std::chrono::duration<double, std::milli>(watch.At - start).count() : -1;
+}
 
 double CpuSeconds(HANDLE thread)
 {
@@ -58,6 +131,17 @@ int main()
     const std::wstring right = argv[2];
     const bool all = std::wstring(argv[3]) == L"all";
     const int checkNum = argc > 4 ? _wtoi(argv[4]) : 8;
+    const std::wstring extra = argc > 5 ? argv[5] : L"";
+    if (std::wstring(argv[3]) == L"read") {
+        std::vector<char> buffer(1 << 20);
+        const auto start = std::chrono::steady_clock::now();
+        const uint64_t bytes = ReadTree(left, buffer) + ReadTree(right, buffer);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("read floor: %8.1f MB %8.3f s %8.1f MB/s\n", bytes / 1e6, seconds, bytes / 1e6 / seconds);
+        std::printf("seconds=%.4f\n", seconds);
+        LocalFree(argv);
+        return 0;
+    }
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -91,6 +175,16 @@ int main()
         const double registeredLeft = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         RegisterDroppedPaths(*main.GetList(1), {right});
         const double registered = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        double dropToWindow = -1;
+        if (!extra.empty()) {
+            // once every worker is reading
+            while (main.Checker->IsChecking() && main.Checker->GetWorkerCount() < static_cast<size_t>(checkNum)) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+                kit::PumpMessages();
+            }
+            dropToWindow = MillisecondsToRegistrationWindow(
+                [&] { RegisterDroppedPaths(*main.GetList(0), {extra}); });
+        }
         while (main.Checker->IsChecking()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             kit::PumpMessages();
@@ -98,16 +192,20 @@ int main()
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double schedulerCpu = CpuSeconds(scheduler) - schedulerBefore;
         const double interfaceCpu = CpuSeconds(GetCurrentThread()) - interfaceBefore;
-        const uint64_t bytes = main.GetList(0)->TotalSize + main.GetList(1)->TotalSize;
-        const int files = main.GetList(0)->FileCount + main.GetList(1)->FileCount;
+        const uint64_t bytes = main.Rows.TotalSize(0) + main.Rows.TotalSize(1);
+        const int files = main.Rows.FileCount(0) + main.Rows.FileCount(1);
 
         std::printf("juxta %-3s CheckNum %2d: %6d files %8.1f MB %8.3f s %8.1f MB/s", all ? "all" : "crc", checkNum,
                     files, bytes / 1e6, seconds, bytes / 1e6 / seconds);
         std::printf("  (registration %.3f s, the left side alone %.3f s)\n", registered, registeredLeft);
         std::printf("  scheduler thread CPU %.3f s (%.1f%% of the run), interface thread CPU %.3f s\n", schedulerCpu,
                     100.0 * schedulerCpu / seconds, interfaceCpu);
-        std::printf("  marks: ○ %d  × %d  ← %d  → %d  ？ %d\n", main.MarkCounts[0].load(), main.MarkCounts[1].load(),
-                    main.MarkCounts[2].load(), main.MarkCounts[3].load(), main.MarkCounts[4].load());
+        std::printf("  interface thread CPU per file %.3f ms (target <= 0.1)\n", 1000.0 * interfaceCpu / files);
+        if (!extra.empty())
+            std::printf("  drop with %d workers reading to its registration window %.1f ms (target < 100)\n", checkNum,
+                        dropToWindow);
+        std::printf("  marks: ○ %d  × %d  ← %d  → %d  ？ %d\n", main.Rows.MarkCount(0), main.Rows.MarkCount(1),
+                    main.Rows.MarkCount(2), main.Rows.MarkCount(3), main.Rows.MarkCount(4));
         std::printf("seconds=%.4f\n", seconds);
         std::printf("check_seconds=%.4f\n", seconds - registered);
         // what one repaint of the whole window costs here (a scroll repaints the three lists)

@@ -503,9 +503,13 @@ private:
             const COLORREF colour = Colours[MarkColour[mark]];
             if (PaintedColour(marks, row) != colour)
                 fault("a mark painted in the wrong colour", row);
-            for (int side = 0; side < 2; ++side)
+            for (int side = 0; side < 2; ++side) {
                 if (shown[side] && PaintedColour(lists[side], row) != colour)
                     fault("a row painted in the wrong colour", row);
+                // a blank row has the list's own background, whatever its partner's state
+                if (!shown[side] && PaintedColour(lists[side], row) != 0xFFFFFF)
+                    fault("a blank row painted in a state colour", row);
+            }
         }
 
         const HWND bar = Main.StatusBar->Handle;

@@ -1,7 +1,6 @@
 #include "app/check/CheckHashManager.h"
 
 #include "app/check/CheckHashThread.h"
-#include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/ScopedLock.h"
@@ -40,7 +39,9 @@ int32_t CheckHashManager::CheckNumOf(const kit::SettingsNode& settings)
 boost::shared_ptr<CheckHashManager> CheckHashManager::Create(Juxta* main)
 {
     boost::shared_ptr<CheckHashManager> manager(new CheckHashManager(main));
-    if (!manager->Start(THREAD_PRIORITY_IDLE))
+    // It only hands out rows and sleeps between rounds, but it holds the main lock while it does: at idle priority
+    // a busy machine would keep the interface waiting for it. The workers read at idle priority.
+    if (!manager->Start(THREAD_PRIORITY_NORMAL))
         return boost::shared_ptr<CheckHashManager>();
     return manager;
 }
@@ -113,7 +114,7 @@ void CheckHashManager::StopChecking()
     const bool judged = CancelAndRemoveWorkers(true);
     // the cancelled cells are empty in the lists, and the counts of the pairs judged shown, by the time the caller
     // looks
-    Main->DrainListWrites();
+    Main->SyncViews();
     if (judged)
         Main->RequestPaneRefresh(MarkPanes);
 }
@@ -209,10 +210,11 @@ void CheckHashManager::Run()
         if (Workers.empty()) {
             Idle.clear();
             Pause();
-            if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
-                AutoSizeColumns();
-            // the lists and panes show the last cells and counts by the time the check is seen to have ended
+            // the lists and panes show the last cells and counts by the time the check is seen to have ended, and
+            // the columns are fitted to those texts
             Main->FlushViews();
+            if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
+                Main->AutoSizeColumns();
             SetChecking(false);
             return;
         }
@@ -248,28 +250,15 @@ void CheckHashManager::CollectFinished(PaneFlags& panes)
 
 void CheckHashManager::JudgeRow(const CheckHashThread& worker)
 {
-    FileListView* list = Main->GetList(worker.GetSide());
-    if (!list || !Main->MarkList)
-        return;
-    const int row = worker.GetRow()->GetIndex();
-    FileListView::ItemInfo info;
-    if (list->GetItemInfo(row, info) && info.Unreadable != worker.WasUnreadable()) {
-        info.Unreadable = worker.WasUnreadable();
-        list->SetItemInfo(row, info);
-    }
-    Main->MarkList->EvaluatePair(worker.GetSide(), row);
+    Main->Rows.SetUnreadable(worker.GetSide(), worker.GetRow(), worker.WasUnreadable());
+    Main->Rows.EvaluatePair(worker.GetSide(), worker.GetRow(), Main->GetEnabledKinds());
 }
 
 void CheckHashManager::StartRows(PaneFlags& panes)
 {
-    FileListView* lists[2] = {Main->GetList(0), Main->GetList(1)};
-    if (!lists[0] || !lists[1])
-        return;
-    kit::ListView::Hold holdLeft(*lists[0]);
-    kit::ListView::Hold holdRight(*lists[1]);
     const CheckHashThread::Options options = CheckHashThread::Options::FromSettings(*Main->SettingsView.Get());
-    const int counts[2] = {lists[0]->GetRowCount(), lists[1]->GetRowCount()};
-    const int rows = std::max(counts[0], counts[1]);
+    // rows are only appended while a check runs (a registration meanwhile)
+    const int rows = Main->Rows.RowCount();
     // a stop requested meanwhile starts nothing more
     while (NextRow < rows && Checking) {
         // read again for every row: a change takes effect at the next row started
@@ -279,7 +268,7 @@ void CheckHashManager::StartRows(PaneFlags& panes)
         const int row = NextRow;
         bool refused = false;
         for (int side = 0; side < 2 && !refused; ++side) {
-            const RowStart started = row < counts[side] ? StartRow(side, row, options.Kinds) : RowStart::Skipped;
+            const RowStart started = StartRow(side, row, options.Kinds);
             panes[SidePane(side)] = panes[SidePane(side)] || started == RowStart::Started;
             refused = started == RowStart::Refused;
         }
@@ -293,58 +282,38 @@ void CheckHashManager::StartRows(PaneFlags& panes)
 
 CheckHashManager::RowStart CheckHashManager::StartRow(int side, int row, const HashKindFlags& kinds)
 {
-    FileListView* list = Main->GetList(side);
-    kit::ListViewItem* item = list->GetItem(row);
     // a row that has a worker already looks unchecked to a rescan until its worker writes
-    if (!item || HasWorker(item))
+    if (HasWorker(side, row))
         return RowStart::Skipped;
-    FileListView::ItemInfo info;
-    // a blank placeholder has no record
-    if (!item->GetDataAs(info))
-        return RowStart::Skipped;
-    // checked and judged with the kinds shown: a re-check and a kind switched on clear the flag (and the cells)
-    if (info.Finished)
-        return RowStart::Skipped;
-    // a file registered from disk always has its relative path; a row blanked by a stop has a record without one
-    if (info.RelativeKey.empty() && item->GetText(0).empty())
-        return RowStart::Skipped;
-    HashKindFlags compute = {{false, false, false}};
-    bool needed = false;
-    for (int kind = 0; kind < HashKind::Count; ++kind) {
-        const int column = Main->HashColumns[kind];
-        // a cell that says its file could not be read holds no value: the file is read again
-        const std::wstring text = column >= 0 ? item->GetText(column) : std::wstring();
-        compute[kind] = kinds[kind] && column >= 0 && (text.empty() || text == HashText::Unreadable);
-        needed = needed || compute[kind];
-    }
-    const int sizeColumn = Main->SizeColumn;
-    // a row whose size is shown was counted when it was first checked (a re-check empties it and the total); the
-    // "0" of a file that could not be opened counted nothing
-    const bool sizeShown = sizeColumn >= 0 && !item->GetText(sizeColumn).empty() && !info.Unreadable;
-    if (!needed && (sizeShown || sizeColumn < 0))
+    RowModel::CheckJob job;
+    if (!Main->Rows.BeginCheck(side, row, kinds, job))
         return RowStart::Skipped;
     boost::shared_ptr<CheckHashThread> worker;
     if (!Idle.empty()) {
         worker = Idle.front();
         Idle.pop_front();
-        worker->Reuse(item, side, compute);
+        worker->Reuse(side, row, job);
     } else {
         if (!CreationGate || CreationGate())
-            worker = CheckHashThread::Create(item, Main, side, compute, this);
-        if (!worker)
+            worker = CheckHashThread::Create(Main, side, row, job, this);
+        if (!worker) {
+            // the row waits for the next round as it was
+            Main->Rows.SetState(side, row, StateColour::Wait);
             return RowStart::Refused;
+        }
     }
     Workers.push_back(worker);
     const uint64_t size = worker->GetFileSize();
-    if (!sizeShown && size != CheckHashThread::UnknownSize)
-        list->TotalSize += size;
+    if (!job.SizeShown && size != CheckHashThread::UnknownSize)
+        Main->Rows.AddBytes(side, size);
     return RowStart::Started;
 }
 
-bool CheckHashManager::HasWorker(const kit::ListViewItem* row) const
+bool CheckHashManager::HasWorker(int side, int row) const
 {
-    return std::any_of(Workers.begin(), Workers.end(),
-                       [row](const boost::shared_ptr<CheckHashThread>& worker) { return worker->GetRow() == row; });
+    return std::any_of(Workers.begin(), Workers.end(), [side, row](const boost::shared_ptr<CheckHashThread>& worker) {
+        return worker->GetSide() == side && worker->GetRow() == row;
+    });
 }
 
 void CheckHashManager::RefreshPanes(const PaneFlags& panes)
@@ -357,14 +326,3 @@ void CheckHashManager::RefreshPanes(const PaneFlags& panes)
     Main->RequestPaneRefresh(mask);
 }
 
-void CheckHashManager::AutoSizeColumns()
-{
-    for (int side = 0; side < 2; ++side) {
-        FileListView* list = Main->GetList(side);
-        if (!list)
-            continue;
-        kit::ListView::Hold hold(*list);
-        for (int column = 0; column < list->GetColumnCount(); ++column)
-            list->GetColumn(column)->SetWidth(LVSCW_AUTOSIZE_USEHEADER);
-    }
-}

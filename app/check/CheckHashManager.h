@@ -1,12 +1,13 @@
-// The check scheduler: one background thread that walks the rows of both side lists in step, starts a
+// The check scheduler: one background thread that walks the rows of the RowModel, both sides in step, starts a
 // CheckHashThread for every row that still lacks a value (both rows of a pair together, at most "CheckNum" rows at a
 // time), and finishes each check: EvaluatePair gives the row its colour and, once both rows of a pair are done, the
 // pair its mark. It also switches the main window between its idle and its checking appearance.
 //
-// Threads and locks: Run holds the main lock, then the left and right list locks, while it starts rows; it finishes
-// workers under the main lock alone. Between rounds it sleeps until a worker reports that it has finished (or a
-// short timeout passes), so it costs nothing while files are read. The interface thread never blocks on a lock or a
-// thread here: while it waits it serves the messages that the scheduler and the workers send it.
+// Threads and locks: a round holds the main lock, which guards the workers, while it finishes workers and starts
+// rows; each row is read and changed in the RowModel under the model's own short lock. Between rounds it sleeps
+// until a worker reports that it has finished (or a short timeout passes), so it costs nothing while files are
+// read. The interface thread never blocks on a lock or a thread here: while it waits it serves the messages that
+// the scheduler sends it.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -24,7 +25,6 @@ class CheckHashThread;
 class Juxta;
 
 namespace kit {
-class ListViewItem;
 class SettingsNode;
 } // namespace kit
 
@@ -86,9 +86,8 @@ private:
     RowStart StartRow(int side, int row, const HashKindFlags& kinds);
     // the finishing step of a check that ended with its cells written: the row's state kept, then EvaluatePair
     void JudgeRow(const CheckHashThread& worker);
-    bool HasWorker(const kit::ListViewItem* row) const;
+    bool HasWorker(int side, int row) const;
     void RefreshPanes(const PaneFlags& panes);
-    void AutoSizeColumns();
     bool AnyFinished() const;
     // scheduler thread: a round may not run now (HoldRounds); counts the round when it may
     bool IsHeld();

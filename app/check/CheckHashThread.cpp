@@ -1,16 +1,11 @@
 #include "app/check/CheckHashThread.h"
 
-#include "app/lists/FileListView.h"
 #include "app/lists/SizeFormat.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/Crc32.h"
 #include "kit/core/Md5.h"
 #include "kit/core/Sha1.h"
 #include "kit/core/SettingsNode.h"
-#include "kit/ui/ListView.h"
-#include "kit/ui/ListViewItem.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <vector>
@@ -39,42 +34,38 @@ CheckHashThread::Options CheckHashThread::Options::FromSettings(const kit::Setti
     for (int kind = 0; kind < HashKind::Count; ++kind)
         options.Kinds[kind] = settings.GetBool(KindKeys[kind], options.Kinds[kind]);
     options.AutoScroll = settings.GetBool(L"AutoScroll", options.AutoScroll);
-    if (const kit::SettingsNode* colours = settings.FindChild(L"Color")) {
-        COLORREF colour = 0;
-        if (colours->GetBinary(L"Check", colour))
-            options.CheckColour = colour;
-    }
     return options;
 }
 
-CheckHashThread::CheckHashThread(Juxta* main, kit::Thread* scheduler) : Main(main), Scheduler(scheduler) {}
+CheckHashThread::CheckHashThread(Juxta* main, kit::Thread* scheduler)
+    : Main(main), Rows(main->Rows), Scheduler(scheduler)
+{
+}
 
-boost::shared_ptr<CheckHashThread> CheckHashThread::Create(kit::ListViewItem* row, Juxta* main, int side,
-                                                           const HashKindFlags& compute, kit::Thread* scheduler)
+boost::shared_ptr<CheckHashThread> CheckHashThread::Create(Juxta* main, int side, int row,
+                                                           const RowModel::CheckJob& job, kit::Thread* scheduler)
 {
     boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(main, scheduler));
     if (!worker->Start(THREAD_PRIORITY_IDLE))
         return boost::shared_ptr<CheckHashThread>();
-    worker->Begin(row, side, compute);
+    worker->Begin(side, row, job);
     return worker;
 }
 
-void CheckHashThread::Reuse(kit::ListViewItem* row, int side, const HashKindFlags& compute)
+void CheckHashThread::Reuse(int side, int row, const RowModel::CheckJob& job)
 {
-    Begin(row, side, compute);
+    Begin(side, row, job);
 }
 
-void CheckHashThread::Begin(kit::ListViewItem* row, int side, const HashKindFlags& compute)
+void CheckHashThread::Begin(int side, int row, const RowModel::CheckJob& job)
 {
     // the thread is paused: it touches none of these until Prepare resumes it
-    Row = row;
     Side = side;
-    SizeColumn = Main->SizeColumn;
+    Row = row;
+    Job = job;
     Settings = Options::FromSettings(*Main->SettingsView.Get());
-    for (int kind = 0; kind < HashKind::Count; ++kind) {
-        HashColumns[kind] = Main->HashColumns[kind];
-        Compute[kind] = compute[kind] && HashColumn(kind) >= 0;
-    }
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        Job.Compute[kind] = Job.Compute[kind] && Settings.Kinds[kind];
     FileSize = UnknownSize;
     Cancel = false;
     Cancelled = false;
@@ -101,51 +92,39 @@ std::wstring CheckHashThread::PercentText(uint64_t done, uint64_t size)
 
 void CheckHashThread::Prepare()
 {
-    Row->SetBackColor(Settings.CheckColour);
-    FileListView::ItemInfo info;
-    Row->GetDataAs(info);
-    if (!info.SizeText.empty())
-        PrepareImported(info.SizeText, info.HashTexts);
+    if (!Job.ImportedSize.empty())
+        PrepareImported();
     else
         PrepareFile();
 }
 
-void CheckHashThread::PrepareImported(const std::wstring& sizeText,
-                                      const std::array<std::wstring, HashKind::Count>& hashes)
+void CheckHashThread::PrepareImported()
 {
     uint64_t size = 0;
-    if (sizeText != L"-" && SizeFormat::Parse(sizeText, size))
+    if (Job.ImportedSize != L"-" && SizeFormat::Parse(Job.ImportedSize, size))
         FileSize = size;
-    std::vector<kit::ListViewItem::Cell> cells;
-    if (SizeColumn >= 0)
-        cells.emplace_back(SizeColumn, sizeText);
+    Rows.SetSizeText(Side, Row, Job.ImportedSize);
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        if (HashColumn(kind) >= 0)
-            cells.emplace_back(HashColumn(kind), hashes[kind]);
-    Row->SetTexts(cells);
+        if (Settings.Kinds[kind])
+            Rows.SetValue(Side, Row, kind, Job.ImportedValues[kind]);
     Finish();
 }
 
 void CheckHashThread::PrepareFile()
 {
-    const std::wstring path = Row->GetText(0);
-    if (!Stream.OpenRead(path)) {
+    if (!Stream.OpenRead(Job.Path)) {
         // missing, locked without read sharing or no access: size "0", and the value cells say why they hold none
         FileSize = 0;
         Unreadable = true;
-        std::vector<kit::ListViewItem::Cell> cells;
-        if (SizeColumn >= 0)
-            cells.emplace_back(SizeColumn, L"0");
+        Rows.SetSizeText(Side, Row, L"0");
         for (int kind = 0; kind < HashKind::Count; ++kind)
-            if (Compute[kind])
-                cells.emplace_back(HashColumn(kind), HashText::Unreadable);
-        Row->SetTexts(cells);
+            if (Job.Compute[kind])
+                Rows.SetValue(Side, Row, kind, HashText::Unreadable);
         Finish();
         return;
     }
     FileSize = Stream.GetSize();
-    if (SizeColumn >= 0)
-        Row->SetText(SizeColumn, SizeFormat::Format(FileSize));
+    Rows.SetSizeText(Side, Row, SizeFormat::Format(FileSize));
     Reading = true;
     Resume();
 }
@@ -153,28 +132,26 @@ void CheckHashThread::PrepareFile()
 void CheckHashThread::Run()
 {
     struct Active {
-        int Column;
+        int Kind;
         boost::shared_ptr<kit::Hash> Hash;
-        std::wstring Shown; // the last percentage written, so that an unchanged one is not sent again
     };
     // the thread loop may meet the resumption of Finish (a check that ended in Prepare) before its stop flag
     if (!Reading)
         return;
     std::vector<Active> hashes;
-    // a kind whose cell holds text was computed before (only a re-check empties it): the scheduler leaves it out
+    // a kind whose cell holds a value was computed before (only a re-check empties it): the scheduler leaves it out
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        if (Compute[kind])
-            hashes.push_back(Active{HashColumn(kind), CreateHash(kind), std::wstring()});
+        if (Job.Compute[kind])
+            hashes.push_back(Active{kind, CreateHash(kind)});
     // the interface thread moves the lists when it gets to it; the file is read meanwhile
     if (Settings.AutoScroll)
-        Main->FollowRow(Row->GetIndex());
+        Main->FollowRow(Row);
 
     // a row that only lacked its size has nothing to read
     const uint64_t size = hashes.empty() ? 0 : FileSize.load();
     // a small file needs no more room than itself; the reads are the same
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, BlockSize)));
-    // the cells of one write: each block's percentages; the last block's go with the values
-    std::vector<kit::ListViewItem::Cell> cells;
+    std::wstring shown; // the last percentage written, so that an unchanged one is not written again
     uint64_t done = 0;
     bool complete = true;
     while (done < size) {
@@ -189,16 +166,14 @@ void CheckHashThread::Run()
         done += got;
         for (Active& active : hashes)
             active.Hash->Update(buffer.data(), static_cast<uint32_t>(got));
+        // the last block's percentage is never shown: the values take its place
+        if (done >= size)
+            break;
         const std::wstring percent = PercentText(done, size);
-        for (Active& active : hashes) {
-            if (active.Shown != percent) {
-                cells.emplace_back(active.Column, percent);
-                active.Shown = percent;
-            }
-        }
-        if (done < size && !cells.empty()) {
-            Row->SetTexts(cells);
-            cells.clear();
+        if (percent != shown) {
+            for (Active& active : hashes)
+                Rows.SetValue(Side, Row, active.Kind, percent);
+            shown = percent;
         }
     }
     // a cancelled check leaves its cells empty for the next one; a file that was not read in full says so
@@ -208,10 +183,8 @@ void CheckHashThread::Run()
         const std::wstring text = Cancelled    ? std::wstring()
                                   : Unreadable ? std::wstring(HashText::Unreadable)
                                                : active.Hash->Final();
-        cells.emplace_back(active.Column, text);
+        Rows.SetValue(Side, Row, active.Kind, text);
     }
-    if (!cells.empty())
-        Row->SetTexts(cells);
     Finish();
 }
 

@@ -56,7 +56,6 @@ void Registration::AddFile(const std::wstring& path, const std::wstring& baseFol
     if (single && ImportHashList(path, List))
         return;
     List.Pending.push_back(PendingRecord::ForFile(path, baseFolder, &KeyCase::Lower));
-    ++List.FileCount;
 }
 
 bool Registration::ReadIdentity(const std::wstring& folder, FolderIdentity& identity)

@@ -1,9 +1,7 @@
-// The mark column between the two side lists: row i holds the mark of the pair formed by row i of the left list and
-// row i of the right list ("○", "×", "←", "→", "？"; index stored as the row's data). It also places newly
-// registered files into rows (MergePending) and judges a pair when one of its checks finishes (EvaluatePair).
-//
-// The three lists always have the same number of rows. Locks: main, left, right, mark, in that order; the GUI thread
-// takes each by trying and pumping messages (Juxta::RowLocks).
+// The mark column between the two side lists: row i shows the mark of pair i of the main window's RowModel ("○",
+// "×", "←", "→", "？") in the mark's colour. A virtual list, like the side lists. It also holds the operations on
+// whole pairs that the commands and the registration start: placing newly registered files (MergePending), judging
+// a pair (EvaluatePair), resetting and selecting by marks.
 #pragma once
 
 #include "app/lists/PairMarks.h"
@@ -13,7 +11,7 @@
 
 class Juxta;
 
-class CompListView : public kit::ListView {
+class CompListView : public kit::ListView, private kit::ListViewSource {
 public:
     // the texts of the marks, by PairMark index
     static const wchar_t* const MarkTexts[PairMark::Count];
@@ -30,23 +28,25 @@ public:
     // the single column "状態"; removes any other
     void BuildColumn();
 
-    // Sets mark on row (text, colour, data, no image) and keeps the main window's MarkCounts. Caller: main lock.
+    // sets mark on row (the counters follow)
     void SetMark(int mark, int row);
     // the row's mark, PairMark::None when it holds none or does not exist
     int GetMark(int row) const;
+    // the background the row is painted in
+    COLORREF GetRowColour(int row) const;
     // "○" and "×" back to "？", and every side row's Finished cleared (the enabled hash kinds changed)
     void ResetMarks();
     // on the current side: kind 0..3 selects the rows of that mark, SelectKind::All all, SelectKind::Inverse inverts
     void SelectByMark(int kind);
     void SelectByMark(int side, int kind);
-    // gives every row of the three lists the colour of its mark (after the colours were changed); invalidates them
+    // gives every file row the colour of its mark (after the colours were changed) and repaints the three lists
     void Recolour();
 
     // Places side's pending records into blank rows where the other side holds the same relative path (or name),
     // the rest appended with a blank partner row and "←" / "→"; then refreshes the status panes. GUI thread.
     void MergePending(int side);
     // The check of side's row has finished: sets Finished, colours the row, and when both rows of the pair are done
-    // decides the mark. Called by the scheduler with the main lock held.
+    // decides the mark.
     void EvaluatePair(int side, int row);
 
     // Keeps the other two lists at the same rows as this one (main window's TopRow); any of the three calls it.
@@ -61,5 +61,7 @@ public:
     Juxta* Main; // not owned
 
 private:
-    void PutMark(kit::ListViewItem& item, int mark, bool newRow);
+    // ---- kit::ListViewSource ----
+    void GetCellText(int row, int column, std::wstring& text) override;
+    void GetRowColors(int row, COLORREF& text, COLORREF& back) override;
 };

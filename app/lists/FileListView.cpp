@@ -4,6 +4,7 @@
 #include "app/lists/FileListWindow.h"
 #include "app/lists/KeyCase.h"
 #include "app/lists/PairMarks.h"
+#include "app/lists/RowModel.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/Path.h"
 #include "kit/ui/ControlUtility.h"
@@ -18,8 +19,9 @@
 #include <shellapi.h>
 #include <unordered_map>
 
-FileListView::FileListView(Juxta* main, int side) : kit::ListView(true), Main(main), Side(side)
+FileListView::FileListView(Juxta* main, int side) : kit::ListView(false), Main(main), Side(side)
 {
+    UseSource(this);
     PopupMenus = kit::Menu::Load(IDR_POPUP);
 }
 
@@ -33,7 +35,7 @@ int FileListView::ControlIdOf(int side)
 boost::shared_ptr<FileListView> FileListView::Create(Juxta* main, int side, kit::Window* parent)
 {
     boost::shared_ptr<FileListView> list(new FileListView(main, side));
-    if (!list->kit::ListView::Create(parent, ControlIdOf(side)))
+    if (!list->kit::ListView::CreateVirtual(parent, ControlIdOf(side)))
         return boost::shared_ptr<FileListView>();
     return list;
 }
@@ -41,21 +43,44 @@ boost::shared_ptr<FileListView> FileListView::Create(Juxta* main, int side, kit:
 // ---------------------------------------------------------------------------------------------------------------
 // rows
 
+int FileListView::FieldOf(int column) const
+{
+    if (column == 0)
+        return -1;
+    for (int kind = 0; kind < HashKind::Count; ++kind)
+        if (Main->HashColumns[kind] == column)
+            return kind;
+    return column == Main->SizeColumn ? HashKind::Count : -2;
+}
+
+int FileListView::GetRowCount() const
+{
+    return Main->Rows.RowCount();
+}
+
 std::wstring FileListView::GetCellText(int row, int column) const
 {
-    Hold hold(*this);
-    kit::ListViewItem* item = GetItem(row);
-    if (!item || column < 0 || column >= GetColumnCount())
-        return std::wstring();
-    return item->GetText(column);
+    const int field = FieldOf(column);
+    std::wstring text;
+    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+        if (field == -1)
+            text = cell.Path;
+        else if (field == HashKind::Count)
+            text = cell.SizeText;
+        else if (field >= 0)
+            text = cell.Values[field];
+    });
+    return text;
 }
 
 void FileListView::SetCellText(int row, int column, const std::wstring& text)
 {
-    Hold hold(*this);
-    kit::ListViewItem* item = GetItem(row);
-    if (item && column >= 0 && column < GetColumnCount())
-        item->SetText(column, text);
+    const int field = FieldOf(column);
+    if (field == HashKind::Count)
+        Main->Rows.SetSizeText(Side, row, text);
+    else if (field >= 0)
+        Main->Rows.SetValue(Side, row, field, text);
+    Main->SyncViews();
 }
 
 std::wstring FileListView::GetHashText(int row, int kind) const
@@ -90,106 +115,47 @@ void FileListView::SetSizeText(int row, const std::wstring& text)
 
 bool FileListView::IsBlankRow(int row) const
 {
-    return GetCellText(row, 0).empty();
+    bool blank = true;
+    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) { blank = cell.IsBlank(); });
+    return blank;
 }
 
 bool FileListView::GetItemInfo(int row, ItemInfo& info) const
 {
-    Hold hold(*this);
-    kit::ListViewItem* item = GetItem(row);
-    return item && item->GetDataAs(info);
-}
-
-void FileListView::SetItemInfo(int row, const ItemInfo& info)
-{
-    Hold hold(*this);
-    if (kit::ListViewItem* item = GetItem(row))
-        SetItemInfo(*item, info);
-}
-
-void FileListView::SetItemInfo(kit::ListViewItem& item, const ItemInfo& info)
-{
-    Hold hold(*this);
-    item.SetData(info);
-    KeepUnderline(item, &info);
-}
-
-void FileListView::ClearItemInfo(int row)
-{
-    Hold hold(*this);
-    if (kit::ListViewItem* item = GetItem(row))
-        ClearItemInfo(*item);
-}
-
-void FileListView::ClearItemInfo(kit::ListViewItem& item)
-{
-    Hold hold(*this);
-    item.SetData(boost::any());
-    KeepUnderline(item, nullptr);
-}
-
-void FileListView::KeepUnderline(const kit::ListViewItem& item, const ItemInfo* info)
-{
-    std::lock_guard<std::mutex> guard(UnderlineGuard);
-    if (info)
-        Underlines[&item] = UnderlineSpan{info->PrefixWidth, info->PathWidth};
-    else
-        Underlines.erase(&item);
-}
-
-bool FileListView::FindUnderline(const kit::ListViewItem* item, int row, UnderlineSpan& span) const
-{
-    // the row's object as the control hands it over; an index alone is looked up (painting never changes rows)
-    if (!item)
-        item = GetItem(row);
-    std::lock_guard<std::mutex> guard(UnderlineGuard);
-    std::unordered_map<const kit::ListViewItem*, UnderlineSpan>::const_iterator found = Underlines.find(item);
-    if (found == Underlines.end())
-        return false;
-    span = found->second;
-    return true;
-}
-
-void FileListView::SetRowState(int row, int colourIndex)
-{
-    SetRowColour(row, Main->GetStateColour(colourIndex));
-}
-
-void FileListView::SetRowColour(int row, COLORREF colour)
-{
-    Hold hold(*this);
-    if (kit::ListViewItem* item = GetItem(row))
-        item->SetBackColor(colour);
+    bool file = false;
+    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+        file = !cell.IsBlank();
+        if (!file)
+            return;
+        info.RelativeKey = cell.RelativeKey;
+        info.HashTexts = cell.ImportedValues;
+        info.SizeText = cell.ImportedSize;
+        info.Finished = cell.Finished;
+        info.Unreadable = cell.Unreadable;
+    });
+    return file;
 }
 
 COLORREF FileListView::GetRowColour(int row) const
 {
-    Hold hold(*this);
-    kit::ListViewItem* item = GetItem(row);
-    return item ? item->GetBackColor() : 0xFFFFFF;
+    int state = RowModel::NoState;
+    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) { state = cell.State; });
+    return state == RowModel::NoState ? BlankRowColour : Main->GetStateColour(state);
 }
 
-void FileListView::SetRowImage(int row, int image)
+int FileListView::GetRowImage(int row)
 {
-    Hold hold(*this);
-    if (row < 0 || row >= GetItemCount())
-        return;
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = image;
-    SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return row >= 0 && row < GetRowCount() ? GetImage(row) : -1;
 }
 
-int FileListView::GetRowImage(int row) const
+int FileListView::FileCount() const
 {
-    Hold hold(*this);
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    if (row < 0 || row >= GetItemCount() || !SendToControl(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
-        return -1;
-    return item.iImage;
+    return Main->Rows.FileCount(Side);
+}
+
+uint64_t FileListView::TotalSize() const
+{
+    return Main->Rows.TotalSize(Side);
 }
 
 void FileListView::MergePending()
@@ -204,17 +170,77 @@ void FileListView::RevealList()
         window->RemoveDropHint();
 }
 
-int FileListView::MeasureText(const std::wstring& text) const
+// ---------------------------------------------------------------------------------------------------------------
+// what the control asks for
+
+void FileListView::GetCellText(int row, int column, std::wstring& text)
 {
-    HDC dc = GetDC(Handle);
-    if (!dc)
-        return 0;
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(Handle, dc);
-    return size.cx;
+    text = static_cast<const FileListView*>(this)->GetCellText(row, column);
+}
+
+int FileListView::GetImage(int row)
+{
+    std::wstring path;
+    int icon = -1;
+    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+        icon = cell.Icon;
+        // a blank row and an imported entry show none
+        if (cell.IsBlank() || cell.IsImported())
+            icon = -1;
+        else if (icon == RowModel::UnknownIcon)
+            path = cell.Path;
+    });
+    if (icon != RowModel::UnknownIcon)
+        return icon;
+    // looked up the first time the row is painted, so that a million rows cost only the ones seen
+    icon = ShellIconIndex(path);
+    Main->Rows.SetIcon(Side, row, icon);
+    return icon;
+}
+
+void FileListView::GetRowColors(int row, COLORREF&, COLORREF& back)
+{
+    back = GetRowColour(row);
+}
+
+// the relative part of the path gets a 2-pixel bar under it, over whatever the row is painted with
+LRESULT FileListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
+{
+    if (column != 0 || !Main->GetSettingBool(L"UnderLine", true))
+        return CDRF_DODEFAULT;
+    std::wstring path;
+    size_t prefix = 0;
+    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+        // an imported entry has no relative part
+        if (cell.RelativeKey.empty())
+            return;
+        path = cell.Path;
+        prefix = cell.PrefixLength();
+    });
+    if (path.empty())
+        return CDRF_DODEFAULT;
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    if (!SendMessageW(Handle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
+        return CDRF_DODEFAULT;
+    // measured in the list's font, whatever the painting context holds
+    HGDIOBJ old = SelectObject(draw.nmcd.hdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
+    SIZE prefixSize = {}, pathSize = {};
+    GetTextExtentPoint32W(draw.nmcd.hdc, path.c_str(), static_cast<int>(prefix), &prefixSize);
+    GetTextExtentPoint32W(draw.nmcd.hdc, path.c_str(), static_cast<int>(path.size()), &pathSize);
+    SelectObject(draw.nmcd.hdc, old);
+    const LONG headerBottom = GetHeaderRect().bottom;
+    RECT band = {};
+    band.top = std::max(std::max(label.top, label.bottom - 3), headerBottom);
+    band.bottom = std::max(std::max(band.top, label.bottom - 1), headerBottom);
+    band.right = std::min(std::max(label.left + pathSize.cx, label.left), label.right);
+    band.left = std::min(label.left + prefixSize.cx, band.right);
+    HBRUSH brush = CreateSolidBrush(Main->GetStateColour(StateColour::UnderLine));
+    if (brush) {
+        FillRect(draw.nmcd.hdc, &band, brush);
+        DeleteObject(brush);
+    }
+    return CDRF_DODEFAULT;
 }
 
 namespace {
@@ -326,19 +352,15 @@ LRESULT FileListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case VK_RETURN:
-        if (kit::ListViewItem* item = GetFirstSelected())
-            Main->RunRowAction(Side, item->GetIndex());
+        if (GetFirstSelectedRow() >= 0)
+            Main->RunRowAction(Side, GetFirstSelectedRow());
         break;
     case VK_DELETE:
         SendMessageW(Main->Handle, WM_COMMAND, MAKEWPARAM(Side == 0 ? ID_REMOVE_LEFT : ID_REMOVE_RIGHT, 0), 0);
         break;
     case 'A':
-        if (kit::IsControlKeyDown()) {
-            Hold hold(*this);
-            const int count = GetItemCount();
-            for (int row = 0; row < count; ++row)
-                GetItem(row)->SetSelected(true);
-        }
+        if (kit::IsControlKeyDown())
+            SelectAll();
         break;
     default:
         break;
@@ -360,19 +382,14 @@ LRESULT FileListView::OnNotify(WPARAM wParam, LPARAM lParam)
             POINT cursor = {};
             GetCursorPos(&cursor);
             ScreenToClient(Handle, &cursor);
-            if (kit::ListViewItem* item = HitTest(cursor.x, cursor.y, 0))
-                Main->RunRowAction(Side, item->GetIndex());
+            const int row = HitTestRow(cursor.x, cursor.y, 0);
+            if (row >= 0)
+                Main->RunRowAction(Side, row);
             break;
         }
         case NM_RCLICK:
             Main->ShowListMenu(Side);
             break;
-        case NM_CUSTOMDRAW: {
-            NMLVCUSTOMDRAW& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
-            if (draw.nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM))
-                DrawUnderline(draw);
-            break;
-        }
         default:
             break;
         }
@@ -380,33 +397,6 @@ LRESULT FileListView::OnNotify(WPARAM wParam, LPARAM lParam)
         OnHeaderRightClick();
     }
     return kit::ListView::OnNotify(wParam, lParam);
-}
-
-// the relative part of the path gets a 2-pixel bar under it, over whatever the row is painted with
-LRESULT FileListView::DrawUnderline(NMLVCUSTOMDRAW& draw)
-{
-    if (!Main->GetSettingBool(L"UnderLine", true))
-        return CDRF_DODEFAULT;
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    UnderlineSpan info;
-    if (row < 0 || row >= GetItemCount() || !FindUnderline(ItemFromParam(draw.nmcd.lItemlParam), row, info))
-        return CDRF_DODEFAULT;
-    RECT label = {};
-    label.left = LVIR_LABEL;
-    if (!SendMessageW(Handle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
-        return CDRF_DODEFAULT;
-    const LONG headerBottom = GetHeaderRect().bottom;
-    RECT band = {};
-    band.top = std::max(std::max(label.top, label.bottom - 3), headerBottom);
-    band.bottom = std::max(std::max(band.top, label.bottom - 1), headerBottom);
-    band.right = std::min(std::max(label.left + info.PathWidth, label.left), label.right);
-    band.left = std::min(label.left + info.PrefixWidth, band.right);
-    HBRUSH brush = CreateSolidBrush(Main->GetStateColour(StateColour::UnderLine));
-    if (brush) {
-        FillRect(draw.nmcd.hdc, &band, brush);
-        DeleteObject(brush);
-    }
-    return CDRF_DODEFAULT;
 }
 
 void FileListView::OnHeaderRightClick()

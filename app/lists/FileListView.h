@@ -1,9 +1,10 @@
-// The list of one side (0 left, 1 right): one row per registered file, or a blank row that keeps the row in line
-// with a file on the other side. Cell texts live in the control; each row's ItemInfo holds what the columns do not
-// show, and its background colour shows where the row stands in checking and comparison.
+// The list of one side (0 left, 1 right): a virtual list that shows that side of the main window's RowModel. Row i
+// is the side of pair i: a registered file, or a blank row that keeps it in line with a file on the other side.
+// The control keeps no rows; it asks for the texts, icon and colours of the rows it paints, and the underline of
+// the relative part of a path is drawn over them.
 //
-// Threads: the scheduler and the workers write cells, colours and ItemInfo from their own threads; every row
-// operation below takes the list's lock (the GUI thread pumps messages while it waits, see kit::ListView).
+// Threads: the rows live in the model, which any thread may change; the list is told of new rows and repaints the
+// changed ones on the interface thread (Juxta::SyncViews). The accessors below read and write the model.
 #pragma once
 
 #include "app/lists/HashText.h"
@@ -15,7 +16,6 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class Juxta;
@@ -24,27 +24,24 @@ namespace kit {
 class Menu;
 }
 
-class FileListView : public kit::ListView {
+class FileListView : public kit::ListView, private kit::ListViewSource {
 public:
-    // per-row record, copied out and stored back whole
+    // what the columns do not show of a file row, read from the model
     struct ItemInfo {
         // path below the registered folder, lower-cased; pairs the row with the other side; empty for an imported
-        // row (and for a row blanked by a stopped check)
+        // row
         std::wstring RelativeKey;
         // values that came with an imported row (empty for a file on disk)
         std::array<std::wstring, HashKind::Count> HashTexts;
         // "-" or the size for an imported row; empty for a file on disk
         std::wstring SizeText;
-        // pixel widths, in the list's font, of the full path in front of the relative part and of the whole path
-        int32_t PrefixWidth = 0;
-        int32_t PathWidth = 0;
         // the row's check has finished (EvaluatePair); cleared by ResetMarks and a re-check
         bool Finished = false;
         // its last check could not read the file in full (its value cells show HashText::Unreadable)
         bool Unreadable = false;
     };
 
-    // the background of a blank row: the colour a list gives a row it makes
+    // the background of a blank row
     static const COLORREF BlankRowColour = 0xFFFFFF;
 
     FileListView(Juxta* main, int side);
@@ -54,40 +51,33 @@ public:
     static boost::shared_ptr<FileListView> Create(Juxta* main, int side, kit::Window* parent);
     static int ControlIdOf(int side);
 
-    // ---- rows (each takes the list's lock) ----
-    int GetRowCount() const { return GetItemCount(); }
+    // ---- the side's rows in the model ----
+    int GetRowCount() const;
+    // a cell's text by the list's column: the path, a hash kind's value or percentage, the size
     std::wstring GetCellText(int row, int column) const;
     void SetCellText(int row, int column, const std::wstring& text);
-    // the cell of a hash kind / of the size, through the main window's column positions; a hidden kind reads ""
-    // and is not written
+    // the cell of a hash kind / of the size; a hidden kind reads "" and is not written
     std::wstring GetHashText(int row, int kind) const;
     void SetHashText(int row, int kind, const std::wstring& text);
     std::wstring GetSizeText(int row) const;
     void SetSizeText(int row, const std::wstring& text);
     // a blank placeholder row: its path cell is empty
     bool IsBlankRow(int row) const;
-    // false (info untouched) for a row without ItemInfo (blank) or out of range
+    // false (info untouched) for a blank row or one out of range
     bool GetItemInfo(int row, ItemInfo& info) const;
-    void SetItemInfo(int row, const ItemInfo& info);
-    void SetItemInfo(kit::ListViewItem& item, const ItemInfo& info);
-    // removes the row's ItemInfo (it becomes a blank row's data)
-    void ClearItemInfo(int row);
-    void ClearItemInfo(kit::ListViewItem& item);
-    // background colour: a state colour index (looked up in the settings now) or a value; the row is redrawn
-    void SetRowState(int row, int colourIndex);
-    void SetRowColour(int row, COLORREF colour);
+    // the row's background: its state colour, the blank colour for a blank row
     COLORREF GetRowColour(int row) const;
     // the shell's small-icon index of the row (-1 none)
-    void SetRowImage(int row, int image);
-    int GetRowImage(int row) const;
+    int GetRowImage(int row);
+    // files registered into the side, and the bytes of those whose check has started (status bar)
+    int FileCount() const;
+    uint64_t TotalSize() const;
 
     // Places the pending records into rows (CompListView::MergePending for this side).
     void MergePending();
     // The first registration on the side: the side window's drop hint goes and the list is shown.
     void RevealList();
 
-    // pixel widths of the text in the list's font, for ItemInfo::PrefixWidth and PathWidth
-    int MeasureText(const std::wstring& text) const;
     // the system small-icon index of a file's path (SHGetFileInfoW), -1 when the shell has none
     static int ShellIconIndex(const std::wstring& path);
 
@@ -104,28 +94,17 @@ public:
     // files registered but not yet placed into rows, in registration order (appended by the registration)
     std::vector<PendingRecord> Pending;
     int32_t Side;
-    // files registered into this list, and the bytes of the rows whose check has started (status bar)
-    std::atomic<int32_t> FileCount{0};
-    std::atomic<uint64_t> TotalSize{0};
 
 private:
-    // where the underline of a row runs: the pixel widths of its ItemInfo
-    struct UnderlineSpan {
-        int32_t PrefixWidth;
-        int32_t PathWidth;
-    };
+    // ---- kit::ListViewSource ----
+    void GetCellText(int row, int column, std::wstring& text) override;
+    int GetImage(int row) override;
+    void GetRowColors(int row, COLORREF& text, COLORREF& back) override;
+    LRESULT DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw) override;
 
-    LRESULT DrawUnderline(NMLVCUSTOMDRAW& draw);
-    bool FindUnderline(const kit::ListViewItem* item, int row, UnderlineSpan& span) const;
-    void KeepUnderline(const kit::ListViewItem& item, const ItemInfo* info);
+    // which part of a cell a list column shows: -1 the path, a hash kind, HashKind::Count the size, -2 none
+    int FieldOf(int column) const;
     void OnHeaderRightClick();
-
-    // The underline spans by row, for painting: the custom draw must not wait for the list's lock. Waiting would
-    // mean serving the messages of the workers that hold it, inside the control's own painting (whose text pointers
-    // such a message may free), and painting again from there, one level deeper for every busy moment.
-    // UnderlineGuard is held only around the map, never while a message is sent.
-    mutable std::mutex UnderlineGuard;
-    std::unordered_map<const kit::ListViewItem*, UnderlineSpan> Underlines;
 };
 
 // A batch of paths dropped on a side: records, MergePending, StartChecking. Implemented by the registration

@@ -72,7 +72,5 @@ bool ImportHashList(const std::wstring& path, FileListView& list)
             SwitchKindOn(*main, kind);
     for (const HashListEntry& entry : import.Entries)
         list.Pending.push_back(PendingRecord::ForListEntry(entry, &KeyCase::Lower));
-    // each entry stands for a registered file in the status bar's count
-    list.FileCount += static_cast<int32_t>(import.Entries.size());
     return true;
 }

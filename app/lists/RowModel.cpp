@@ -271,11 +271,13 @@ bool RowModel::BeginCheck(int side, int row, const HashKindFlags& kinds, CheckJo
     job = CheckJob();
     bool needed = false;
     for (int kind = 0; kind < HashKind::Count; ++kind) {
-        job.Compute[kind] = kinds[kind] && cell.Values[kind].empty();
+        // a cell that says its file could not be read holds no value: the file is read again
+        job.Compute[kind] = kinds[kind] && (cell.Values[kind].empty() || cell.Values[kind] == HashText::Unreadable);
         needed = needed || job.Compute[kind];
     }
     // a side whose size is shown was counted when it was first checked (a re-check empties it and the total)
-    job.SizeShown = !cell.SizeText.empty();
+    // (the "0" of a file that could not be opened counted nothing)
+    job.SizeShown = !cell.SizeText.empty() && !cell.Unreadable;
     if (!needed && job.SizeShown)
         return false;
     job.Path = cell.Path;
@@ -300,6 +302,8 @@ void RowModel::SetValue(int side, int row, int kind, const std::wstring& text)
     if (!Valid(side, row) || kind < 0 || kind >= HashKind::Count || Rows[row].Sides[side].IsBlank())
         return;
     Rows[row].Sides[side].Values[kind] = text;
+    if (Observer)
+        Observer(side, row, kind, text);
     Touch(row);
     ++Version;
 }
@@ -310,6 +314,8 @@ void RowModel::SetSizeText(int side, int row, const std::wstring& text)
     if (!Valid(side, row) || Rows[row].Sides[side].IsBlank())
         return;
     Rows[row].Sides[side].SizeText = text;
+    if (Observer)
+        Observer(side, row, HashKind::Count, text);
     Touch(row);
     ++Version;
 }
@@ -327,6 +333,12 @@ void RowModel::SetState(int side, int row, int state)
 void RowModel::EvaluatePair(int side, int row, const HashKindFlags& enabled)
 {
     Lock lock(Guard);
+    Evaluate(side, row, enabled);
+    ++Version;
+}
+
+void RowModel::Evaluate(int side, int row, const HashKindFlags& enabled)
+{
     if (!Valid(side, row) || Rows[row].Sides[side].IsBlank())
         return;
     Row& pair = Rows[row];
@@ -345,6 +357,8 @@ void RowModel::EvaluatePair(int side, int row, const HashKindFlags& enabled)
         }
         ownCells.SizeText = own.SizeText;
         otherCells.SizeText = other.SizeText;
+        ownCells.Unreadable = own.Unreadable;
+        otherCells.Unreadable = other.Unreadable;
     }
     const PairDecision decision = DecidePair(pair.Mark, otherFinished, enabled, ownCells, otherCells);
     switch (decision.What) {
@@ -360,7 +374,62 @@ void RowModel::EvaluatePair(int side, int row, const HashKindFlags& enabled)
         break;
     }
     Touch(row);
+}
+
+void RowModel::SetWriteObserver(const WriteObserver& observer)
+{
+    Lock lock(Guard);
+    Observer = observer;
+}
+
+void RowModel::SetIcon(int side, int row, int icon)
+{
+    Lock lock(Guard);
+    if (Valid(side, row))
+        Rows[row].Sides[side].Icon = icon;
+}
+
+void RowModel::SetUnreadable(int side, int row, bool unreadable)
+{
+    Lock lock(Guard);
+    if (Valid(side, row) && !Rows[row].Sides[side].IsBlank())
+        Rows[row].Sides[side].Unreadable = unreadable;
+}
+
+void RowModel::SetMark(int row, int mark)
+{
+    Lock lock(Guard);
+    if (!Valid(0, row) || mark < PairMark::None || mark >= PairMark::Count)
+        return;
+    PutMark(Rows[row], mark);
+    Touch(row);
     ++Version;
+}
+
+void RowModel::ReevaluatePairs(const HashKindFlags& enabled)
+{
+    Lock lock(Guard);
+    for (size_t at = 0; at < Rows.size(); ++at) {
+        Row& row = Rows[at];
+        if ((row.Mark != PairMark::Ok && row.Mark != PairMark::Ng) || !row.Sides[0].Finished ||
+            !row.Sides[1].Finished)
+            continue;
+        PutMark(row, PairMark::Unknown);
+        Evaluate(0, static_cast<int>(at), enabled);
+    }
+    ++Version;
+}
+
+void RowModel::Recolour()
+{
+    static const int colourOf[PairMark::Count] = {StateColour::Ok, StateColour::Ng, StateColour::Left,
+                                                  StateColour::Right, StateColour::Wait};
+    Lock lock(Guard);
+    for (Row& row : Rows)
+        for (Cell& cell : row.Sides)
+            if (!cell.IsBlank())
+                cell.State = row.Mark == PairMark::None ? StateColour::Wait : colourOf[row.Mark];
+    TouchAll();
 }
 
 void RowModel::ResetMarks()
@@ -388,6 +457,7 @@ void RowModel::Recheck(int side)
             value.clear();
         cell.SizeText.clear();
         cell.Finished = false;
+        cell.Unreadable = false;
         if (row.Mark == PairMark::Ok || row.Mark == PairMark::Ng)
             PutMark(row, PairMark::Unknown);
     }

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ class RowModel {
 public:
     // the state of a blank side: no state colour, the list's own background
     static constexpr int NoState = -1;
+    static constexpr int UnknownIcon = -2;
 
     // one side of a row: a registered file, or blank (empty Path)
     struct Cell {
@@ -39,6 +41,10 @@ public:
         std::wstring ImportedSize;
         int State = NoState; // a StateColour
         bool Finished = false;
+        // its last check could not read the file in full (its value cells show HashText::Unreadable)
+        bool Unreadable = false;
+        // the shell's small-icon index, looked up when the row is first painted; UnknownIcon until then
+        int Icon = UnknownIcon;
         // the check flag of the copy dialog's list
         bool Checked = false;
 
@@ -105,6 +111,24 @@ public:
     // bumped by every change; the interface polls it
     uint64_t ChangeCount() const { return Version.load(); }
     Changes TakeChanges();
+    // Runs read(cell) under the lock for one side of a row, or read(row) for a whole row; false when the row is
+    // out of range. read must be short and call nothing that takes locks.
+    template <class Read> bool ReadCell(int side, int row, Read read) const
+    {
+        std::lock_guard<std::mutex> lock(Guard);
+        if (!Valid(side, row))
+            return false;
+        read(Rows[row].Sides[side]);
+        return true;
+    }
+    template <class Read> bool ReadRow(int row, Read read) const
+    {
+        std::lock_guard<std::mutex> lock(Guard);
+        if (!Valid(0, row))
+            return false;
+        read(Rows[row]);
+        return true;
+    }
 
     // ---- checking ----
     // Starts the check of one side of a row when it is due: a file (not blank), not finished, with an enabled kind
@@ -116,6 +140,11 @@ public:
     void SetValue(int side, int row, int kind, const std::wstring& text);
     void SetSizeText(int side, int row, const std::wstring& text);
     void SetState(int side, int row, int state);
+    void SetIcon(int side, int row, int icon);
+    // the end of a worker's check: whether the file could be read in full (before EvaluatePair)
+    void SetUnreadable(int side, int row, bool unreadable);
+    // a mark put by hand (the tests' and the commands' way to undecide a pair)
+    void SetMark(int row, int mark);
     // The check of one side has finished: marks it finished, colours it, and judges the pair when both are done.
     void EvaluatePair(int side, int row, const HashKindFlags& enabled);
     // "○" and "×" back to "？" and every side unfinished (the enabled kinds changed)
@@ -124,6 +153,15 @@ public:
     void Recheck(int side);
     // a kind switched off or on: its cells are empty on both sides
     void ClearKind(int kind);
+    // the decided pairs whose both files are finished, decided again by the kinds enabled now (a kind went)
+    void ReevaluatePairs(const HashKindFlags& enabled);
+    // every file takes the state colour of its pair's mark (the colours were changed); blank sides stay blank
+    void Recolour();
+
+    // Tests: called with every value, percentage and size a check writes (field: a kind, or HashKind::Count for the
+    // size), in the order they are written, under the model's lock. Set while no check runs.
+    typedef std::function<void(int side, int row, int field, const std::wstring& text)> WriteObserver;
+    void SetWriteObserver(const WriteObserver& observer);
 
     // ---- selection and the copy dialog's flags ----
     // The selection of a side after "select by kind": a mark (0 to 3), SelectKind::All or ::Inverse of selected.
@@ -134,6 +172,7 @@ public:
     void SetAllChecked(int side, bool checked);
 
 private:
+    void Evaluate(int side, int row, const HashKindFlags& enabled);
     void MatchGaps(int side, const std::vector<PendingRecord>& pending, std::vector<std::pair<int, int>>& matches,
         std::vector<int>& remaining) const;
     static void Fill(Cell& cell, PendingRecord&& record);
@@ -152,4 +191,5 @@ private:
     std::array<uint64_t, 2> TotalSizes;
     Changes Pending;
     std::atomic<uint64_t> Version{0};
+    WriteObserver Observer;
 };

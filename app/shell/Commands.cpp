@@ -264,8 +264,7 @@ int Juxta::FirstSelectedRow(int side) const
     FileListView* list = GetList(side);
     if (!list)
         return -1;
-    const kit::ListViewItem* item = list->GetFirstSelected();
-    return item ? item->GetIndex() : -1;
+    return list->GetFirstSelectedRow();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -302,63 +301,34 @@ void Juxta::AddFolder(int side)
 // ---------------------------------------------------------------------------------------------------------------
 // removal, clearing, stopping, re-checking
 
-void Juxta::ForgetFile(FileListView& list, int row)
-{
-    FileListView::ItemInfo info;
-    if (!list.GetItemInfo(row, info))
-        return; // a blank row counts for nothing
-    if (list.FileCount > 0)
-        --list.FileCount;
-    uint64_t size = 0;
-    if (SizeFormat::Parse(list.GetSizeText(row), size)) {
-        const uint64_t total = list.TotalSize;
-        list.TotalSize = total > size ? total - size : 0;
-    }
-}
-
 void Juxta::RemoveSelected(int side)
 {
     // not while a check runs (nor with nothing in the lists)
     if (!AreListCommandsEnabled())
         return;
-    FileListView* lists[2] = {GetList(0), GetList(1)};
-    if (!lists[0] || !lists[1] || !MarkList || side < 0 || side > 1)
+    FileListView* list = GetList(side);
+    if (!list)
         return;
-    RowLocks locks(*this);
-    const std::vector<int> rows = lists[side]->GetSelectedIndexes();
+    std::vector<int> rows = list->GetSelectedIndexes();
     if (rows.empty())
         return;
-    for (int row : rows) {
-        for (FileListView* list : lists)
-            ForgetFile(*list, row);
-        const int mark = MarkList->GetMark(row);
-        if (mark != PairMark::None)
-            --MarkCounts[mark];
-    }
-    // a pair goes whole
-    lists[0]->DeleteItems(rows);
-    lists[1]->DeleteItems(rows);
-    MarkList->DeleteItems(rows);
+    // a pair goes whole; the selection does not move onto the rows that take the removed ones' places
+    for (int index = 0; index < 2; ++index)
+        if (FileListView* each = GetList(index))
+            each->SelectRows([](int) { return false; });
+    Rows.RemoveRows(std::move(rows));
+    SyncViews();
     RefreshPanes();
-    if (MarkList->GetItemCount() == 0)
+    if (Rows.RowCount() == 0)
         SetListCommandsEnabled(false);
 }
 
 void Juxta::ClearLists()
 {
-    if (!AreListCommandsEnabled() || !MarkList)
+    if (!AreListCommandsEnabled())
         return;
-    RowLocks locks(*this);
-    for (int side = 0; side < 2; ++side) {
-        if (FileListView* list = GetList(side)) {
-            list->DeleteAllItems();
-            list->FileCount = 0;
-            list->TotalSize = 0;
-        }
-    }
-    MarkList->DeleteAllItems();
-    for (std::atomic<int32_t>& count : MarkCounts)
-        count = 0;
+    Rows.Clear();
+    SyncViews();
     RefreshPanes();
     SetListCommandsEnabled(false);
 }
@@ -367,79 +337,27 @@ void Juxta::StopChecks()
 {
     if (!Checker || !IsStopCommandEnabled())
         return;
-    // no worker writes after this; the scheduler needs the list locks to let its workers end
+    // no worker writes after this
     Checker->StopChecking();
-    FileListView* lists[2] = {GetList(0), GetList(1)};
-    if (!lists[0] || !lists[1] || !MarkList)
-        return;
-    RowLocks locks(*this);
-    std::vector<int> gone;
-    for (int row = MarkList->GetItemCount() - 1; row >= 0; --row) {
-        bool finished[2] = {false, false};
-        bool blanked[2] = {false, false};
-        for (int side = 0; side < 2; ++side) {
-            FileListView& list = *lists[side];
-            FileListView::ItemInfo info;
-            if (!list.GetItemInfo(row, info))
-                continue;
-            finished[side] = info.Finished;
-            if (finished[side])
-                continue;
-            ForgetFile(list, row);
-            for (int column = 0; column < list.GetColumnCount(); ++column)
-                list.SetCellText(row, column, std::wstring());
-            list.ClearItemInfo(row);
-            list.SetRowImage(row, -1);
-            blanked[side] = true;
-        }
-        if (!finished[0] && !finished[1]) {
-            const int mark = MarkList->GetMark(row);
-            if (mark != PairMark::None)
-                --MarkCounts[mark];
-            gone.push_back(row);
-        } else if (blanked[0] || blanked[1]) {
-            // the finished file has lost its partner: it now stands alone on its side
-            // the blanked side looks like any blank partner row, not like the file that stayed
-            const int stays = finished[0] ? 0 : 1;
-            MarkList->SetMark(stays == 0 ? PairMark::Left : PairMark::Right, row);
-            lists[stays]->SetRowState(row, stays == 0 ? StateColour::Left : StateColour::Right);
-            lists[1 - stays]->SetRowColour(row, FileListView::BlankRowColour);
-        }
-    }
-    lists[0]->DeleteItems(gone);
-    lists[1]->DeleteItems(gone);
-    MarkList->DeleteItems(gone);
+    for (int side = 0; side < 2; ++side)
+        if (FileListView* list = GetList(side))
+            list->SelectRows([](int) { return false; });
+    Rows.Stop();
+    SyncViews();
     RefreshPanes();
-    SetListCommandsEnabled(MarkList->GetItemCount() > 0);
+    SetListCommandsEnabled(Rows.RowCount() > 0);
     SetStopCommandEnabled(false);
 }
 
 void Juxta::Recheck(int side)
 {
-    FileListView* list = GetList(side);
-    if (!list || !MarkList)
+    if (side < 0 || side > 1 || !GetList(side))
         return;
     if (Checker)
         Checker->StopChecking();
-    {
-        RowLocks locks(*this);
-        const int rows = list->GetRowCount();
-        for (int row = 0; row < rows; ++row) {
-            FileListView::ItemInfo info;
-            if (!list->GetItemInfo(row, info))
-                continue;
-            for (int kind = 0; kind < HashKind::Count; ++kind)
-                list->SetHashText(row, kind, std::wstring());
-            list->SetSizeText(row, std::wstring());
-            const int mark = MarkList->GetMark(row);
-            if (mark == PairMark::Ok || mark == PairMark::Ng)
-                MarkList->SetMark(PairMark::Unknown, row);
-            info.Finished = false;
-            list->SetItemInfo(row, info);
-        }
-        list->TotalSize = 0;
-        RefreshPanes();
-    }
+    Rows.Recheck(side);
+    SyncViews();
+    RefreshPanes();
     if (Checker)
         Checker->StartChecking();
 }
@@ -458,7 +376,6 @@ void Juxta::SwitchHashKind(int kind)
     const bool on = !before[kind];
     const int position = KindColumnPosition(before, kind);
     {
-        RowLocks locks(*this);
         Settings.SetBool(KindSettingKeys[kind], on);
         PublishSettings();
         for (int side = 0; side < 2; ++side) {
@@ -468,6 +385,8 @@ void Juxta::SwitchHashKind(int kind)
             SetKindColumn(*list, side, kind, position, on);
         }
         ComputeColumnPositions();
+        // the column's cells go with it, and a column that comes starts empty
+        Rows.ClearKind(kind);
         // a value that no longer shows decides nothing
         if (!on)
             ReevaluatePairs();
@@ -502,7 +421,6 @@ void Juxta::ApplyHashKinds()
     bool added = false;
     bool removed = false;
     {
-        RowLocks locks(*this);
         PublishSettings();
         for (int kind = 0; kind < HashKind::Count; ++kind) {
             const bool shown = HashColumns[kind] >= 0;
@@ -516,6 +434,7 @@ void Juxta::ApplyHashKinds()
                     continue;
                 SetKindColumn(*list, side, kind, position, wanted[kind]);
             }
+            Rows.ClearKind(kind);
             (wanted[kind] ? added : removed) = true;
         }
         ComputeColumnPositions();
@@ -535,21 +454,8 @@ void Juxta::ApplyHashKinds()
 
 void Juxta::ReevaluatePairs()
 {
-    FileListView* lists[2] = {GetList(0), GetList(1)};
-    if (!lists[0] || !lists[1] || !MarkList)
-        return;
-    const int rows = MarkList->GetItemCount();
-    for (int row = 0; row < rows; ++row) {
-        const int mark = MarkList->GetMark(row);
-        if (mark != PairMark::Ok && mark != PairMark::Ng)
-            continue;
-        FileListView::ItemInfo left, right;
-        if (!lists[0]->GetItemInfo(row, left) || !lists[1]->GetItemInfo(row, right) || !left.Finished ||
-            !right.Finished)
-            continue;
-        MarkList->SetMark(PairMark::Unknown, row);
-        MarkList->EvaluatePair(0, row);
-    }
+    Rows.ReevaluatePairs(GetEnabledKinds());
+    SyncViews();
     RefreshPanes();
 }
 
@@ -608,7 +514,6 @@ kit::Menu* Juxta::PrepareListMenu(int side, int row)
     if (!popup)
         return 0;
     const HMENU menu = popup->GetHandle();
-    kit::ListView::Hold hold(*list);
     const bool hasRows = Sides[side] && !Sides[side]->HasDropHint() && list->GetRowCount() > 0;
     const bool checking = Checker && Checker->IsChecking();
     for (UINT command : {ID_RECHECK, ID_SELECT_ALL, ID_SELECT_INVERT, ID_SELECT_OK, ID_SELECT_NG, ID_SELECT_LEFT,
@@ -656,8 +561,7 @@ void Juxta::ShowListMenu(int side, bool atCursor)
         GetCursorPos(&point);
         POINT client = point;
         ScreenToClient(list->Handle, &client);
-        if (const kit::ListViewItem* item = list->HitTest(client.x, client.y, 0))
-            row = item->GetIndex();
+        row = list->HitTestRow(client.x, client.y, 0);
     } else {
         // the context-menu key: the first selected row, the menu at its top left
         row = FirstSelectedRow(side);

@@ -81,26 +81,8 @@ const std::array<Juxta::ColumnInfo, 5> Juxta::ColumnTable = {{
     {L"FileSize", L"サイズ", 100, LVCFMT_RIGHT, -1},
 }};
 
-Juxta::RowLocks::RowLocks(Juxta& main) : Main(main)
-{
-    Main.AcquireMain();
-    for (int index = 0; index < 3; ++index)
-        if (kit::ListView* list = Main.GetLockOrderList(index))
-            list->AcquireLock();
-}
-
-Juxta::RowLocks::~RowLocks()
-{
-    for (int index = 2; index >= 0; --index)
-        if (kit::ListView* list = Main.GetLockOrderList(index))
-            list->ReleaseLock();
-    Main.MainLock.Unlock();
-}
-
 Juxta::Juxta() : SettingsPath(DefaultSettingsPath())
 {
-    for (std::atomic<int32_t>& count : MarkCounts)
-        count = 0;
     for (std::atomic<int32_t>& column : HashColumns)
         column = -1;
 }
@@ -301,15 +283,15 @@ bool Juxta::IsGuiThread() const
 std::wstring Juxta::PaneText(int pane) const
 {
     if (pane == 0 || pane == PaneCount - 1) {
-        const FileListView* list = GetList(pane == 0 ? 0 : 1);
-        const int32_t files = list ? list->FileCount.load() : 0;
-        const uint64_t bytes = list ? list->TotalSize.load() : 0;
+        const int side = pane == 0 ? 0 : 1;
+        const int32_t files = Rows.FileCount(side);
+        const uint64_t bytes = Rows.TotalSize(side);
         const std::wstring text = std::to_wstring(files) + L" ファイル  " + SizeFormat::Format(bytes) + L" Byte ";
         return (pane == 0 ? L"\t\t" : L" ") + text;
     }
     if (pane > 0 && pane < PaneCount - 1) {
         const int mark = pane - 1;
-        return std::wstring(L"\t") + CompListView::MarkTexts[mark] + L":" + std::to_wstring(MarkCounts[mark].load());
+        return std::wstring(L"\t") + CompListView::MarkTexts[mark] + L":" + std::to_wstring(Rows.MarkCount(mark));
     }
     return std::wstring();
 }
@@ -349,9 +331,26 @@ void Juxta::RequestPaneRefresh(unsigned panes)
         PostMessageW(Handle, WM_USER, UserRefreshPanes, 0);
 }
 
-void Juxta::DrainListWrites()
+void Juxta::SyncViews()
 {
-    kit::ListView::DrainWrites();
+    if (!IsGuiThread())
+        return;
+    const RowModel::Changes changes = Rows.TakeChanges();
+    if (!changes.Any())
+        return;
+    const int count = Rows.RowCount();
+    kit::ListView* lists[3] = {GetList(0), GetList(1), MarkList.get()};
+    for (kit::ListView* list : lists) {
+        if (!list || !list->Handle)
+            continue;
+        if (changes.RowCountChanged || list->GetItemCount() != count) {
+            // rows came or went: what is in view may have moved
+            list->SetRowCount(count);
+            InvalidateRect(list->Handle, 0, TRUE);
+        } else {
+            list->RedrawRows(changes.First, changes.Last);
+        }
+    }
 }
 
 void Juxta::FlushViews()
@@ -359,7 +358,7 @@ void Juxta::FlushViews()
     if (!Handle)
         return;
     if (IsGuiThread()) {
-        DrainListWrites();
+        SyncViews();
         RefreshPendingPanes();
     } else {
         SendMessageW(Handle, WM_USER, UserFlushViews, 0);
@@ -436,6 +435,8 @@ void Juxta::StartBusyAnimation()
         StatusBar->GetPane(0)->SetIcon(BusyIcons[0]->GetIcon());
     BusyFrame = 0;
     SetTimer(Handle, BusyTimer, BusyInterval, 0);
+    // the cells the workers write are shown by this timer while the check runs
+    SetTimer(Handle, ViewTimer, ViewInterval, 0);
     Animating = true;
 }
 
@@ -448,6 +449,8 @@ void Juxta::StopBusyAnimation()
         return;
     }
     KillTimer(Handle, BusyTimer);
+    KillTimer(Handle, ViewTimer);
+    SyncViews();
     Animating = false;
     if (StatusBar)
         StatusBar->GetPane(0)->SetIcon(0);
@@ -521,8 +524,6 @@ LRESULT Juxta::OnCreate(WPARAM, LPARAM)
 {
     GuiThread = GetCurrentThreadId();
     BusyFrame = 0;
-    for (std::atomic<int32_t>& count : MarkCounts)
-        count = 0;
     HINSTANCE module = kit::GetModuleInstance();
     SendMessageW(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(module, MAKEINTRESOURCEW(IDI_MAIN))));
     BackgroundBrush = kit::Brush::Wrap(GetSysColorBrush(COLOR_BTNFACE));
@@ -785,6 +786,10 @@ LRESULT Juxta::OnTimer(WPARAM wParam, LPARAM lParam)
         FollowPendingRow();
         return 0;
     }
+    if (wParam == ViewTimer) {
+        SyncViews();
+        return 0;
+    }
     if (wParam != BusyTimer)
         return DefaultProc(WM_TIMER, wParam, lParam);
     const int frame = BusyFrame;
@@ -810,7 +815,7 @@ LRESULT Juxta::OnUser(WPARAM wParam, LPARAM lParam)
         RefreshPendingPanes();
         return 0;
     case UserFlushViews:
-        DrainListWrites();
+        SyncViews();
         RefreshPendingPanes();
         return 0;
     default:

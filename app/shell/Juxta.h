@@ -1,12 +1,13 @@
 // The main window: the two side windows with their lists, the mark column between them, the rebar with the main
 // toolbar, the status bar and the menu bar; it also owns the settings, the main lock and the check scheduler.
 //
-// Threads: the scheduler and the workers (app/check) use the lists, the marks and the status panes from their own
-// threads. Locks are taken in the order main, left, right, mark; the GUI thread never blocks on one (it tries and
-// pumps messages, since a holder may be waiting for it inside SendMessageW): RowLocks and AcquireMain do that.
+// Threads: the rows live in Rows, which the scheduler and the workers (app/check) change from their own threads;
+// the lists show it and repaint what changed (SyncViews). The status panes are refreshed on request from any
+// thread. The GUI thread never blocks on the main lock: AcquireMain serves sent messages while it waits.
 #pragma once
 
 #include "app/lists/HashText.h"
+#include "app/lists/RowModel.h"
 #include "kit/core/CriticalSection.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/core/SettingsSnapshot.h"
@@ -49,6 +50,9 @@ public:
     static const UINT_PTR FollowTimer = 1;
     // "AutoScroll" moves the lists at most this often (each move repaints all three lists)
     static const UINT FollowInterval = 500;
+    // while a check runs, the rows that changed are repainted at most this often (about 30 times a second)
+    static const UINT_PTR ViewTimer = 2;
+    static const UINT ViewInterval = 33;
     static const int MinimumWidth = 500;
     static const int MinimumHeight = 200;
     static const int MarkListId = 106;
@@ -64,17 +68,6 @@ public:
         int Kind; // hash kind, -1 for a column that is always there
     };
     static const std::array<ColumnInfo, 5> ColumnTable;
-
-    // Holds the main lock and the three list locks (main, left, right, mark) for a block; on the GUI thread each
-    // is taken by trying and pumping messages, elsewhere by waiting. Released in reverse order.
-    class RowLocks : private boost::noncopyable {
-    public:
-        explicit RowLocks(Juxta& main);
-        ~RowLocks();
-
-    private:
-        Juxta& Main; // not owned
-    };
 
     // Holds the main lock alone, taken the same way.
     class MainHold : private boost::noncopyable {
@@ -125,10 +118,11 @@ public:
     // Asks the GUI thread to refresh the panes whose bits are set (1 << pane) and returns at once; requests made
     // before the GUI thread gets to them are merged.
     void RequestPaneRefresh(unsigned panes);
-    // GUI thread: the cells that other threads wrote are in the three lists' controls
-    void DrainListWrites();
-    // Any thread: the GUI thread drains the lists' writes and refreshes the pending panes; returns when it has.
-    // The end of a check does it, so that whoever sees the check ended sees its last cells and counts.
+    // GUI thread: the three lists learn the model's row count and repaint the rows that changed since the last
+    // time; nothing on other threads (the view timer and FlushViews get to it)
+    void SyncViews();
+    // Any thread: the GUI thread syncs the lists and refreshes the pending panes; returns when it has. The end of a
+    // check does it, so that whoever sees the check ended sees its last cells and counts.
     void FlushViews();
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
@@ -200,7 +194,9 @@ public:
     kit::SettingsNode Settings;           // GUI thread only
     kit::SettingsSnapshot SettingsView;   // what other threads read (PublishSettings)
     std::wstring SettingsPath;            // where the settings are loaded from and saved to
-    // serialises the scheduler against every change of rows (registration, removal, clearing)
+    // the rows of the three lists; the only place where their state lives
+    RowModel Rows;
+    // guards the scheduler's workers against the commands that stop them; held for short steps only
     kit::CriticalSection MainLock;
     std::wstring LastName;
     std::array<boost::shared_ptr<FileListWindow>, 2> Sides;
@@ -218,7 +214,6 @@ public:
     boost::shared_ptr<CheckHashManager> Checker;
     std::atomic<int32_t> CurrentSide{0};
     std::atomic<int32_t> ContextRow{-1};
-    std::array<std::atomic<int32_t>, 5> MarkCounts;
     int32_t TopRow = 0;
     std::atomic<int32_t> FileNameColumn{-1};
     std::array<std::atomic<int32_t>, HashKind::Count> HashColumns;
@@ -242,9 +237,7 @@ private:
     int LaidOutPaneNeed = 0;  // SidePaneNeed() then
     // stops the scheduler and its workers (at exit)
     void StopChecker();
-    // a file row's count and size taken off its side's totals (removal, stop)
-    void ForgetFile(FileListView& list, int row);
-    // the pairs whose both files are finished decided again by the kinds shown now; caller holds RowLocks
+    // the pairs whose both files are finished decided again by the kinds shown now
     void ReevaluatePairs();
     bool IsStopCommandEnabled() const;
     // the groups of RunCommand; each false when the id is not one of its own

@@ -18,7 +18,6 @@
 #include <shlwapi.h>
 
 #include <limits>
-#include <unordered_map>
 
 const std::array<CopyDialog::Control, 7> CopyDialog::CheckBoxTable = {{
     {IDC_COPY_RELATIVE_PATH, L"RelativePath", 1},
@@ -57,23 +56,6 @@ bool ChangesList(int id)
         if (id == box)
             return true;
     return false;
-}
-
-// the size column's text ("1,234") as a number; anything else (a check that failed, a row not yet read) is 0
-uint64_t ParseSize(const std::wstring& text)
-{
-    uint64_t size = 0;
-    for (wchar_t c : text) {
-        if (c == L',')
-            continue;
-        if (c < L'0' || c > L'9')
-            return 0;
-        const uint64_t digit = static_cast<uint64_t>(c - L'0');
-        if (size > (std::numeric_limits<uint64_t>::max() - digit) / 10)
-            return std::numeric_limits<uint64_t>::max();
-        size = size * 10 + digit;
-    }
-    return size;
 }
 
 // a folder typed relative to nothing in particular is taken from the current folder, so that the confirmation
@@ -163,6 +145,9 @@ void CopyDialog::CreateFileList()
         return;
     FileList->SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
     FileList->SetBehaviour(kit::ListView::ColorDrawing | kit::ListView::SelectAllKey);
+    // every file takes part until the user says otherwise
+    Owner.Rows.SetAllChecked(0, true);
+    Owner.Rows.SetAllChecked(1, true);
     const RECT header = FileList->GetHeaderRect();
     int width = header.right - header.left;
     if (width <= 0) {
@@ -232,70 +217,15 @@ void CopyDialog::FillList()
 {
     if (!FileList)
         return;
-    std::unordered_map<std::wstring, bool> remembered;
-    const int shown = FileList->GetItemCount();
-    for (int row = 0; row < shown; ++row)
-        remembered[FileList->GetItem(row)->GetText(0)] = FileList->IsRowChecked(row);
-
-    kit::ListView::UpdateBlock block(*FileList);
-    FileList->DeleteAllItems();
-    FileListView* list = Owner.GetList(GetSourceSide());
-    if (!list || !Owner.MarkList)
-        return;
-    bool listed[PairMark::Count];
+    std::array<bool, PairMark::Count> listed;
     for (int mark = 0; mark < PairMark::Count; ++mark)
         listed[mark] = IsChecked(MarkBoxes[mark]);
-    const int count = list->GetRowCount();
-    FileList->Reserve(count);
-    for (int row = 0; row < count; ++row) {
-        const std::wstring path = list->GetCellText(row, 0);
-        FileListView::ItemInfo info;
-        // a row imported from a hash list carries its size text: no file on disk stands behind it
-        if (path.empty() || !list->GetItemInfo(row, info) || !info.SizeText.empty())
-            continue;
-        const int mark = Owner.MarkList->GetMark(row);
-        if (mark < 0 || mark >= PairMark::Count || !listed[mark])
-            continue;
-        kit::ListViewItem* item = FileList->AddItem(path);
-        if (!item)
-            continue;
-        item->SetText(1, CompListView::MarkTexts[mark]);
-        item->SetBackColor(list->GetRowColour(row));
-        const auto before = remembered.find(path);
-        FileList->SetRowChecked(item->GetIndex(), before == remembered.end() || before->second);
-
-        CopyListView::ItemInfo data;
-        data.RelativePath = info.RelativeKey;
-        data.PathWidth = FileList->MeasureText(path);
-        const std::wstring relative = CopyListView::RelativeTail(path, info.RelativeKey);
-        data.RelativeOffset = data.PathWidth - FileList->MeasureText(relative);
-        data.Size = ParseSize(list->GetSizeText(row));
-        if (info.Finished)
-            for (int kind = 0; kind < HashKind::Count; ++kind)
-                data.Values[kind] = list->GetHashText(row, kind);
-        item->SetData(data);
-    }
+    FileList->Show(GetSourceSide(), listed);
 }
 
 std::vector<CopyRow> CopyDialog::CollectRows() const
 {
-    std::vector<CopyRow> rows;
-    if (!FileList)
-        return rows;
-    const int count = FileList->GetItemCount();
-    for (int index = 0; index < count; ++index) {
-        kit::ListViewItem* item = FileList->GetItem(index);
-        CopyListView::ItemInfo data;
-        item->GetDataAs(data);
-        CopyRow row;
-        row.FullPath = item->GetText(0);
-        row.RelativePath = data.RelativePath;
-        row.Size = data.Size;
-        row.Checked = FileList->IsRowChecked(index);
-        row.Values = data.Values;
-        rows.push_back(row);
-    }
-    return rows;
+    return FileList ? FileList->CollectRows() : std::vector<CopyRow>();
 }
 
 bool CopyDialog::ChangeChecks(int command)

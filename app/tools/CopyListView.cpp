@@ -1,6 +1,9 @@
 #include "app/tools/CopyListView.h"
 
+#include "app/lists/CompListView.h"
+#include "app/lists/FileListView.h"
 #include "app/lists/PairMarks.h"
+#include "app/lists/SizeFormat.h"
 #include "app/shell/Juxta.h"
 #include "app/tools/CopyDialog.h"
 #include "kit/ui/Menu.h"
@@ -10,38 +13,68 @@
 
 namespace {
 
-const UINT Unchecked = INDEXTOSTATEIMAGEMASK(1);
-const UINT Checked = INDEXTOSTATEIMAGEMASK(2);
 const UINT SelectedRowCommands[] = {ID_CHECK_SELECTED, ID_UNCHECK_SELECTED, ID_INVERT_SELECTED};
+
+uint64_t ParseSize(const std::wstring& text)
+{
+    uint64_t size = 0;
+    return SizeFormat::Parse(text, size) ? size : 0;
+}
 
 } // namespace
 
-CopyListView::CopyListView(Juxta* owner, CopyDialog* dialog) : kit::ListView(true), Owner(owner), Dialog(dialog) {}
+CopyListView::CopyListView(Juxta* owner, CopyDialog* dialog) : kit::ListView(false), Owner(owner), Dialog(dialog)
+{
+    UseSource(this);
+}
 
 CopyListView::~CopyListView() = default;
 
 boost::shared_ptr<CopyListView> CopyListView::Attach(Juxta* owner, CopyDialog* dialog, int id)
 {
     boost::shared_ptr<CopyListView> list(new CopyListView(owner, dialog));
-    if (!list->kit::ListView::Attach(dialog, id))
+    if (!list->kit::ListView::AttachVirtual(dialog, id))
         return boost::shared_ptr<CopyListView>();
     list->ContextMenu = kit::Menu::Load(IDR_POPUP);
     return list;
 }
 
+void CopyListView::Show(int side, const std::array<bool, PairMark::Count>& listed)
+{
+    Side = side;
+    Shown.clear();
+    const int count = Owner->Rows.RowCount();
+    for (int row = 0; row < count; ++row) {
+        Owner->Rows.ReadRow(row, [&](const RowModel::Row& pair) {
+            const RowModel::Cell& cell = pair.Sides[side];
+            // an imported entry carries its size text: no file on disk stands behind it
+            if (cell.IsBlank() || cell.IsImported())
+                return;
+            if (pair.Mark < 0 || pair.Mark >= PairMark::Count || !listed[pair.Mark])
+                return;
+            Shown.push_back(row);
+        });
+    }
+    SelectRows([](int) { return false; });
+    SetRowCount(static_cast<int>(Shown.size()));
+    if (Handle)
+        InvalidateRect(Handle, nullptr, TRUE);
+}
+
+int CopyListView::ModelRow(int row) const
+{
+    return row >= 0 && static_cast<size_t>(row) < Shown.size() ? Shown[static_cast<size_t>(row)] : -1;
+}
+
 bool CopyListView::IsRowChecked(int row) const
 {
-    const UINT state =
-        static_cast<UINT>(SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-    return (state & LVIS_STATEIMAGEMASK) != Unchecked;
+    return Owner->Rows.IsChecked(Side, ModelRow(row));
 }
 
 void CopyListView::SetRowChecked(int row, bool checked)
 {
-    LVITEMW item = {};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = checked ? Checked : Unchecked;
-    SendToControl(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    Owner->Rows.SetChecked(Side, ModelRow(row), checked);
+    RedrawRows(row, row);
 }
 
 void CopyListView::ChangeChecks(CheckChange change, bool selectedOnly)
@@ -56,13 +89,60 @@ void CopyListView::ChangeChecks(CheckChange change, bool selectedOnly)
     }
     for (int row : rows) {
         const bool checked = change == CheckOn || (change == CheckInvert && !IsRowChecked(row));
-        SetRowChecked(row, checked);
+        Owner->Rows.SetChecked(Side, ModelRow(row), checked);
+    }
+    if (Handle)
+        InvalidateRect(Handle, nullptr, FALSE);
+}
+
+std::vector<CopyRow> CopyListView::CollectRows() const
+{
+    std::vector<CopyRow> rows;
+    rows.reserve(Shown.size());
+    for (int row : Shown) {
+        CopyRow copy;
+        Owner->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+            copy.FullPath = cell.Path;
+            copy.RelativePath = cell.RelativeKey;
+            copy.Size = ParseSize(cell.SizeText);
+            copy.Checked = cell.Checked;
+            // the values of a finished check, of the kinds shown
+            if (cell.Finished)
+                for (int kind = 0; kind < HashKind::Count; ++kind)
+                    if (Owner->HashColumns[kind] >= 0 && cell.Values[kind] != HashText::Unreadable)
+                        copy.Values[kind] = cell.Values[kind];
+        });
+        rows.push_back(copy);
+    }
+    return rows;
+}
+
+void CopyListView::GetCellText(int row, int column, std::wstring& text)
+{
+    const int model = ModelRow(row);
+    if (column == 0) {
+        Owner->Rows.ReadCell(Side, model, [&](const RowModel::Cell& cell) { text = cell.Path; });
+    } else if (column == 1) {
+        const int mark = Owner->Rows.GetMark(model);
+        if (mark >= 0 && mark < PairMark::Count)
+            text = CompListView::MarkTexts[mark];
     }
 }
 
-int CopyListView::MeasureText(const std::wstring& text) const
+void CopyListView::GetRowColors(int row, COLORREF&, COLORREF& back)
 {
-    return static_cast<int>(SendToControl(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    if (FileListView* list = Owner->GetList(Side))
+        back = list->GetRowColour(ModelRow(row));
+}
+
+bool CopyListView::IsChecked(int row)
+{
+    return IsRowChecked(row);
+}
+
+void CopyListView::SetChecked(int row, bool checked)
+{
+    Owner->Rows.SetChecked(Side, ModelRow(row), checked);
 }
 
 std::wstring CopyListView::RelativeTail(const std::wstring& path, const std::wstring& key)
@@ -101,41 +181,42 @@ void CopyListView::ShowContextMenu()
 LRESULT CopyListView::OnNotify(WPARAM wParam, LPARAM lParam)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header && header->hwndFrom == Handle) {
-        if (header->code == NM_RCLICK) {
-            ShowContextMenu();
-        } else if (header->code == NM_CUSTOMDRAW) {
-            NMLVCUSTOMDRAW& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
-            if (draw.nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM))
-                DrawUnderline(draw);
-        }
-    }
+    if (header && header->hwndFrom == Handle && header->code == NM_RCLICK)
+        ShowContextMenu();
     return kit::ListView::OnNotify(wParam, lParam);
 }
 
-// the relative part of the path gets a 2-pixel bar under it
-void CopyListView::DrawUnderline(NMLVCUSTOMDRAW& draw)
+// the relative part of the path, as it is written, gets a 2-pixel bar under it
+LRESULT CopyListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
 {
-    if (!Owner || !Owner->GetSettingBool(L"UnderLine", true))
-        return;
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    kit::ListViewItem* item = GetItem(row);
-    ItemInfo info;
-    if (!item || !item->GetDataAs(info))
-        return;
+    if (column != 0 || !Owner || !Owner->GetSettingBool(L"UnderLine", true))
+        return CDRF_DODEFAULT;
+    std::wstring path, key;
+    Owner->Rows.ReadCell(Side, ModelRow(row), [&](const RowModel::Cell& cell) {
+        path = cell.Path;
+        key = cell.RelativeKey;
+    });
+    if (path.empty() || key.empty())
+        return CDRF_DODEFAULT;
     RECT label = {};
     label.left = LVIR_LABEL;
     if (!SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
-        return;
+        return CDRF_DODEFAULT;
+    const std::wstring relative = RelativeTail(path, key);
+    const int pathWidth =
+        static_cast<int>(SendToControl(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(path.c_str())));
+    const int relativeWidth =
+        static_cast<int>(SendToControl(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(relative.c_str())));
     const LONG headerBottom = GetHeaderRect().bottom;
     RECT band = {};
     band.top = std::max(label.bottom - 3, headerBottom);
     band.bottom = std::max(label.bottom - 1, headerBottom);
-    band.right = std::min(std::max(label.left + info.PathWidth, label.left), label.right);
-    band.left = std::min(std::max(label.left + info.RelativeOffset, label.left), band.right);
+    band.right = std::min(std::max(label.left + pathWidth, label.left), label.right);
+    band.left = std::min(std::max(label.left + pathWidth - relativeWidth, label.left), band.right);
     HBRUSH brush = CreateSolidBrush(Owner->GetStateColour(StateColour::UnderLine));
     if (brush) {
         FillRect(draw.nmcd.hdc, &band, brush);
         DeleteObject(brush);
     }
+    return CDRF_DODEFAULT;
 }

@@ -223,10 +223,8 @@ bool StartCompareTool(Juxta& main, int row)
 {
     std::wstring left, right;
     {
-        Juxta::RowLocks locks(main);
         FileListView* lists[2] = {main.GetList(0), main.GetList(1)};
-        if (!lists[0] || !lists[1] || row < 0 || row >= lists[0]->GetRowCount() ||
-            row >= lists[1]->GetRowCount())
+        if (!lists[0] || !lists[1] || row < 0 || row >= lists[0]->GetRowCount())
             return false;
         left = lists[0]->GetCellText(row, 0);
         right = lists[1]->GetCellText(row, 0);

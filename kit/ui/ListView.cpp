@@ -1024,7 +1024,8 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
             Source->GetRowColors(row, text, back);
             draw.clrText = text;
             draw.clrTextBk = back;
-            return CDRF_NEWFONT | Source->DecorateCell(row, draw.iSubItem, draw);
+            // the source draws over the cell once the control has painted it
+            return CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT;
         }
         // the control hands over the row's object; a notification made up elsewhere may carry only the index
         ListViewItem* item = ItemFromParam(draw.nmcd.lItemlParam);
@@ -1035,6 +1036,12 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
         draw.clrText = item->TextColor;
         draw.clrTextBk = item->BackColor;
         return CDRF_NEWFONT;
+    }
+    case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM: {
+        const DWORD_PTR count = static_cast<DWORD_PTR>(SendToControl(LVM_GETITEMCOUNT, 0, 0));
+        if (!Source || draw.nmcd.dwItemSpec >= count)
+            return CDRF_DODEFAULT;
+        return Source->DecorateCell(static_cast<int>(draw.nmcd.dwItemSpec), draw.iSubItem, draw);
     }
     default:
         return CDRF_DODEFAULT;

@@ -168,6 +168,8 @@ public:
     LRESULT OnUser(WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    // a derived list that is its own source says so before it creates its control
+    void UseSource(ListViewSource* source) { Source = source; }
     // a notification answer: through DWLP_MSGRESULT of the dialog when the list is a dialog item
     LRESULT AnswerNotify(LRESULT answer);
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);

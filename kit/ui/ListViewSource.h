@@ -34,8 +34,8 @@ public:
     virtual void PrepareRows(int first, int last);
     // the selection or focus of rows first..last changed at once (a Shift+click range); new and old states
     virtual void RowStatesChanged(int first, int last, UINT newState, UINT oldState);
-    // custom draw of one cell, after the row's colours were filled in (with ColorDrawing): a source may draw more,
-    // such as an underline, into draw.nmcd.hdc; the answer is added to the list's own
+    // custom draw of one cell once the control has painted it (with ColorDrawing): a source may draw more, such as
+    // an underline, into draw.nmcd.hdc; the answer is the post-paint notification's
     virtual LRESULT DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw);
 
     // The first row from start on (wrapping to row 0 when wrap is set) whose first-column text begins with text

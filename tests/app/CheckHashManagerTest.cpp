@@ -26,9 +26,6 @@ protected:
         return paths;
     }
 
-    // the three lists: all their painting is watched
-    std::vector<HWND> AllLists() { return {ListHandle(0), ListHandle(1), Main->MarkList->Handle}; }
-
     // runs action while files are being read (see CellRecorder::RunAtFirstPercentage)
     bool WhileReading(CellRecorder& recorder, const std::function<void()>& action)
     {
@@ -130,7 +127,7 @@ TEST_F(CheckHashManagerTest, LeftOnly_everyRowMarkedLeft)
         EXPECT_EQ(L"", PathCell(1, row));
         EXPECT_EQ(L"", SizeCell(1, row)); // a blank row is never checked
     }
-    EXPECT_EQ(total, List(0).TotalSize.load());
+    EXPECT_EQ(total, List(0).TotalSize());
     EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
 }
 
@@ -193,7 +190,7 @@ TEST_F(CheckHashManagerTest, ImportedRowsWithoutSize_okAgainstFilesAndNoBytes)
         EXPECT_EQ(L"○", MarkCell(row)) << row;
         EXPECT_EQ(L"-", SizeCell(1, row));
     }
-    EXPECT_EQ(0u, List(1).TotalSize.load());
+    EXPECT_EQ(0u, List(1).TotalSize());
 }
 
 TEST_F(CheckHashManagerTest, CheckNumOne_pairStartsTogetherThenNothingUntilBothEnd)
@@ -201,7 +198,7 @@ TEST_F(CheckHashManagerTest, CheckNumOne_pairStartsTogetherThenNothingUntilBothE
     Configure(true, false, false);
     SparseFiles(L"l", 3, 48 * MiB);
     SparseFiles(L"r", 3, 48 * MiB);
-    CellRecorder recorder({ListHandle(0), ListHandle(1)});
+    CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"l"}, {1, L"r"}}, 1);
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(3, Rows());
@@ -229,7 +226,7 @@ TEST_F(CheckHashManagerTest, Rescans_neverStartASecondWorkerForARow)
     // room for more workers than rows: every rescan looks at rows whose worker may not have written yet
     Configure(true, false, false);
     SparseFiles(L"many", 12, 6 * MiB);
-    CellRecorder recorder({ListHandle(0)});
+    CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"many"}}, 16);
     // a rescan after every message catches rows whose worker has not written anything yet
     const bool idle = PumpEachUntil(
@@ -352,7 +349,7 @@ TEST_F(CheckHashManagerTest, StopWhileReading_cancelledRowsThenRecheckReadsAgain
     Configure(true, true, true);
     SparseFiles(L"big", 16, 64 * MiB);
     const Reference expected = ReferenceOf(Temp.PathOf(L"big\\f100.bin"));
-    CellRecorder recorder(AllLists());
+    CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"big"}}, 16);
     ASSERT_TRUE(WhileReading(recorder, [this] { Main->Checker->StopChecking(); }));
     EXPECT_FALSE(Main->Checker->IsChecking());
@@ -361,19 +358,14 @@ TEST_F(CheckHashManagerTest, StopWhileReading_cancelledRowsThenRecheckReadsAgain
     EXPECT_GE(ExpectCancelledOrDone(0, expected), 1);
 
     // the re-check: values and sizes emptied, the byte total restarted, then everything read again
-    for (int row = 0; row < Rows(); ++row) {
-        for (int kind = 0; kind < HashKind::Count; ++kind)
-            List(0).SetCellText(row, Main->HashColumns[kind], L"");
-        List(0).SetCellText(row, Main->SizeColumn, L"");
-    }
-    List(0).TotalSize = 0;
+    Main->Rows.Recheck(0);
     Main->Checker->StartChecking();
     ASSERT_TRUE(WhileReading(recorder, [this] { Main->Checker->StopChecking(); }));
     EXPECT_GE(ExpectCancelledOrDone(0, expected), 1);
     Main->Checker->StartChecking();
     ASSERT_TRUE(WaitIdle());
     ExpectAllValues(0, expected);
-    EXPECT_EQ(16u * 64 * MiB, List(0).TotalSize.load());
+    EXPECT_EQ(16u * 64 * MiB, List(0).TotalSize());
 }
 
 TEST_F(CheckHashManagerTest, DropWhileSixteenRead_everythingEnds)
@@ -383,7 +375,7 @@ TEST_F(CheckHashManagerTest, DropWhileSixteenRead_everythingEnds)
     SparseFiles(L"r", 16, 32 * MiB);
     SparseFiles(L"more", 4, 32 * MiB);
     const Reference expected = ReferenceOf(Temp.PathOf(L"l\\f100.bin"));
-    CellRecorder recorder(AllLists());
+    CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"l"}, {1, L"r"}}, 16);
     ASSERT_TRUE(WhileReading(recorder, [this] { Drop(0, {Temp.PathOf(L"more")}); }));
     ASSERT_TRUE(WaitIdle());
@@ -396,15 +388,13 @@ TEST_F(CheckHashManagerTest, ClearWhileSixteenRead_listsEmpty)
 {
     Configure(true, true, true);
     SparseFiles(L"l", 16, 32 * MiB);
-    CellRecorder recorder(AllLists());
+    CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"l"}}, 16);
-    // what the clear command does: stop, then empty the three lists under the row locks
+    // what the clear command does: stop, then empty the rows
     ASSERT_TRUE(WhileReading(recorder, [this] {
         Main->Checker->StopChecking();
-        Juxta::RowLocks locks(*Main);
-        List(0).DeleteAllItems();
-        List(1).DeleteAllItems();
-        Main->MarkList->DeleteAllItems();
+        Main->Rows.Clear();
+        Main->SyncViews();
     }));
     EXPECT_EQ(0, Rows());
     Main->Checker->StartChecking();
@@ -416,7 +406,7 @@ TEST_F(CheckHashManagerTest, CloseWhileSixteenRead_windowGoesAndNothingHangs)
 {
     Configure(true, true, true);
     SparseFiles(L"l", 16, 64 * MiB);
-    CellRecorder recorder(AllLists());
+    CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"l"}}, 16);
     const HWND window = Main->Handle;
     ASSERT_TRUE(WhileReading(recorder, [window] { DestroyWindow(window); }));

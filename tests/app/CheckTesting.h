@@ -17,7 +17,9 @@
 #include <wincrypt.h>
 
 #include <cstdint>
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <vector>
@@ -135,34 +137,35 @@ inline std::string Content(size_t size, uint32_t seed)
     return bytes;
 }
 
-// Every cell text that the watched lists are sent (LVM_SETITEMW with text, LVM_SETITEMTEXTW), in the order the
-// interface thread handles them, which is the order a user sees them.
+// Every value, percentage and size a check writes into the main window's rows, in the order they are written, by
+// side ("list" 0 left, 1 right) and by the column that shows it.
 class CellRecorder {
 public:
     struct Write {
-        int List; // the index of the watched list
+        int List; // the side
         int Row;
         int Column;
         std::wstring Text;
     };
 
-    explicit CellRecorder(const std::vector<HWND>& lists) : Lists(lists)
+    explicit CellRecorder(Juxta& main) : Main(main)
     {
-        for (HWND list : Lists)
-            SetWindowSubclass(list, &CellRecorder::Procedure, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+        Main.Rows.SetWriteObserver([this](int side, int row, int field, const std::wstring& text) {
+            const int column = field == HashKind::Count ? Main.SizeColumn.load() : Main.HashColumns[field].load();
+            std::lock_guard<std::mutex> lock(Guard);
+            Writes.push_back(Write{side, row, column, text});
+            if (!text.empty() && text.back() == L'%')
+                Percentage = true;
+        });
     }
-    ~CellRecorder()
-    {
-        for (HWND list : Lists)
-            if (IsWindow(list))
-                RemoveWindowSubclass(list, &CellRecorder::Procedure, SubclassId);
-    }
+    ~CellRecorder() { Main.Rows.SetWriteObserver(nullptr); }
     CellRecorder(const CellRecorder&) = delete;
     CellRecorder& operator=(const CellRecorder&) = delete;
 
     // the texts written into one cell, in order
     std::vector<std::wstring> TextsOf(int list, int row, int column) const
     {
+        std::lock_guard<std::mutex> lock(Guard);
         std::vector<std::wstring> texts;
         for (const Write& write : Writes)
             if (write.List == list && write.Row == row && write.Column == column)
@@ -172,6 +175,7 @@ public:
     // the position in Writes of the first / last write into a cell, -1 when there was none
     int FirstWrite(int list, int row, int column) const
     {
+        std::lock_guard<std::mutex> lock(Guard);
         for (size_t i = 0; i < Writes.size(); ++i)
             if (Writes[i].List == list && Writes[i].Row == row && Writes[i].Column == column)
                 return static_cast<int>(i);
@@ -179,27 +183,23 @@ public:
     }
     int LastWrite(int list, int row, int column) const
     {
+        std::lock_guard<std::mutex> lock(Guard);
         for (size_t i = Writes.size(); i-- > 0;)
             if (Writes[i].List == list && Writes[i].Row == row && Writes[i].Column == column)
                 return static_cast<int>(i);
         return -1;
     }
 
-    // Runs action once, at the first percentage written from now on, processing messages until then (false when
-    // none came within timeoutMs). The sender is released first (ReplyMessage); action then runs inside the list's
-    // message handler while the other workers wait for this thread, so it meets files in the middle of being read.
-    // (While workers write, the queue never runs empty: a test that waited for its turn would find them all done.)
-    // It never runs from a write that arrives while a watched list paints (its custom draw waits for the list's
-    // lock and serves messages meanwhile), so that action does not pull rows from under the list's painting.
+    // Runs action once, as soon as a percentage has been written from now on, processing messages until then (false
+    // when none came within timeoutMs): files are then in the middle of being read.
     bool RunAtFirstPercentage(const std::function<void()>& action, int timeoutMs)
     {
-        Action = action;
-        ActionRan = false;
+        Percentage = false;
         const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-        while (!ActionRan && GetTickCount64() < deadline) {
+        while (!Percentage && GetTickCount64() < deadline) {
             MSG message;
             if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
             } else if (message.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(message.wParam));
                 break;
@@ -208,47 +208,17 @@ public:
                 DispatchMessageW(&message);
             }
         }
-        Action = nullptr;
-        return ActionRan;
+        if (!Percentage)
+            return false;
+        action();
+        return true;
     }
-    std::vector<Write> Writes;
 
 private:
-    static const UINT_PTR SubclassId = 0x4A58;
-
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR data)
-    {
-        CellRecorder* self = reinterpret_cast<CellRecorder*>(data);
-        const LVITEMW* item = reinterpret_cast<const LVITEMW*>(lParam);
-        bool percentage = false;
-        if (item && (message == LVM_SETITEMW || message == LVM_SETITEMTEXTW) &&
-            (message == LVM_SETITEMTEXTW || (item->mask & LVIF_TEXT)) && item->pszText != LPSTR_TEXTCALLBACKW) {
-            const int row = message == LVM_SETITEMW ? item->iItem : static_cast<int>(wParam);
-            const std::wstring text = item->pszText ? std::wstring(item->pszText) : std::wstring();
-            percentage = !text.empty() && text.back() == L'%';
-            for (size_t list = 0; list < self->Lists.size(); ++list)
-                if (self->Lists[list] == window)
-                    self->Writes.push_back(Write{static_cast<int>(list), row, item->iSubItem, text});
-        }
-        const bool painting = message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND;
-        self->PaintDepth += painting ? 1 : 0;
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        self->PaintDepth -= painting ? 1 : 0;
-        if (percentage && self->Action && self->PaintDepth == 0) {
-            std::function<void()> action;
-            action.swap(self->Action);
-            ReplyMessage(result);
-            action();
-            self->ActionRan = true;
-        }
-        return result;
-    }
-
-    std::vector<HWND> Lists;
-    std::function<void()> Action;
-    bool ActionRan = false;
-    int PaintDepth = 0; // watched lists painting on this thread's stack
+    Juxta& Main;
+    mutable std::mutex Guard;
+    std::vector<Write> Writes;
+    std::atomic<bool> Percentage{false};
 };
 
 // Processes one queued message at a time and looks at condition after each, so that it sees a state that lasts
@@ -352,7 +322,7 @@ protected:
         text.resize(static_cast<size_t>(length));
         return text;
     }
-    COLORREF RowColour(int side, int row) { return List(side).GetItem(row)->GetBackColor(); }
+    COLORREF RowColour(int side, int row) { return List(side).GetRowColour(row); }
     // the row whose path cell is path on that side, -1 when none
     int RowOf(int side, const std::wstring& path)
     {

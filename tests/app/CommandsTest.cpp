@@ -39,7 +39,7 @@ protected:
     void Select(int side, const std::vector<int>& rows)
     {
         for (int row : rows)
-            List(side).GetItem(row)->SetSelected(true);
+            List(side).SetRowSelected(row, true);
     }
     // the scheduler has finished its run (the appearance switches back on the way out)
     bool WaitIdle(int timeoutMs = 20000)
@@ -195,8 +195,8 @@ TEST_F(CommandsTest, WhileChecking_listCommandsOffAndDeleteDoesNothing)
     harness::SendCommand(Main->Handle, ID_REMOVE);
     EXPECT_EQ(4, Rows());
     EXPECT_EQ(4, List(0).GetItemCount());
-    EXPECT_EQ(4, List(0).FileCount.load());
-    EXPECT_EQ(4, List(1).FileCount.load());
+    EXPECT_EQ(4, List(0).FileCount());
+    EXPECT_EQ(4, List(1).FileCount());
 
     // stop: the run ends; what is left has at least one finished side, the rest is gone
     harness::SendCommand(Main->Handle, ID_STOP);
@@ -228,8 +228,8 @@ TEST_F(CommandsTest, StopChecks_keepsFinishedBlanksUnfinishedDeletesTheRest)
     List(1).SetSizeText(1, L"1,000");
     List(0).SetSizeText(2, L"1,000");
     List(0).SetSizeText(3, L"1,000");
-    List(0).TotalSize = 4000;
-    List(1).TotalSize = 3000;
+    Main->Rows.AddBytes(0, 4000);
+    Main->Rows.AddBytes(1, 3000);
     Main->SetCheckingAppearance(true);
 
     harness::SendCommand(Main->Handle, ID_STOP);
@@ -257,14 +257,14 @@ TEST_F(CommandsTest, StopChecks_keepsFinishedBlanksUnfinishedDeletesTheRest)
     EXPECT_EQ(r + L"e", Cell(1, 2, 0));
     EXPECT_EQ(L"→", MarkText(2));
 
-    EXPECT_EQ(2, List(0).FileCount.load());
-    EXPECT_EQ(2, List(1).FileCount.load());
-    EXPECT_EQ(2000u, List(0).TotalSize.load());
-    EXPECT_EQ(2000u, List(1).TotalSize.load());
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Ok].load());
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Left].load());
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Right].load());
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Unknown].load());
+    EXPECT_EQ(2, List(0).FileCount());
+    EXPECT_EQ(2, List(1).FileCount());
+    EXPECT_EQ(2000u, List(0).TotalSize());
+    EXPECT_EQ(2000u, List(1).TotalSize());
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ok));
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Left));
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Right));
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
     EXPECT_EQ(L"\t\t2 ファイル  2,000 Byte ", Pane(0));
     EXPECT_EQ(L"\t←:1", Pane(3));
     EXPECT_EQ(L"\t？:0", Pane(5));
@@ -288,8 +288,8 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
         Finish(1, row, row == 1 ? L"22222222" : L"11111111", L"1,000");
     }
     Finish(0, 3, L"33333333", L"-"); // an imported size: counts as a file, adds no bytes
-    List(0).TotalSize = 3000;
-    List(1).TotalSize = 3000;
+    Main->Rows.AddBytes(0, 3000);
+    Main->Rows.AddBytes(1, 3000);
     Main->SetCheckingAppearance(false);
     ASSERT_TRUE(Main->AreListCommandsEnabled());
     ASSERT_EQ(L"×", MarkText(1));
@@ -300,12 +300,12 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
     ASSERT_EQ(3, Rows());
     EXPECT_EQ(l + L"c", Cell(0, 1, 0));
     EXPECT_EQ(r + L"c", Cell(1, 1, 0));
-    EXPECT_EQ(3, List(0).FileCount.load());
-    EXPECT_EQ(2, List(1).FileCount.load());
-    EXPECT_EQ(2000u, List(0).TotalSize.load());
-    EXPECT_EQ(2000u, List(1).TotalSize.load());
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Ng].load());
-    EXPECT_EQ(2, Main->MarkCounts[PairMark::Ok].load());
+    EXPECT_EQ(3, List(0).FileCount());
+    EXPECT_EQ(2, List(1).FileCount());
+    EXPECT_EQ(2000u, List(0).TotalSize());
+    EXPECT_EQ(2000u, List(1).TotalSize());
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ng));
+    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Ok));
     EXPECT_EQ(L"\t×:0", Pane(2));
     EXPECT_EQ(L" 2 ファイル  2,000 Byte ", Pane(6));
 
@@ -320,11 +320,11 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
     EXPECT_EQ(0, Rows());
     EXPECT_EQ(0, List(0).GetItemCount());
     EXPECT_EQ(0, List(1).GetItemCount());
-    EXPECT_EQ(0, List(0).FileCount.load());
-    EXPECT_EQ(0, List(1).FileCount.load());
-    EXPECT_EQ(0u, List(0).TotalSize.load());
+    EXPECT_EQ(0, List(0).FileCount());
+    EXPECT_EQ(0, List(1).FileCount());
+    EXPECT_EQ(0u, List(0).TotalSize());
     for (int mark = 0; mark < PairMark::Count; ++mark)
-        EXPECT_EQ(0, Main->MarkCounts[mark].load()) << mark;
+        EXPECT_EQ(0, Main->Rows.MarkCount(mark)) << mark;
     EXPECT_FALSE(harness::IsMenuItemEnabled(Main->MainMenu->GetHandle(), ID_CLEAR));
     EXPECT_FALSE(harness::IsToolbarButtonEnabled(Main->Sides[1]->SideToolBar->Handle, ID_REMOVE_RIGHT));
 }
@@ -338,10 +338,10 @@ TEST_F(CommandsTest, Clear_emptiesTheListsAndTheCounters)
     EXPECT_EQ(0, Rows());
     EXPECT_EQ(0, List(0).GetItemCount());
     EXPECT_EQ(0, List(1).GetItemCount());
-    EXPECT_EQ(0, List(0).FileCount.load());
-    EXPECT_EQ(0u, List(1).TotalSize.load());
+    EXPECT_EQ(0, List(0).FileCount());
+    EXPECT_EQ(0u, List(1).TotalSize());
     for (int mark = 0; mark < PairMark::Count; ++mark)
-        EXPECT_EQ(0, Main->MarkCounts[mark].load()) << mark;
+        EXPECT_EQ(0, Main->Rows.MarkCount(mark)) << mark;
     EXPECT_EQ(L"\t\t0 ファイル  0 Byte ", Pane(0));
     EXPECT_EQ(L"\t○:0", Pane(1));
     EXPECT_FALSE(harness::IsMenuItemEnabled(Main->MainMenu->GetHandle(), ID_OUTPUT));
@@ -351,7 +351,7 @@ TEST_F(CommandsTest, Clear_emptiesTheListsAndTheCounters)
     Main->RegisterDrop(0, {Folder.PathOf(L"l")});
     EXPECT_TRUE(WaitIdle());
     EXPECT_EQ(2, Rows());
-    EXPECT_EQ(2, Main->MarkCounts[PairMark::Left].load());
+    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Left));
 }
 
 // SHA-1 switched on with CRC32 on and MD5 off: its column comes at position 2 on both lists (with the stored
@@ -387,10 +387,10 @@ TEST_F(CommandsTest, SwitchHashKind_sha1InsertedAtItsPlaceAndEveryPairDecidedAga
     EXPECT_NE(L"", Cell(1, a, 2));
     EXPECT_EQ(L"×", MarkText(a));
     EXPECT_EQ(L"×", MarkText(b));
-    EXPECT_EQ(2, Main->MarkCounts[PairMark::Ng].load());
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Unknown].load());
+    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Ng));
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
     // the sizes are counted once
-    EXPECT_EQ(7u, List(0).TotalSize.load());
+    EXPECT_EQ(7u, List(0).TotalSize());
 
     // off again: the column goes from both lists, the other cells stay, nothing is left undecided
     harness::SendCommand(Main->Handle, ID_HEADER_SHA1);
@@ -407,7 +407,7 @@ TEST_F(CommandsTest, SwitchHashKind_sha1InsertedAtItsPlaceAndEveryPairDecidedAga
     EXPECT_EQ(L"○", MarkText(a));
     EXPECT_EQ(Main->GetStateColour(StateColour::Ok), RowColour(1, a));
     EXPECT_EQ(L"×", MarkText(b));
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Unknown].load());
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
 }
 
 // A kind switched off decides the finished pairs again by the values still shown.
@@ -427,8 +427,8 @@ TEST_F(CommandsTest, SwitchHashKind_offDecidesByWhatIsLeft)
     harness::SendCommand(Main->Handle, ID_HEADER_MD5);
     EXPECT_EQ(L"○", MarkText(0));
     EXPECT_EQ(Main->GetStateColour(StateColour::Ok), RowColour(1, 0));
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Ok].load());
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Ng].load());
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ok));
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ng));
     EXPECT_FALSE(Main->Checker->IsChecking());
 }
 
@@ -478,8 +478,8 @@ TEST_F(CommandsTest, Recheck_findsAChangedFile)
     EXPECT_EQ(L"×", MarkText(a));
     EXPECT_NE(Crc32Of_abc, Cell(0, a, 1));
     EXPECT_EQ(Crc32Of_abc, Cell(1, a, 1));
-    EXPECT_EQ(7u, List(0).TotalSize.load());
-    EXPECT_EQ(2, List(0).FileCount.load());
+    EXPECT_EQ(7u, List(0).TotalSize());
+    EXPECT_EQ(2, List(0).FileCount());
     EXPECT_TRUE(Finished(0, a));
 }
 
@@ -503,7 +503,9 @@ TEST_F(CommandsTest, ColumnWidths_defaultAndAutoSize)
     harness::SendCommand(Main->Handle, ID_HEADER_AUTOSIZE);
     for (int side = 0; side < 2; ++side) {
         EXPECT_LT(List(side).GetColumn(1)->GetWidth(), 80);
-        EXPECT_GT(List(side).GetColumn(0)->GetWidth(), List(side).MeasureText(Cell(side, 0, 0)));
+        const std::wstring path = Cell(side, 0, 0);
+        EXPECT_GT(List(side).GetColumn(0)->GetWidth(),
+                  SendMessageW(List(side).Handle, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(path.c_str())));
     }
 }
 
@@ -577,7 +579,9 @@ TEST_F(CommandsTest, ListMenu_rightClickOnARowOpensItForThatRow)
     Finish(0, 1, L"1A2B3C4D", L"3");
     Main->SetCheckingAppearance(false);
     harness::PumpPending();
-    RECT rect = List(0).GetItem(1)->GetRect();
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    SendMessageW(List(0).Handle, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect));
     POINT point = {rect.left + 20, (rect.top + rect.bottom) / 2};
     POINT screen = point;
     ClientToScreen(List(0).Handle, &screen);
@@ -644,7 +648,7 @@ TEST_F(CommandsTest, CopyHash_toTheClipboard)
 
     // nothing selected on the left any more: the clipboard keeps what it had
     PutOnClipboard(L"kept");
-    List(0).GetItem(0)->SetSelected(false);
+    List(0).SetRowSelected(0, false);
     harness::ClickToolbarButton(Main->Sides[0]->SideToolBar->Handle, ID_COPY_CRC32_LEFT);
     EXPECT_EQ(L"kept", Clipboard());
     Main->PrepareListMenu(0, -1);
@@ -703,7 +707,7 @@ TEST_F(CommandsTest, AddFiles_throughTheOpenDialog)
     EXPECT_EQ(one, Cell(1, 0, 0));
     EXPECT_EQ(two, Cell(1, 1, 0));
     EXPECT_EQ(L"→", MarkText(0));
-    EXPECT_EQ(2, List(1).FileCount.load());
+    EXPECT_EQ(2, List(1).FileCount());
     EXPECT_EQ(1, Main->CurrentSide.load());
     EXPECT_EQ(L"one", Main->LastName);
     EXPECT_EQ(0, _wcsicmp(Folder.PathOf(L"in").c_str(), Main->Settings.GetString(L"DefaultDirectory").c_str()));
@@ -717,7 +721,7 @@ TEST_F(CommandsTest, AddFiles_throughTheOpenDialog)
     harness::SendCommand(Main->Handle, ID_ADD_FILES);
     EXPECT_EQ(2u, watcher.Seen().size());
     EXPECT_EQ(2, Rows());
-    EXPECT_EQ(0, List(0).FileCount.load());
+    EXPECT_EQ(0, List(0).FileCount());
 }
 
 // "フォルダを登録(&D)": the folder dialog starts in "DefaultDirectory"; the chosen folder is scanned into the side.
@@ -733,19 +737,19 @@ TEST_F(CommandsTest, AddFolder_throughTheFolderDialog)
     harness::SendCommand(Main->Handle, ID_ADD_FOLDER_LEFT);
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(2, List(0).GetItemCount());
-    EXPECT_EQ(2, List(0).FileCount.load());
+    EXPECT_EQ(2, List(0).FileCount());
     EXPECT_EQ(L"tree", Main->LastName);
     EXPECT_EQ(0, _wcsicmp(Folder.PathOf(L"tree.d").c_str(), Main->Settings.GetString(L"DefaultDirectory").c_str()));
     EXPECT_FALSE(Main->Sides[0]->HasDropHint());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(2, Main->MarkCounts[PairMark::Left].load());
+    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Left));
 
     // the list menu's entry adds to the current side; cancelled, nothing happens
     watcher.Answer(IDCANCEL);
     Main->CurrentSide = 1;
     harness::SendCommand(Main->Handle, ID_ADD_FOLDER);
     EXPECT_EQ(2u, watcher.Seen().size());
-    EXPECT_EQ(0, List(1).FileCount.load());
+    EXPECT_EQ(0, List(1).FileCount());
 }
 
 // "表示(&V)" pops up on a right click on the status bar, the rebar, the main toolbar or the menu bar
@@ -803,7 +807,7 @@ TEST_F(CommandsTest, Keys_ctrlASelectsEveryRowAndEnterRunsTheRowAction)
     EXPECT_EQ((std::vector<int>{0, 1, 2}), List(0).GetSelectedIndexes());
 
     for (int row : {0, 2})
-        List(0).GetItem(row)->SetSelected(false);
+        List(0).SetRowSelected(row, false);
     harness::DialogWatcher watcher;
     watcher.Answer(IDC_CLOSE);
     harness::PressKey(list, VK_RETURN);
@@ -812,8 +816,8 @@ TEST_F(CommandsTest, Keys_ctrlASelectsEveryRowAndEnterRunsTheRowAction)
     EXPECT_EQ(1, Main->ContextRow.load());
 
     // a row still unchecked has nothing to compare
-    List(0).GetItem(1)->SetSelected(false);
-    List(0).GetItem(0)->SetSelected(true);
+    List(0).SetRowSelected(1, false);
+    List(0).SetRowSelected(0, true);
     harness::PressKey(list, VK_RETURN);
     harness::PumpPending();
     EXPECT_EQ(1u, watcher.Seen().size());
@@ -830,13 +834,13 @@ TEST_F(CommandsTest, HashDialogAndMenuKey_actOnTheirRows)
     Main->SetCheckingAppearance(false);
     harness::DialogWatcher watcher;
     // as the double-click: nothing to compare on a row still unchecked
-    List(1).GetItem(0)->SetSelected(true);
+    List(1).SetRowSelected(0, true);
     harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
     harness::PumpPending();
     EXPECT_EQ(0u, watcher.Seen().size());
     EXPECT_EQ(-1, Main->ContextRow.load());
-    List(1).GetItem(0)->SetSelected(false);
-    List(1).GetItem(1)->SetSelected(true);
+    List(1).SetRowSelected(0, false);
+    List(1).SetRowSelected(1, true);
     watcher.Answer(IDC_CLOSE);
     harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
     ASSERT_EQ(1u, watcher.Seen().size());

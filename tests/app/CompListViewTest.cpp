@@ -2,10 +2,6 @@
 #include "tests/app/MainWindowTesting.h"
 
 #include "app/lists/PairMarks.h"
-#include "kit/core/ScopedLock.h"
-
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -26,9 +22,8 @@ TEST_F(CompListViewTest, MergePending_rowsGetInfoIconAndWaitColour)
     ASSERT_TRUE(left.GetItemInfo(0, info));
     EXPECT_EQ(L"dir\\file.txt", info.RelativeKey);
     EXPECT_FALSE(info.Finished);
-    EXPECT_EQ(left.MeasureText(path), info.PathWidth);
-    EXPECT_EQ(left.MeasureText(path.substr(0, path.size() - 12)), info.PrefixWidth);
-    EXPECT_LT(info.PrefixWidth, info.PathWidth);
+    // the underline starts where the relative part does
+    EXPECT_EQ(path.size() - 12, Main->Rows.GetCell(0, 0).PrefixLength());
     EXPECT_EQ(FileListView::ShellIconIndex(path), left.GetRowImage(0));
     EXPECT_EQ(Wait, RowColour(0, 0));
     // the partner row is a blank placeholder: no path, no record, no icon
@@ -70,9 +65,9 @@ TEST_F(CompListViewTest, EvaluatePair_equalAndDifferingValues)
     EXPECT_EQ(L"×", MarkText(1));
     EXPECT_EQ(Ng, RowColour(0, 1));
     EXPECT_EQ(Ng, RowColour(1, 1));
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Ok]);
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Ng]);
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Unknown]);
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ok));
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ng));
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
     EXPECT_EQ(L"\t○:1", Main->PaneText(1));
 }
 
@@ -106,7 +101,7 @@ TEST_F(CompListViewTest, EvaluatePair_nothingComparableStaysUnknown)
     EXPECT_EQ(L"？", MarkText(0));
     EXPECT_EQ(Wait, RowColour(0, 0));
     EXPECT_EQ(Wait, RowColour(1, 0));
-    EXPECT_EQ(1, Main->MarkCounts[PairMark::Unknown]);
+    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Unknown));
 }
 
 TEST_F(CompListViewTest, EvaluatePair_aloneRowsTakeTheirSideColour)
@@ -142,9 +137,9 @@ TEST_F(CompListViewTest, ResetMarks_decidedPairsGoBackToUnknown)
     EXPECT_EQ(L"？", MarkText(0));
     EXPECT_EQ(L"？", MarkText(1));
     EXPECT_EQ(L"←", MarkText(2));
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Ok]);
-    EXPECT_EQ(0, Main->MarkCounts[PairMark::Ng]);
-    EXPECT_EQ(2, Main->MarkCounts[PairMark::Unknown]);
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ok));
+    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ng));
+    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Unknown));
     for (int side = 0; side < 2; ++side)
         for (int row = 0; row < 2; ++row) {
             FileListView::ItemInfo info;
@@ -164,7 +159,7 @@ TEST_F(CompListViewTest, SelectByMark_kinds)
     Main->CurrentSide = 0;
 
     // no "○" anywhere: nothing stays selected
-    List(0).GetItem(0)->SetSelected(true);
+    List(0).SetRowSelected(0, true);
     Marks().SelectByMark(PairMark::Ok);
     for (int row = 0; row < 3; ++row)
         EXPECT_FALSE(harness::IsListRowSelected(left, row));
@@ -252,47 +247,6 @@ TEST_F(CompListViewTest, Scroll_oneListMovesTheOthers)
     ASSERT_EQ(0, SendMessageW(lists[1], LVM_GETTOPINDEX, 0, 0));
     EXPECT_EQ(0, SendMessageW(lists[0], LVM_GETTOPINDEX, 0, 0));
     EXPECT_EQ(0, SendMessageW(lists[2], LVM_GETTOPINDEX, 0, 0));
-}
-
-// a worker that holds the main lock and a list lock while it writes cells through the GUI thread must not stall a
-// merge that the GUI thread runs meanwhile, nor the closing of the window
-TEST_F(CompListViewTest, MergePending_whileAnotherThreadHoldsTheLocks)
-{
-    Start();
-    RegisterFile(0, Folder.WriteFile(L"a\\first.bin", "1"));
-    std::atomic<bool> holding(false);
-    std::atomic<bool> done(false);
-    FileListView* left = &List(0);
-    Juxta* main = Main.get();
-    std::thread worker([&] {
-        kit::ScopedLock mainLock(main->MainLock);
-        kit::ListView::Hold hold(*left);
-        holding = true;
-        for (int n = 0; n < 200; ++n)
-            left->SetCellText(0, 1, std::to_wstring(n) + L"%");
-        done = true;
-    });
-    while (!holding)
-        Sleep(1);
-    RegisterFile(0, Folder.WriteFile(L"a\\second.bin", "1"));
-    worker.join();
-    EXPECT_TRUE(done);
-    EXPECT_EQ(2, Marks().GetItemCount());
-    EXPECT_EQ(L"199%", Cell(0, 0, 1));
-
-    holding = false;
-    std::thread closing([&] {
-        kit::ScopedLock mainLock(main->MainLock);
-        holding = true;
-        for (int n = 0; n < 50; ++n)
-            left->SetCellText(1, 1, L"50%");
-    });
-    while (!holding)
-        Sleep(1);
-    DestroyWindow(main->Handle);
-    harness::PumpUntil([&] { return false; }, 200);
-    closing.join();
-    EXPECT_EQ(nullptr, main->Handle);
 }
 
 } // namespace

@@ -135,6 +135,10 @@ protected:
     }
     HWND Item(int id) { return GetDlgItem(Dialog->Handle, id); }
     HWND Files() { return Item(IDC_COPY_FILES); }
+    int Width(const std::wstring& text)
+    {
+        return static_cast<int>(SendMessageW(Files(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
     void Click(int id)
     {
         harness::Click(Item(id));
@@ -146,9 +150,9 @@ protected:
     {
         CopyListView& list = *Dialog->GetFileList();
         for (int row = 0; row < list.GetItemCount(); ++row)
-            list.GetItem(row)->SetSelected(false);
+            list.SetRowSelected(row, false);
         for (int row : rows)
-            list.GetItem(row)->SetSelected(true);
+            list.SetRowSelected(row, true);
     }
 
     // "path mark checked|-" per row, as the list shows it
@@ -213,27 +217,17 @@ TEST_F(CopyDialogTest, FillList_chosenSideByMarkWithoutImportedRows)
     EXPECT_EQ(2, harness::ListRowCount(Files()));
 }
 
-TEST_F(CopyDialogTest, FillList_rowDataCarriesKeySizeAndUnderlineWidths)
+TEST_F(CopyDialogTest, CollectRows_keySizeAndCheckOfEveryRowShown)
 {
     Start();
     FillLists();
     Open();
-    CopyListView& list = *Dialog->GetFileList();
-    CopyListView::ItemInfo deep, a;
-    ASSERT_TRUE(list.GetItem(0)->GetDataAs(deep));
-    ASSERT_TRUE(list.GetItem(1)->GetDataAs(a));
-    EXPECT_EQ(L"sub\\file.txt", deep.RelativePath);
-    EXPECT_EQ(4u, deep.Size);
-    EXPECT_EQ(1234u, a.Size);
-    // the underline spans the relative part as it is written, not its lower-cased key
-    EXPECT_EQ(list.MeasureText(Deep), deep.PathWidth);
-    EXPECT_EQ(list.MeasureText(Deep) - list.MeasureText(L"Sub\\File.TXT"), deep.RelativeOffset);
-    EXPECT_GT(deep.RelativeOffset, 0);
-
     std::vector<CopyRow> rows = Dialog->CollectRows();
     ASSERT_EQ(3u, rows.size());
     EXPECT_EQ(Deep, rows[0].FullPath);
     EXPECT_EQ(L"sub\\file.txt", rows[0].RelativePath);
+    EXPECT_EQ(4u, rows[0].Size);
+    EXPECT_EQ(1234u, rows[1].Size);
     EXPECT_TRUE(rows[2].Checked);
 }
 
@@ -248,8 +242,11 @@ TEST_F(CopyDialogTest, CustomDraw_underlinesTheRelativePart)
     SetWindowPos(Dialog->Handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(Files(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     harness::PumpPending();
-    CopyListView::ItemInfo deep;
-    ASSERT_TRUE(Dialog->GetFileList()->GetItem(0)->GetDataAs(deep));
+    // the underline spans the relative part as it is written, not its lower-cased key
+    struct {
+        int RelativeOffset;
+    } deep = {Width(Deep) - Width(L"Sub\\File.TXT")};
+    ASSERT_GT(deep.RelativeOffset, 0);
     RECT label = {};
     label.left = LVIR_LABEL;
     ASSERT_TRUE(SendMessageW(Files(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label)));

@@ -44,9 +44,16 @@ protected:
         draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
         for (int column = 0; column < List(side).GetColumnCount(); ++column) {
             draw.iSubItem = column;
-            draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
-            SendMessageW(GetParent(list), WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+            for (DWORD stage : {DWORD(CDDS_ITEMPREPAINT | CDDS_SUBITEM), DWORD(CDDS_ITEMPOSTPAINT | CDDS_SUBITEM)}) {
+                draw.nmcd.dwDrawStage = stage;
+                SendMessageW(GetParent(list), WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+            }
         }
+    }
+    int Width(int side, const std::wstring& text)
+    {
+        return static_cast<int>(
+            SendMessageW(List(side).Handle, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
     }
     RECT Label(int side, int row)
     {
@@ -63,11 +70,17 @@ TEST_F(FileListViewTest, CustomDraw_underlinesTheRelativePart)
     const std::wstring path = Folder.WriteFile(L"set\\dir\\file.txt", "abc");
     Register(0, {path}, Folder.PathOf(L"set\\"));
     // the whole path in view (the temporary folder is long)
+    SetWindowPos(Main->Handle, nullptr, 0, 0, 1260, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+    harness::PumpPending();
     SendMessageW(List(0).Handle, LVM_SETCOLUMNWIDTH, 0, 2000);
-    FileListView::ItemInfo info;
-    ASSERT_TRUE(List(0).GetItemInfo(0, info));
+    struct {
+        int PrefixWidth, PathWidth;
+    } info = {Width(0, path.substr(0, path.size() - 12)), Width(0, path)};
     const RECT label = Label(0, 0);
     ASSERT_GT(label.right, label.left + info.PathWidth);
+    RECT client = {};
+    GetClientRect(List(0).Handle, &client);
+    ASSERT_GT(client.right, label.left + info.PathWidth) << info.PrefixWidth;
     Picture picture;
     Paint(0, 0, picture);
     const int y = label.bottom - 2;
@@ -165,21 +178,14 @@ TEST_F(FileListViewTest, Rows_cellsColoursAndRecords)
     EXPECT_EQ(L"", list.GetCellText(7, 0));
     EXPECT_EQ(L"", list.GetCellText(0, 9));
 
-    list.SetRowState(0, StateColour::Check);
+    Main->Rows.SetState(0, 0, StateColour::Check);
     EXPECT_EQ(0x00FF00u, list.GetRowColour(0));
     EXPECT_EQ(0x00FF00u, harness::ListCellColors(list.Handle, 0, 1).Back);
 
+    // a blank row has no record
     FileListView::ItemInfo info;
-    ASSERT_TRUE(list.GetItemInfo(0, info));
-    info.Finished = true;
-    info.SizeText = L"-";
-    list.SetItemInfo(0, info);
-    FileListView::ItemInfo back;
-    ASSERT_TRUE(list.GetItemInfo(0, back));
-    EXPECT_TRUE(back.Finished);
-    EXPECT_EQ(L"-", back.SizeText);
-    list.ClearItemInfo(0);
-    EXPECT_FALSE(list.GetItemInfo(0, back));
+    EXPECT_TRUE(list.GetItemInfo(0, info));
+    EXPECT_FALSE(List(1).GetItemInfo(0, info));
 }
 
 } // namespace

@@ -282,8 +282,8 @@ TEST_F(JuxtaTest, RefreshPane_texts)
 
     Register(0, {Folder.WriteFile(L"a\\1.bin", "1"), Folder.WriteFile(L"a\\2.bin", "1")}, Folder.PathOf(L"a\\"));
     RegisterFile(1, Folder.WriteFile(L"b\\2.bin", "1"));
-    List(0).TotalSize = 1234567;
-    List(1).TotalSize = 999;
+    Main->Rows.AddBytes(0, 1234567);
+    Main->Rows.AddBytes(1, 999);
     Main->RefreshPanes();
     EXPECT_EQ(L"\t\t2 ファイル  1,234,567 Byte ", Pane(0));
     EXPECT_EQ(L"\t←:1", Pane(3));
@@ -463,9 +463,9 @@ TEST_F(JuxtaTest, RegisterDrop_moreFilesAndCloseWhileSixteenWorkersRun)
     Main->RegisterDrop(0, {Folder.PathOf(L"c")});
     EXPECT_EQ(32, List(0).GetItemCount());
     EXPECT_EQ(32, Marks().GetItemCount());
-    EXPECT_EQ(8, Main->MarkCounts[PairMark::Left]);
+    EXPECT_EQ(8, Main->Rows.MarkCount(PairMark::Left));
     // the pairs in progress are undecided or equal, never different or apart
-    EXPECT_EQ(24, Main->MarkCounts[PairMark::Unknown] + Main->MarkCounts[PairMark::Ok]);
+    EXPECT_EQ(24, Main->Rows.MarkCount(PairMark::Unknown) + Main->Rows.MarkCount(PairMark::Ok));
     for (int row = 0; row < 24; ++row)
         EXPECT_TRUE(Marks().GetMark(row) == PairMark::Unknown || Marks().GetMark(row) == PairMark::Ok) << row;
     EXPECT_TRUE(Main->Checker->IsChecking());
@@ -496,7 +496,7 @@ TEST_F(JuxtaTest, RegisterDrop_sixteenWorkersOnEqualPairsAllAgree)
     Main->RegisterDrop(0, {Folder.PathOf(L"a")});
     Main->RegisterDrop(1, {Folder.PathOf(L"b")});
     ASSERT_TRUE(harness::PumpUntil([&] { return !Main->Checker->IsChecking(); }, 240000));
-    EXPECT_EQ(24, Main->MarkCounts[PairMark::Ok]);
+    EXPECT_EQ(24, Main->Rows.MarkCount(PairMark::Ok));
     for (int row = 0; row < 24; ++row) {
         EXPECT_EQ(L"○", MarkText(row)) << row;
         for (int side = 0; side < 2; ++side) {
@@ -506,63 +506,6 @@ TEST_F(JuxtaTest, RegisterDrop_sixteenWorkersOnEqualPairsAllAgree)
             EXPECT_EQ(L"50,331,648", Cell(side, row, 4)) << side << " " << row;
         }
     }
-}
-
-// The custom draw of a side list while another thread holds the list's lock (as a worker does while its cell write
-// waits for this thread): the paint ends at once, without serving anything, and the relative path is underlined.
-TEST_F(JuxtaTest, CustomDraw_neverWaitsForTheListLock)
-{
-    Start();
-    Register(0, {Folder.WriteFile(L"set\\dir\\file.txt", "abc")}, Folder.PathOf(L"set\\"));
-    SendMessageW(List(0).Handle, LVM_SETCOLUMNWIDTH, 0, 2000);
-    FileListView::ItemInfo info;
-    ASSERT_TRUE(List(0).GetItemInfo(0, info));
-    RECT label = {};
-    label.left = LVIR_LABEL;
-    SendMessageW(List(0).Handle, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
-
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE painted = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> releasedByTimeout(false);
-    FileListView* list = &List(0);
-    std::thread holder([&] {
-        kit::ListView::Hold hold(*list);
-        SetEvent(held);
-        // a paint that waited for the lock would never signal; the holder gives up after a long while
-        releasedByTimeout = WaitForSingleObject(painted, 20000) != WAIT_OBJECT_0;
-    });
-    WaitForSingleObject(held, INFINITE);
-    // a posted message that a waiting paint would handle, one level deeper
-    PostMessageW(Main->Handle, WM_NULL, 0, 0);
-    InvalidateRect(list->Handle, nullptr, TRUE);
-    UpdateWindow(list->Handle);
-    // the underline as the list asks for it, drawn into a white bitmap
-    HDC screen = GetDC(list->Handle);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, label.right, label.bottom);
-    ReleaseDC(list->Handle, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const RECT all = {0, 0, label.right, label.bottom};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    NMLVCUSTOMDRAW draw = {};
-    draw.nmcd.hdr.hwndFrom = list->Handle;
-    draw.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list->Handle));
-    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
-    draw.nmcd.hdc = dc;
-    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
-    SendMessageW(GetParent(list->Handle), WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
-    const COLORREF bar = GetPixel(dc, label.left + info.PrefixWidth + 1, label.bottom - 2);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    SetEvent(painted);
-    holder.join();
-    CloseHandle(held);
-    CloseHandle(painted);
-    EXPECT_FALSE(releasedByTimeout);
-    EXPECT_EQ(0u, bar);
-    MSG message;
-    EXPECT_TRUE(PeekMessageW(&message, Main->Handle, WM_NULL, WM_NULL, PM_NOREMOVE));
 }
 
 TEST_F(JuxtaTest, MainToolBar_buttonsAndTips)

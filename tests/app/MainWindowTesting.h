@@ -66,7 +66,6 @@ protected:
         list.RevealList();
         for (const std::wstring& path : paths) {
             list.Pending.push_back(PendingRecord::ForFile(path, baseFolder, KeyCase::Lower));
-            ++list.FileCount;
         }
         list.MergePending();
     }
@@ -87,7 +86,6 @@ protected:
         record.HashTexts[0] = crc;
         record.SizeText = size;
         list.Pending.push_back(record);
-        ++list.FileCount;
         list.MergePending();
     }
 
@@ -97,14 +95,14 @@ protected:
         FileListView& list = List(side);
         list.SetHashText(row, 0, crc);
         list.SetSizeText(row, size);
-        Juxta::MainHold hold(*Main);
         Marks().EvaluatePair(side, row);
+        Main->SyncViews();
     }
 
     std::wstring MarkText(int row) { return harness::ListCellText(Marks().Handle, row, 0); }
     std::wstring Cell(int side, int row, int column) { return harness::ListCellText(List(side).Handle, row, column); }
     COLORREF RowColour(int side, int row) { return List(side).GetRowColour(row); }
-    COLORREF MarkColour(int row) { return Marks().GetItem(row)->GetBackColor(); }
+    COLORREF MarkColour(int row) { return Marks().GetRowColour(row); }
 
     harness::TempFolder Folder;
     std::unique_ptr<Juxta> Main;

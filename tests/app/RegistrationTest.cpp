@@ -62,8 +62,8 @@ TEST_F(RegistrationTest, SameTreeOnBothSides_pairsByRelativePath)
     }
     EXPECT_GE(RowOf(0, Temp.PathOf(L"A\\sub\\deeper\\z.txt")), 0);
     EXPECT_EQ(L"sub\\deeper\\z.txt", RelativeKey(0, RowOf(0, Temp.PathOf(L"A\\sub\\deeper\\z.txt"))));
-    EXPECT_EQ(3, List(0).FileCount.load());
-    EXPECT_EQ(3, List(1).FileCount.load());
+    EXPECT_EQ(3, List(0).FileCount());
+    EXPECT_EQ(3, List(1).FileCount());
     EXPECT_EQ(1, Main->CurrentSide.load());
 }
 

@@ -71,7 +71,6 @@ void Register(Juxta& main, int side, const std::wstring& path)
     FileListView& list = *main.GetList(side);
     list.RevealList();
     list.Pending.push_back(PendingRecord::ForFile(path, path.substr(0, path.rfind(L'\\') + 1), KeyCase::Lower));
-    ++list.FileCount;
     list.MergePending();
 }
 
