@@ -12,6 +12,10 @@
 #include <cstdio>
 #include <ctime>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdlib>
 #include <list>
 #include <string>

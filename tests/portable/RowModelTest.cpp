@@ -245,6 +245,55 @@ TEST(RowModel, BeginCheck_onlyFilesThatNeedIt)
     EXPECT_TRUE(job.SizeShown);
 }
 
+TEST(RowModel, Unreadable_pairDiffersAndTheNextCheckReadsAgain)
+{
+    RowModel model;
+    model.MergePending(0, {SingleFile(L"C:\\x")});
+    model.MergePending(1, {SingleFile(L"D:\\x")});
+    // neither side could be read: equal texts, yet never "○"
+    for (int side = 0; side < 2; ++side) {
+        RowModel::CheckJob job;
+        ASSERT_TRUE(model.BeginCheck(side, 0, Crc, job));
+        model.SetSizeText(side, 0, L"0");
+        model.SetValue(side, 0, HashKind::Crc32, HashText::Unreadable);
+        model.SetUnreadable(side, 0, true);
+        model.EvaluatePair(side, 0, Crc);
+    }
+    EXPECT_EQ(PairMark::Ng, model.GetMark(0));
+    model.ResetMarks();
+    RowModel::CheckJob job;
+    ASSERT_TRUE(model.BeginCheck(0, 0, Crc, job));
+    EXPECT_TRUE(job.Compute[HashKind::Crc32]);
+    EXPECT_FALSE(job.SizeShown) << "the 0 of a file that could not be opened counted nothing";
+}
+
+TEST(RowModel, ReevaluateAndRecolour_followTheKindsAndTheMarks)
+{
+    RowModel model;
+    model.MergePending(0, {SingleFile(L"C:\\x"), SingleFile(L"C:\\alone")});
+    model.MergePending(1, {SingleFile(L"D:\\x")});
+    const HashKindFlags both = {{true, true, false}};
+    for (int side = 0; side < 2; ++side) {
+        RowModel::CheckJob job;
+        model.BeginCheck(side, 0, both, job);
+        model.SetSizeText(side, 0, L"1");
+        model.SetValue(side, 0, HashKind::Crc32, L"AAAAAAAA");
+        model.SetValue(side, 0, HashKind::Md5, side == 0 ? L"1" : L"2");
+        model.EvaluatePair(side, 0, both);
+    }
+    ASSERT_EQ(PairMark::Ng, model.GetMark(0));
+    // MD5 switched off: its cells go and what is left decides
+    model.ClearKind(HashKind::Md5);
+    model.ReevaluatePairs(Crc);
+    EXPECT_EQ(PairMark::Ok, model.GetMark(0));
+    EXPECT_EQ(StateColour::Ok, model.GetCell(1, 0).State);
+    // a state set meanwhile gives way to the mark's colour; a blank side stays blank
+    model.SetState(0, 1, StateColour::Check);
+    model.Recolour();
+    EXPECT_EQ(StateColour::Left, model.GetCell(0, 1).State);
+    EXPECT_EQ(RowModel::NoState, model.GetCell(1, 1).State);
+}
+
 TEST(RowModel, ResetMarksAndRecheck_turnDecidedPairsBackToUnknown)
 {
     RowModel model;
