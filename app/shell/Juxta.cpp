@@ -326,8 +326,9 @@ void Juxta::RequestPaneRefresh(unsigned panes)
         RefreshPendingPanes();
         return;
     }
-    // one message carries every request made until the GUI thread handles it
-    if (PendingPanes.fetch_or(panes) == 0)
+    // one message carries every request made until the GUI thread handles it; while a check runs the view timer
+    // takes them, so that a tree of small files does not repaint the status bar for every round of the scheduler
+    if (PendingPanes.fetch_or(panes) == 0 && !Animating)
         PostMessageW(Handle, WM_USER, UserRefreshPanes, 0);
 }
 
@@ -450,8 +451,9 @@ void Juxta::StopBusyAnimation()
     }
     KillTimer(Handle, BusyTimer);
     KillTimer(Handle, ViewTimer);
-    SyncViews();
     Animating = false;
+    SyncViews();
+    RefreshPendingPanes();
     if (StatusBar)
         StatusBar->GetPane(0)->SetIcon(0);
 }
@@ -788,6 +790,7 @@ LRESULT Juxta::OnTimer(WPARAM wParam, LPARAM lParam)
     }
     if (wParam == ViewTimer) {
         SyncViews();
+        RefreshPendingPanes();
         return 0;
     }
     if (wParam != BusyTimer)
