@@ -163,8 +163,12 @@ bool CheckHashManager::IsHeld()
 bool CheckHashManager::CancelAndRemoveWorkers(bool judge)
 {
     Idle.clear();
-    for (const boost::shared_ptr<CheckHashThread>& worker : Workers)
+    for (const boost::shared_ptr<CheckHashThread>& worker : Workers) {
         worker->RequestCancel();
+        // the interface waits for it now: on a busy machine an idle-priority thread might not run for a long while
+        if (!worker->IsFinished())
+            worker->SetPriority(THREAD_PRIORITY_NORMAL);
+    }
     bool judged = false;
     while (!Workers.empty()) {
         for (WorkerList::iterator it = Workers.begin(); it != Workers.end();) {

@@ -78,6 +78,12 @@ void Thread::Join()
     WaitForSingleObject(handle, INFINITE);
 }
 
+bool Thread::SetPriority(int priority)
+{
+    HANDLE thread = ThreadHandle.load();
+    return thread && SetThreadPriority(thread, priority) != FALSE;
+}
+
 void Thread::Stop()
 {
     {

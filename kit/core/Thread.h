@@ -38,6 +38,8 @@ public:
     void StopAndJoin();
     // Wakes a WaitForWork of this thread; a signal sent while nobody waits is kept for the next wait.
     void Notify();
+    // the Win32 priority of a started thread; false when there is none or the system refused
+    bool SetPriority(int priority);
 
     bool IsStarted() const { return ThreadHandle.load() != nullptr; }
     bool IsPaused() const { return Paused.load(); }

@@ -197,6 +197,16 @@ protected:
         }
     }
 
+    // the run is cancelled where the sink holds it, then let go and waited for
+    void CancelAtTheHold(CopyThread& thread)
+    {
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.HoldReached, 60000));
+        thread.Cancel();
+        SetEvent(Sink.HoldRelease);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
+        thread.Join();
+    }
+
     std::wstring Put(const std::wstring& relative, const std::string& content)
     {
         return PutAt(Root + L"\\" + relative, content);
@@ -535,11 +545,7 @@ TEST_F(CopyThreadTest, Cancel_afterTheLastFileKeepsTheCompletion)
     boost::shared_ptr<CopyThread> thread =
         CopyThread::Create(&Sink, CopyThread::OperationCopy, CopyThread::ClashSkip, {Task(a, Root + L"\\out\\a.txt")});
     ASSERT_TRUE(thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.HoldReached, 60000));
-    thread->Cancel();
-    SetEvent(Sink.HoldRelease);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
-    thread->Join();
+    CancelAtTheHold(*thread);
 
     EXPECT_EQ((Lines{a + L"をコピー中...", L"コピーが完了しました（コピー 1、スキップ 0、失敗 0）"}), Sink.Statuses);
     EXPECT_FALSE(Sink.Paused);
@@ -736,11 +742,7 @@ TEST_F(CopyThreadTest, Verify_cancelEndsTheCopiesInFlight)
         CopyThread::Create(&Sink, CopyThread::OperationCopy, CopyThread::ClashSkip,
                            {Task(a, out + L"a.txt"), Task(b, out + L"b.txt"), Task(c, out + L"c.txt")}, {true});
     ASSERT_TRUE(thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.HoldReached, 60000));
-    thread->Cancel();
-    SetEvent(Sink.HoldRelease);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Sink.Done, 60000));
-    thread->Join();
+    CancelAtTheHold(*thread);
 
     EXPECT_EQ(L"a", ReadAll(out + L"a.txt"));
     EXPECT_EQ(L"b", ReadAll(out + L"b.txt"));
