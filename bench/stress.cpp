@@ -141,6 +141,9 @@ public:
     }
     std::atomic<bool> Measuring{false};
     std::atomic<ULONGLONG> WorstMs{0};
+    // what the window was being asked to do: the phase of the worst answer is printed with it
+    std::atomic<const char*> Phase{"registration"};
+    std::atomic<const char*> WorstPhase{""};
     std::function<void()> OnStuck; // called on the watcher's thread when the interface thread never answers
 
 private:
@@ -152,8 +155,10 @@ private:
                 DWORD_PTR result = 0;
                 const bool answered = SendMessageTimeoutW(Window, WM_NULL, 0, 0, SMTO_NORMAL, AnswerLimitMs, &result);
                 const ULONGLONG took = GetTickCount64() - start;
-                if (Measuring && took > WorstMs)
+                if (Measuring && took > WorstMs) {
                     WorstMs = took;
+                    WorstPhase = Phase.load();
+                }
                 if (!answered && IsWindow(Window) && OnStuck)
                     OnStuck();
             }
@@ -187,11 +192,15 @@ public:
 
         watcher.Measuring = true;
         const ULONGLONG start = GetTickCount64();
+        watcher.Phase = "the drops";
         RegisterDroppedPaths(*Main.GetList(0), {left});
         RegisterDroppedPaths(*Main.GetList(1), {right});
+        watcher.Phase = "the check";
         PumpFor(std::uniform_int_distribution<int>(0, static_cast<int>(TypicalCheckMs * 1.2))(Random));
+        watcher.Phase = "the action";
         const std::string action = Act(base, left, right);
         ++Actions[action];
+        watcher.Phase = "the check";
         const bool ended = PumpUntil([this] { return Settled(); }, CheckLimitMs);
         if (action == "none")
             TypicalCheckMs = (TypicalCheckMs * 3 + (GetTickCount64() - start)) / 4;
@@ -585,6 +594,7 @@ int main()
         stress.Finish();
         std::printf("%d iterations, %d wrong, %d hangs, worst answer %llu ms\n", stress.Iterations, stress.Wrong,
                     stress.Hangs, static_cast<unsigned long long>(watcher.WorstMs.load()));
+        std::printf("the worst answer came during %s\n", watcher.WorstPhase.load());
         std::printf("%d rows compared; actions:", stress.RowsCompared);
         for (const auto& action : stress.Actions)
             std::printf(" %s %d,", action.first.c_str(), action.second);
