@@ -197,6 +197,15 @@ protected:
         }
     }
 
+    // a folder on a second volume (the tmpfs at Z:\\dev\\shm under Wine), removed at the end; "" when there is none
+    std::wstring OtherVolume()
+    {
+        const std::wstring other = MakeTempFolder(L"Z:\\dev\\shm\\");
+        if (!other.empty())
+            Roots.push_back(other);
+        return other;
+    }
+
     // the run is cancelled where the sink holds it, then let go and waited for
     void CancelAtTheHold(CopyThread& thread)
     {
@@ -442,10 +451,9 @@ TEST_F(CopyThreadTest, Move_replacesAndSkipsVanishedSources)
 // a second volume exists under Wine as the tmpfs at Z:\dev\shm; elsewhere the test has nothing to cross
 TEST_F(CopyThreadTest, Move_acrossVolumesRemovesSourceOnlyAfterCopy)
 {
-    std::wstring other = MakeTempFolder(L"Z:\\dev\\shm\\");
+    const std::wstring other = OtherVolume();
     if (other.empty())
         GTEST_SKIP() << "no second volume";
-    Roots.push_back(other);
     std::wstring a = Source(L"a.txt", "new a");
     std::wstring b = Source(L"b.txt", "new b");
     std::wstring oldA = PutAt(other + L"\\a.txt", "old a");
@@ -626,10 +634,9 @@ TEST_F(CopyThreadTest, Verify_damagedCopyIsReportedAndRemoved)
 // a move across volumes whose copy fails its verify keeps its source and the old destination
 TEST_F(CopyThreadTest, Verify_failedMoveKeepsItsSource)
 {
-    std::wstring other = MakeTempFolder(L"Z:\\dev\\shm\\");
+    const std::wstring other = OtherVolume();
     if (other.empty())
         GTEST_SKIP() << "no second volume";
-    Roots.push_back(other);
     std::wstring a = Source(L"a.txt", "new a");
     std::wstring b = Source(L"b.txt", "new b");
     std::wstring oldA = PutAt(other + L"\\a.txt", "old a");
