@@ -50,50 +50,56 @@ std::wstring TempFolder()
 }
 
 // side folders "a" and "b", each with n files spread over folders of 1000; only the first ones exist on disk (the
-// lists look up the icons of the rows they paint, which are the first ones)
+// lists look up the icons of the rows they paint, which are the first ones). The paths are made when needed, so
+// that the peak memory is the window's, not the bench's.
 const int FilesOnDisk = 1000;
 
-std::vector<std::wstring> MakeFiles(const std::wstring& root, const std::wstring& side, int n)
+std::wstring PathOf(const std::wstring& root, const std::wstring& side, int i)
 {
-    std::vector<std::wstring> paths;
+    return root + side + L"\\d" + std::to_wstring(i / 1000) + L"\\file" + std::to_wstring(i) + (i % 3 ? L".txt" : L".bin");
+}
+
+void MakeFiles(const std::wstring& root, const std::wstring& side)
+{
     CreateDirectoryW(root.c_str(), 0);
     CreateDirectoryW((root + side).c_str(), 0);
-    for (int i = 0; i < n; ++i) {
-        const std::wstring folder = root + side + L"\\d" + std::to_wstring(i / 1000);
-        if (i % 1000 == 0)
-            CreateDirectoryW(folder.c_str(), 0);
-        const std::wstring path = folder + L"\\file" + std::to_wstring(i) + (i % 3 ? L".txt" : L".bin");
-        if (i < FilesOnDisk && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    CreateDirectoryW((root + side + L"\\d0").c_str(), 0);
+    for (int i = 0; i < FilesOnDisk; ++i) {
+        const std::wstring path = PathOf(root, side, i);
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, 0, 0);
             if (file != INVALID_HANDLE_VALUE)
                 CloseHandle(file);
         }
-        paths.push_back(path);
     }
-    return paths;
 }
 
-void Queue(FileListView& list, const std::vector<std::wstring>& paths, const std::wstring& base)
+std::vector<PendingRecord> Records(const std::wstring& root, const std::wstring& side, int n)
+{
+    std::vector<PendingRecord> records;
+    records.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        records.push_back(PendingRecord::ForFile(PathOf(root, side, i), root + side + L"\\", KeyCase::Lower));
+    return records;
+}
+
+void Queue(FileListView& list, const std::wstring& root, const std::wstring& side, int n)
 {
     list.RevealList();
-    for (const std::wstring& path : paths)
-        list.Pending.push_back(PendingRecord::ForFile(path, base, KeyCase::Lower));
+    list.Pending = Records(root, side, n);
 }
 
 void Run(int n)
 {
     const std::wstring root = TempFolder();
-    std::vector<std::wstring> left = MakeFiles(root, L"a", n);
-    std::vector<std::wstring> right = MakeFiles(root, L"b", n);
+    MakeFiles(root, L"a");
+    MakeFiles(root, L"b");
 
     double modelSeconds = 0;
     {
         // the reference, gone before the window is made so that the peak memory is the window's
-        std::vector<PendingRecord> leftRecords, rightRecords;
-        for (const std::wstring& path : left)
-            leftRecords.push_back(PendingRecord::ForFile(path, root + L"a\\", KeyCase::Lower));
-        for (const std::wstring& path : right)
-            rightRecords.push_back(PendingRecord::ForFile(path, root + L"b\\", KeyCase::Lower));
+        std::vector<PendingRecord> leftRecords = Records(root, L"a", n);
+        std::vector<PendingRecord> rightRecords = Records(root, L"b", n);
         auto start = std::chrono::steady_clock::now();
         RowModel model;
         model.MergePending(0, std::move(leftRecords));
@@ -104,7 +110,7 @@ void Run(int n)
 
     // the icons of one screen of rows, which the first paint looks up
     for (int i = 0; i < 50 && i < n; ++i)
-        FileListView::ShellIconIndex(left[static_cast<size_t>(i)]);
+        FileListView::ShellIconIndex(PathOf(root, L"a", i));
     const double iconSeconds = Seconds(start);
 
     Juxta main;
@@ -114,14 +120,12 @@ void Run(int n)
         return;
     }
     kit::PumpMessages();
-    Queue(*main.GetList(0), left, root + L"a\\");
-    std::vector<std::wstring>().swap(left);
+    Queue(*main.GetList(0), root, L"a", n);
     const double processorStart = ProcessorSeconds();
     start = std::chrono::steady_clock::now();
     main.GetList(0)->MergePending();
     const double appendSeconds = Seconds(start);
-    Queue(*main.GetList(1), right, root + L"b\\");
-    std::vector<std::wstring>().swap(right);
+    Queue(*main.GetList(1), root, L"b", n);
     start = std::chrono::steady_clock::now();
     main.GetList(1)->MergePending();
     const double fillSeconds = Seconds(start);

@@ -92,7 +92,7 @@ std::wstring CheckHashThread::PercentText(uint64_t done, uint64_t size)
 
 void CheckHashThread::Prepare()
 {
-    if (!Job.ImportedSize.empty())
+    if (Job.Imported)
         PrepareImported();
     else
         PrepareFile();
@@ -101,12 +101,12 @@ void CheckHashThread::Prepare()
 void CheckHashThread::PrepareImported()
 {
     uint64_t size = 0;
-    if (Job.ImportedSize != L"-" && SizeFormat::Parse(Job.ImportedSize, size))
+    if (Job.Imported->SizeText != L"-" && SizeFormat::Parse(Job.Imported->SizeText, size))
         FileSize = size;
-    Rows.SetSizeText(Side, Row, Job.ImportedSize);
+    Rows.SetSizeText(Side, Row, Job.Imported->SizeText);
     for (int kind = 0; kind < HashKind::Count; ++kind)
         if (Settings.Kinds[kind])
-            Rows.SetValue(Side, Row, kind, Job.ImportedValues[kind]);
+            Rows.SetValue(Side, Row, kind, Job.Imported->HashTexts[kind]);
     Finish();
 }
 

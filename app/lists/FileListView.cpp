@@ -66,9 +66,9 @@ std::wstring FileListView::GetCellText(int row, int column) const
         if (field == -1)
             text = cell.Path;
         else if (field == HashKind::Count)
-            text = cell.SizeText;
+            text = cell.SizeText();
         else if (field >= 0)
-            text = cell.Values[field];
+            text = cell.Value(field);
     });
     return text;
 }
@@ -127,9 +127,10 @@ bool FileListView::GetItemInfo(int row, ItemInfo& info) const
         file = !cell.IsBlank();
         if (!file)
             return;
-        info.RelativeKey = cell.RelativeKey;
-        info.HashTexts = cell.ImportedValues;
-        info.SizeText = cell.ImportedSize;
+        info.RelativeKey = cell.RelativeKey();
+        for (int kind = 0; kind < HashKind::Count; ++kind)
+            info.HashTexts[kind] = cell.ImportedHash(kind);
+        info.SizeText = cell.ImportedSize();
         info.Finished = cell.Finished;
         info.Unreadable = cell.Unreadable;
     });
@@ -212,7 +213,7 @@ LRESULT FileListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
     size_t prefix = 0;
     Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
         // an imported entry has no relative part
-        if (cell.RelativeKey.empty())
+        if (cell.RelativeLength == 0)
             return;
         path = cell.Path;
         prefix = cell.PrefixLength();

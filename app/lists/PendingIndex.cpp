@@ -52,22 +52,27 @@ size_t PendingIndex::CommonTrailingLength(std::wstring_view recordPath, std::wst
     return length;
 }
 
-PendingIndex::PendingIndex(const std::vector<PendingRecord>& records, size_t largeBucket)
+PendingIndex::PendingIndex(const std::vector<PendingRecord>& records, size_t largeBucket, bool nameGaps)
     : Records(records), LargeBucket(largeBucket), Items(records.size())
 {
     ByOrder.reserve(records.size());
-    Buckets.reserve(records.size());
-    ByRelativeKey.reserve(records.size());
-    ByNameWithRelative.reserve(records.size());
+    size_t withRelative = 0;
+    for (const PendingRecord& record : records)
+        withRelative += record.RelativeLength > 0 ? 1 : 0;
+    SizeTable(ByRelativeKey, withRelative, false);
+    SizeTable(ByNameWithRelative, nameGaps ? withRelative : 0, true);
+    SizeTable(ByNameOnly, records.size() - withRelative, true);
+    Buckets.reserve(records.size() + (nameGaps ? withRelative : 0));
     for (size_t i = 0; i < records.size(); ++i) {
         int record = static_cast<int>(i);
         Items[i].Order = i;
         ByOrder.push_back(record);
-        if (!records[i].RelativeKey.empty()) {
-            Items[i].Buckets[0] = AddToBucket(ByRelativeKey, records[i].RelativeKey, record);
-            Items[i].Buckets[1] = AddToBucket(ByNameWithRelative, records[i].NameKey, record);
+        if (records[i].RelativeLength > 0) {
+            Items[i].Buckets[0] = AddToBucket(ByRelativeKey, record);
+            if (nameGaps)
+                Items[i].Buckets[1] = AddToBucket(ByNameWithRelative, record);
         } else {
-            Items[i].Buckets[0] = AddToBucket(ByNameOnly, records[i].NameKey, record);
+            Items[i].Buckets[0] = AddToBucket(ByNameOnly, record);
         }
     }
     for (Bucket& bucket : Buckets) {
@@ -76,19 +81,49 @@ PendingIndex::PendingIndex(const std::vector<PendingRecord>& records, size_t lar
     }
 }
 
-int PendingIndex::FindBucket(const std::unordered_map<std::wstring_view, int>& map, const std::wstring& key) const
+void PendingIndex::SizeTable(KeyTable& table, size_t keys, bool byName)
 {
-    auto found = map.find(std::wstring_view(key));
-    return found == map.end() ? -1 : found->second;
+    table.ByName = byName;
+    if (keys == 0)
+        return;
+    size_t slots = 16;
+    while (slots < 2 * keys)
+        slots *= 2;
+    table.Slots.assign(slots, -1);
 }
 
-int PendingIndex::AddToBucket(std::unordered_map<std::wstring_view, int>& map, std::wstring_view key, int record)
+std::wstring_view PendingIndex::KeyOf(const KeyTable& table, int record) const
 {
-    auto inserted = map.emplace(key, static_cast<int>(Buckets.size()));
-    if (inserted.second)
+    return table.ByName ? Records[record].NameKey() : Records[record].RelativeKey();
+}
+
+int PendingIndex::FindBucket(const KeyTable& table, std::wstring_view key) const
+{
+    if (table.Slots.empty())
+        return -1;
+    const size_t mask = table.Slots.size() - 1;
+    for (size_t slot = std::hash<std::wstring_view>()(key) & mask;; slot = (slot + 1) & mask) {
+        const int bucket = table.Slots[slot];
+        if (bucket < 0 || KeyOf(table, Buckets[bucket].KeyRecord) == key)
+            return bucket;
+    }
+}
+
+int PendingIndex::AddToBucket(KeyTable& table, int record)
+{
+    const std::wstring_view key = KeyOf(table, record);
+    const size_t mask = table.Slots.size() - 1;
+    size_t slot = std::hash<std::wstring_view>()(key) & mask;
+    while (table.Slots[slot] >= 0 && KeyOf(table, Buckets[table.Slots[slot]].KeyRecord) != key)
+        slot = (slot + 1) & mask;
+    if (table.Slots[slot] < 0) {
+        table.Slots[slot] = static_cast<int>(Buckets.size());
         Buckets.emplace_back();
-    Buckets[inserted.first->second].Entries.push_back(Entry(Items[record].Order, record));
-    return inserted.first->second;
+        Buckets.back().KeyRecord = record;
+    }
+    const int bucket = table.Slots[slot];
+    Buckets[bucket].Entries.push_back(Entry(Items[record].Order, record));
+    return bucket;
 }
 
 bool PendingIndex::IsCurrent(const Entry& entry) const
@@ -100,7 +135,7 @@ bool PendingIndex::IsCurrent(const Entry& entry) const
 void PendingIndex::Insert(int bucketIndex, int record)
 {
     Bucket& bucket = Buckets[bucketIndex];
-    if (bucket.Large) {
+    if (bucket.Large()) {
         InsertIntoTree(bucket, record);
         return;
     }
@@ -125,7 +160,8 @@ void PendingIndex::Compact(Bucket& bucket)
 
 void PendingIndex::MakeLarge(Bucket& bucket)
 {
-    bucket.Large = true;
+    bucket.Roots = static_cast<int>(RootLists.size());
+    RootLists.emplace_back();
     std::vector<Entry> entries;
     entries.swap(bucket.Entries);
     for (const Entry& entry : entries) {
@@ -139,14 +175,15 @@ void PendingIndex::InsertIntoTree(Bucket& bucket, int record)
     std::wstring_view path(Records[record].PathKey);
     size_t last = LastComponentLength(path);
     int node = -1;
-    for (const auto& root : bucket.Roots) {
+    RootList& roots = RootLists[bucket.Roots];
+    for (const auto& root : roots) {
         if (root.first == last)
             node = root.second;
     }
     if (node < 0) {
         node = static_cast<int>(Nodes.size());
         Nodes.emplace_back();
-        bucket.Roots.push_back(std::make_pair(last, node));
+        roots.push_back(std::make_pair(last, node));
     }
     Entry entry(Items[record].Order, record);
     Nodes[node].push(entry);
@@ -162,7 +199,7 @@ void PendingIndex::InsertIntoTree(Bucket& bucket, int record)
 bool PendingIndex::FirstLonger(int bucketIndex, const GapPath& gap, long long shortest, Candidate& found)
 {
     Bucket& bucket = Buckets[bucketIndex];
-    if (bucket.Large)
+    if (bucket.Large())
         return FirstLongerInTree(bucket, gap, shortest, found);
     for (const Entry& entry : bucket.Entries) {
         if (!IsCurrent(entry))
@@ -179,7 +216,7 @@ bool PendingIndex::FirstLonger(int bucketIndex, const GapPath& gap, long long sh
 bool PendingIndex::FirstLongerInTree(Bucket& bucket, const GapPath& gap, long long shortest, Candidate& found)
 {
     bool any = false;
-    for (const auto& root : bucket.Roots) {
+    for (const auto& root : RootLists[bucket.Roots]) {
         // below the node of k shared components every record is longer than shortest, and no record elsewhere is
         size_t k = 0;
         while (k < gap.Added.size() && static_cast<long long>(root.first + gap.Added[k]) <= shortest)
@@ -216,7 +253,7 @@ void PendingIndex::MoveToEnd(int record)
     }
 }
 
-int PendingIndex::TakeMatch(const std::wstring& relativeKey, const std::wstring& nameKey, const std::wstring& pathKey)
+int PendingIndex::TakeMatch(std::wstring_view relativeKey, std::wstring_view nameKey, std::wstring_view pathKey)
 {
     int buckets[2];
     if (!relativeKey.empty()) {

@@ -23,12 +23,16 @@ public:
     // a bucket of records sharing a key is searched one by one up to this size, through a path tree above it
     static constexpr size_t DefaultLargeBucket = 48;
 
-    // the records are indexed in their order; they must outlive the index and stay in place
-    PendingIndex(const std::vector<PendingRecord>& records, size_t largeBucket = DefaultLargeBucket);
+    // The records are indexed in their order; they must outlive the index and stay in place. A record with a relative
+    // key is indexed by its name too only when nameGaps says that some gap has no relative key (only such a gap
+    // looks it up by name), which saves a bucket per record in the common merge of two folders.
+    PendingIndex(const std::vector<PendingRecord>& records, size_t largeBucket = DefaultLargeBucket,
+        bool nameGaps = true);
 
     // The record that the gap (the other side's keys of that row) takes, or -1. The record leaves the pending order;
     // records passed over on the way move to its end.
-    int TakeMatch(const std::wstring& relativeKey, const std::wstring& nameKey, const std::wstring& pathKey);
+    // nameGaps must have been set if relativeKey is empty.
+    int TakeMatch(std::wstring_view relativeKey, std::wstring_view nameKey, std::wstring_view pathKey);
 
     // the records still pending, in pending order
     std::vector<int> Remaining() const;
@@ -51,8 +55,17 @@ private:
     // of the last component: all records below a node share that many trailing components.
     struct Bucket {
         std::vector<Entry> Entries; // small bucket, in pending order, stale ones included
-        bool Large = false;
-        std::vector<std::pair<size_t, int>> Roots; // last component length, node
+        int KeyRecord = -1;         // a record whose key is the bucket's
+        int Roots = -1;             // a large bucket's roots in RootLists; -1 for a small bucket
+        bool Large() const { return Roots >= 0; }
+    };
+    typedef std::vector<std::pair<size_t, int>> RootList; // last component length, node
+
+    // the buckets by key: open addressing over the bucket numbers, the keys read from the records (a record per
+    // bucket costs a few bytes, not a map node)
+    struct KeyTable {
+        std::vector<int> Slots; // bucket or -1; a power of two, at most half full
+        bool ByName = false;
     };
 
     struct EdgeKey {
@@ -83,8 +96,10 @@ private:
         std::vector<size_t> Added;
     };
 
-    int FindBucket(const std::unordered_map<std::wstring_view, int>& map, const std::wstring& key) const;
-    int AddToBucket(std::unordered_map<std::wstring_view, int>& map, std::wstring_view key, int record);
+    void SizeTable(KeyTable& table, size_t keys, bool byName);
+    std::wstring_view KeyOf(const KeyTable& table, int record) const;
+    int FindBucket(const KeyTable& table, std::wstring_view key) const;
+    int AddToBucket(KeyTable& table, int record);
     void Insert(int bucket, int record);
     void InsertIntoTree(Bucket& bucket, int record);
     void MakeLarge(Bucket& bucket);
@@ -99,9 +114,10 @@ private:
     std::vector<Item> Items;
     std::vector<int> ByOrder; // record at each order number ever given
     std::vector<Bucket> Buckets;
-    std::unordered_map<std::wstring_view, int> ByRelativeKey; // records with a relative key
-    std::unordered_map<std::wstring_view, int> ByNameWithRelative; // the same records by name key
-    std::unordered_map<std::wstring_view, int> ByNameOnly; // records without a relative key, by name key
+    std::vector<RootList> RootLists;
+    KeyTable ByRelativeKey;      // records with a relative key
+    KeyTable ByNameWithRelative; // the same records by name key
+    KeyTable ByNameOnly;         // records without a relative key, by name key
     std::vector<EntryHeap> Nodes;
     GapPath Gap;
     std::unordered_map<EdgeKey, int, EdgeHash> Edges;

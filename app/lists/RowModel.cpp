@@ -14,18 +14,52 @@ RowModel::RowModel(size_t largeBucket) : LargeBucket(largeBucket)
     TotalSizes.fill(0);
 }
 
+namespace {
+
+const std::wstring NoText;
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+// cells
+
+RowModel::Cell::Cell(const Cell& other)
+    : RegisteredFile(other), Texts(other.Texts ? new CheckTexts(*other.Texts) : nullptr), State(other.State),
+      Icon(other.Icon), Finished(other.Finished), Unreadable(other.Unreadable), Checked(other.Checked)
+{
+}
+
+RowModel::Cell& RowModel::Cell::operator=(const Cell& other)
+{
+    if (this != &other)
+        *this = Cell(other);
+    return *this;
+}
+
+const std::wstring& RowModel::Cell::Value(int kind) const
+{
+    return Texts && kind >= 0 && kind < HashKind::Count ? Texts->Values[kind] : NoText;
+}
+
+const std::wstring& RowModel::Cell::SizeText() const
+{
+    return Texts ? Texts->SizeText : NoText;
+}
+
+RowModel::CheckTexts& RowModel::TextsOf(Cell& cell)
+{
+    if (!cell.Texts)
+        cell.Texts.reset(new CheckTexts());
+    return *cell.Texts;
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // rows
 
 void RowModel::Fill(Cell& cell, PendingRecord&& record)
 {
     cell = Cell();
-    cell.Path = std::move(record.Path);
-    cell.RelativeKey = std::move(record.RelativeKey);
-    cell.NameKey = std::move(record.NameKey);
-    cell.PathKey = std::move(record.PathKey);
-    cell.ImportedValues = std::move(record.HashTexts);
-    cell.ImportedSize = std::move(record.SizeText);
+    static_cast<RegisteredFile&>(cell) = std::move(record);
     cell.State = StateColour::Wait;
 }
 
@@ -34,9 +68,12 @@ void RowModel::MatchGaps(int side, const std::vector<PendingRecord>& pending,
 {
     const int other = 1 - side;
     std::vector<int> gaps;
+    bool nameGaps = false;
     for (size_t row = 0; row < Rows.size(); ++row) {
-        if (!Rows[row].Sides[other].IsBlank() && Rows[row].Sides[side].IsBlank())
+        if (!Rows[row].Sides[other].IsBlank() && Rows[row].Sides[side].IsBlank()) {
             gaps.push_back(static_cast<int>(row));
+            nameGaps = nameGaps || Rows[row].Sides[other].RelativeLength == 0;
+        }
     }
     if (gaps.empty() || pending.empty()) {
         // every record is appended in its order; no index needed
@@ -44,10 +81,10 @@ void RowModel::MatchGaps(int side, const std::vector<PendingRecord>& pending,
             remaining.push_back(static_cast<int>(record));
         return;
     }
-    PendingIndex index(pending, LargeBucket);
+    PendingIndex index(pending, LargeBucket, nameGaps);
     for (int row : gaps) {
         const Cell& partner = Rows[row].Sides[other];
-        const int record = index.TakeMatch(partner.RelativeKey, partner.NameKey, partner.PathKey);
+        const int record = index.TakeMatch(partner.RelativeKey(), partner.NameKey(), partner.PathKey);
         if (record >= 0)
             matches.push_back(std::make_pair(row, record));
     }
@@ -103,7 +140,7 @@ void RowModel::Forget(int side, const Cell& cell)
     if (FileCounts[side] > 0)
         --FileCounts[side];
     uint64_t size = 0;
-    if (SizeFormat::Parse(cell.SizeText, size))
+    if (SizeFormat::Parse(cell.SizeText(), size))
         TotalSizes[side] = TotalSizes[side] > size ? TotalSizes[side] - size : 0;
 }
 
@@ -272,17 +309,16 @@ bool RowModel::BeginCheck(int side, int row, const HashKindFlags& kinds, CheckJo
     bool needed = false;
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         // a cell that says its file could not be read holds no value: the file is read again
-        job.Compute[kind] = kinds[kind] && (cell.Values[kind].empty() || cell.Values[kind] == HashText::Unreadable);
+        job.Compute[kind] = kinds[kind] && (cell.Value(kind).empty() || cell.Value(kind) == HashText::Unreadable);
         needed = needed || job.Compute[kind];
     }
     // a side whose size is shown was counted when it was first checked (a re-check empties it and the total)
     // (the "0" of a file that could not be opened counted nothing)
-    job.SizeShown = !cell.SizeText.empty() && !cell.Unreadable;
+    job.SizeShown = !cell.SizeText().empty() && !cell.Unreadable;
     if (!needed && job.SizeShown)
         return false;
     job.Path = cell.Path;
-    job.ImportedValues = cell.ImportedValues;
-    job.ImportedSize = cell.ImportedSize;
+    job.Imported = cell.Imported;
     cell.State = StateColour::Check;
     Touch(row);
     ++Version;
@@ -301,7 +337,7 @@ void RowModel::SetValue(int side, int row, int kind, const std::wstring& text)
     Lock lock(Guard);
     if (!Valid(side, row) || kind < 0 || kind >= HashKind::Count || Rows[row].Sides[side].IsBlank())
         return;
-    Rows[row].Sides[side].Values[kind] = text;
+    TextsOf(Rows[row].Sides[side]).Values[kind] = text;
     if (Observer)
         Observer(side, row, kind, text);
     Touch(row);
@@ -313,7 +349,7 @@ void RowModel::SetSizeText(int side, int row, const std::wstring& text)
     Lock lock(Guard);
     if (!Valid(side, row) || Rows[row].Sides[side].IsBlank())
         return;
-    Rows[row].Sides[side].SizeText = text;
+    TextsOf(Rows[row].Sides[side]).SizeText = text;
     if (Observer)
         Observer(side, row, HashKind::Count, text);
     Touch(row);
@@ -352,11 +388,11 @@ void RowModel::Evaluate(int side, int row, const HashKindFlags& enabled)
         for (int kind = 0; kind < HashKind::Count; ++kind) {
             if (!enabled[kind])
                 continue;
-            ownCells.HashTexts[kind] = own.Values[kind];
-            otherCells.HashTexts[kind] = other.Values[kind];
+            ownCells.HashTexts[kind] = own.Value(kind);
+            otherCells.HashTexts[kind] = other.Value(kind);
         }
-        ownCells.SizeText = own.SizeText;
-        otherCells.SizeText = other.SizeText;
+        ownCells.SizeText = own.SizeText();
+        otherCells.SizeText = other.SizeText();
         ownCells.Unreadable = own.Unreadable;
         otherCells.Unreadable = other.Unreadable;
     }
@@ -453,9 +489,7 @@ void RowModel::Recheck(int side)
         Cell& cell = row.Sides[side];
         if (cell.IsBlank())
             continue;
-        for (std::wstring& value : cell.Values)
-            value.clear();
-        cell.SizeText.clear();
+        cell.Texts.reset();
         cell.Finished = false;
         cell.Unreadable = false;
         if (row.Mark == PairMark::Ok || row.Mark == PairMark::Ng)
@@ -472,7 +506,8 @@ void RowModel::ClearKind(int kind)
     Lock lock(Guard);
     for (Row& row : Rows)
         for (Cell& cell : row.Sides)
-            cell.Values[kind].clear();
+            if (cell.Texts)
+                cell.Texts->Values[kind].clear();
     TouchAll();
 }
 

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,31 +28,36 @@ public:
     static constexpr int NoState = -1;
     static constexpr int UnknownIcon = -2;
 
-    // one side of a row: a registered file, or blank (empty Path)
-    struct Cell {
-        std::wstring Path; // as registered, shown in the path column
-        std::wstring RelativeKey;
-        std::wstring NameKey;
-        std::wstring PathKey;
-        // the hash cells and the size cell as shown: "" (not checked), a percentage, the value, the size
+    // the cells a check writes: the hash cells and the size cell as shown ("" not checked, a percentage, the value,
+    // the size); kept apart so that a side not yet checked costs one pointer
+    struct CheckTexts {
         std::array<std::wstring, HashKind::Count> Values;
         std::wstring SizeText;
-        // what an imported entry came with; ImportedSize is "-" or the size, empty for a file on disk
-        std::array<std::wstring, HashKind::Count> ImportedValues;
-        std::wstring ImportedSize;
+    };
+
+    // one side of a row: a registered file, or blank (empty Path)
+    struct Cell : RegisteredFile {
+        std::unique_ptr<CheckTexts> Texts; // null until a check writes
         int State = NoState; // a StateColour
+        // the shell's small-icon index, looked up when the row is first painted; UnknownIcon until then
+        int Icon = UnknownIcon;
         bool Finished = false;
         // its last check could not read the file in full (its value cells show HashText::Unreadable)
         bool Unreadable = false;
-        // the shell's small-icon index, looked up when the row is first painted; UnknownIcon until then
-        int Icon = UnknownIcon;
         // the check flag of the copy dialog's list
         bool Checked = false;
 
+        Cell() = default;
+        Cell(const Cell& other);
+        Cell(Cell&&) = default;
+        Cell& operator=(const Cell& other);
+        Cell& operator=(Cell&&) = default;
+
         bool IsBlank() const { return Path.empty(); }
-        bool IsImported() const { return !ImportedSize.empty(); }
+        const std::wstring& Value(int kind) const;
+        const std::wstring& SizeText() const;
         // characters of the path in front of its relative part (where the underline starts)
-        size_t PrefixLength() const { return Path.size() >= RelativeKey.size() ? Path.size() - RelativeKey.size() : 0; }
+        size_t PrefixLength() const { return Path.size() >= RelativeLength ? Path.size() - RelativeLength : 0; }
     };
 
     struct Row {
@@ -73,8 +79,7 @@ public:
         HashKindFlags Compute = {{false, false, false}};
         // the row's size was shown before (and counted in the side's bytes)
         bool SizeShown = false;
-        std::array<std::wstring, HashKind::Count> ImportedValues;
-        std::wstring ImportedSize;
+        std::shared_ptr<const ImportedValues> Imported; // null for a file on disk
     };
 
     // the rows that changed since the last TakeChanges: a span, and whether rows came or went
@@ -176,6 +181,7 @@ private:
     void MatchGaps(int side, const std::vector<PendingRecord>& pending, std::vector<std::pair<int, int>>& matches,
         std::vector<int>& remaining) const;
     static void Fill(Cell& cell, PendingRecord&& record);
+    static CheckTexts& TextsOf(Cell& cell);
     void PutMark(Row& row, int mark);
     void Forget(int side, const Cell& cell);
     void Touch(int row);

@@ -103,14 +103,14 @@ std::vector<CopyRow> CopyListView::CollectRows() const
         CopyRow copy;
         Owner->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
             copy.FullPath = cell.Path;
-            copy.RelativePath = cell.RelativeKey;
-            copy.Size = ParseSize(cell.SizeText);
+            copy.RelativePath = cell.RelativeKey();
+            copy.Size = ParseSize(cell.SizeText());
             copy.Checked = cell.Checked;
             // the values of a finished check, of the kinds shown
             if (cell.Finished)
                 for (int kind = 0; kind < HashKind::Count; ++kind)
-                    if (Owner->HashColumns[kind] >= 0 && cell.Values[kind] != HashText::Unreadable)
-                        copy.Values[kind] = cell.Values[kind];
+                    if (Owner->HashColumns[kind] >= 0 && cell.Value(kind) != HashText::Unreadable)
+                        copy.Values[kind] = cell.Value(kind);
         });
         rows.push_back(copy);
     }
@@ -194,7 +194,7 @@ LRESULT CopyListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
     std::wstring path, key;
     Owner->Rows.ReadCell(Side, ModelRow(row), [&](const RowModel::Cell& cell) {
         path = cell.Path;
-        key = cell.RelativeKey;
+        key = cell.RelativeKey();
     });
     if (path.empty() || key.empty())
         return CDRF_DODEFAULT;

@@ -41,13 +41,13 @@ TEST_F(ImportHashListTest, Sfv_commentsSkippedValuesUpperCasedExtensionInAnyCase
     const std::vector<PendingRecord>& records = Pending(0);
     ASSERT_EQ(3u, records.size());
     EXPECT_EQ(L"file name.bin", records[0].Path);
-    EXPECT_EQ(L"1A2B3C4D", records[0].HashTexts[HashKind::Crc32]);
-    EXPECT_EQ(L"-", records[0].SizeText);
-    EXPECT_EQ(L"", records[0].RelativeKey);
+    EXPECT_EQ(L"1A2B3C4D", records[0].ImportedHash(HashKind::Crc32));
+    EXPECT_EQ(L"-", records[0].ImportedSize());
+    EXPECT_EQ(L"", records[0].RelativeKey());
     EXPECT_EQ(L"sub\\b.bin", records[1].Path);
-    EXPECT_EQ(L"b.bin", records[1].NameKey);
-    EXPECT_EQ(Md5Upper, records[1].HashTexts[HashKind::Md5]);
-    EXPECT_EQ(NoHash, records[1].HashTexts[HashKind::Crc32]);
+    EXPECT_EQ(L"b.bin", records[1].NameKey());
+    EXPECT_EQ(Md5Upper, records[1].ImportedHash(HashKind::Md5));
+    EXPECT_EQ(NoHash, records[1].ImportedHash(HashKind::Crc32));
     // the last line has no line end and still counts
     EXPECT_EQ(L"last.bin", records[2].Path);
 }
@@ -74,13 +74,13 @@ TEST_F(ImportHashListTest, TextForm_titleRuleEntriesFooterWithSizesAsWritten)
     const std::vector<PendingRecord>& records = Pending(1);
     ASSERT_EQ(3u, records.size());
     EXPECT_EQ(L"a.bin", records[0].Path);
-    EXPECT_EQ(L"1,234", records[0].SizeText);
+    EXPECT_EQ(L"1,234", records[0].ImportedSize());
     EXPECT_EQ(L"big file", records[1].Path);
-    EXPECT_EQ(L"5,000,000,000", records[1].SizeText);
-    EXPECT_EQ(L"00000000", records[1].HashTexts[HashKind::Crc32]);
-    EXPECT_EQ(Md5Upper, records[1].HashTexts[HashKind::Md5]);
+    EXPECT_EQ(L"5,000,000,000", records[1].ImportedSize());
+    EXPECT_EQ(L"00000000", records[1].ImportedHash(HashKind::Crc32));
+    EXPECT_EQ(Md5Upper, records[1].ImportedHash(HashKind::Md5));
     EXPECT_EQ(L"c", records[2].Path);
-    EXPECT_EQ(L"0", records[2].SizeText);
+    EXPECT_EQ(L"0", records[2].ImportedSize());
 }
 
 TEST_F(ImportHashListTest, TextForm_emptyLineRejectsTheWholeFile)
@@ -100,9 +100,9 @@ TEST_F(ImportHashListTest, Csv_titleQuotedNameAndKindSwitchedOn)
     const std::vector<PendingRecord>& records = Pending(0);
     ASSERT_EQ(2u, records.size());
     EXPECT_EQ(L"a,b.bin", records[0].Path);
-    EXPECT_EQ(L"1A2B3C4D", records[0].HashTexts[HashKind::Crc32]);
-    EXPECT_EQ(L"1,234", records[0].SizeText);
-    EXPECT_EQ(L"5,000,000,000", records[1].SizeText);
+    EXPECT_EQ(L"1A2B3C4D", records[0].ImportedHash(HashKind::Crc32));
+    EXPECT_EQ(L"1,234", records[0].ImportedSize());
+    EXPECT_EQ(L"5,000,000,000", records[1].ImportedSize());
 }
 
 TEST_F(ImportHashListTest, Csv_secondTitleLineRejects)
@@ -120,11 +120,11 @@ TEST_F(ImportHashListTest, Tsv_allThreeKindsThroughATxtExtension)
     const std::vector<PendingRecord>& records = Pending(0);
     ASSERT_EQ(1u, records.size());
     EXPECT_EQ(L"dir\\xy.bin", records[0].Path);
-    EXPECT_EQ(L"xy.bin", records[0].NameKey);
+    EXPECT_EQ(L"xy.bin", records[0].NameKey());
     EXPECT_EQ(L"dir\\xy.bin", records[0].PathKey);
-    EXPECT_EQ(Md5Upper, records[0].HashTexts[HashKind::Md5]);
-    EXPECT_EQ(Sha1, records[0].HashTexts[HashKind::Sha1]);
-    EXPECT_EQ(L"42", records[0].SizeText);
+    EXPECT_EQ(Md5Upper, records[0].ImportedHash(HashKind::Md5));
+    EXPECT_EQ(Sha1, records[0].ImportedHash(HashKind::Sha1));
+    EXPECT_EQ(L"42", records[0].ImportedSize());
 }
 
 TEST_F(ImportHashListTest, NoListExtensionOrMissingFileIsFalse)
@@ -165,17 +165,17 @@ TEST_F(ImportHashListTest, OtherTools_utf8AndCodePage932ListsKeepEveryName)
         const std::vector<PendingRecord>& records = Pending(0);
         ASSERT_EQ(5u, records.size());
         EXPECT_EQ(L"empty file.bin", records[1].Path);
-        EXPECT_EQ(L"D41D8CD98F00B204E9800998ECF8427E", records[1].HashTexts[HashKind::Md5]);
+        EXPECT_EQ(L"D41D8CD98F00B204E9800998ECF8427E", records[1].ImportedHash(HashKind::Md5));
         EXPECT_EQ(japanese, records[2].Path);
-        EXPECT_EQ(L"\u8AAD\u307F\u8FBC\u307F \u30C6\u30B9\u30C8.bin", records[2].NameKey);
-        EXPECT_EQ(L"5902335B2404DAA57E9D1581EB894576", records[2].HashTexts[HashKind::Md5]);
+        EXPECT_EQ(L"\u8AAD\u307F\u8FBC\u307F \u30C6\u30B9\u30C8.bin", records[2].NameKey());
+        EXPECT_EQ(L"5902335B2404DAA57E9D1581EB894576", records[2].ImportedHash(HashKind::Md5));
         EXPECT_EQ(L"dir2/readme.txt", records[4].Path);
-        EXPECT_EQ(L"readme.txt", records[4].NameKey);
+        EXPECT_EQ(L"readme.txt", records[4].NameKey());
     }
     // the lists carry MD5 and SHA-1, which are switched on for them
     EXPECT_TRUE(Main->Settings.GetBool(L"Md5", false));
     EXPECT_TRUE(Main->Settings.GetBool(L"Sha1", false));
-    EXPECT_EQ(L"D6CD9D5B13D82D0C309053BD79A2ECCE64B10908", Pending(0)[2].HashTexts[HashKind::Sha1]);
+    EXPECT_EQ(L"D6CD9D5B13D82D0C309053BD79A2ECCE64B10908", Pending(0)[2].ImportedHash(HashKind::Sha1));
     List(0).Pending.clear();
 }
 

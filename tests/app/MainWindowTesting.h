@@ -79,13 +79,11 @@ protected:
     {
         FileListView& list = List(side);
         list.RevealList();
-        PendingRecord record;
-        record.Path = path;
-        record.PathKey = KeyCase::Lower(path);
-        record.NameKey = record.PathKey.substr(record.PathKey.rfind(L'\\') + 1);
-        record.HashTexts[0] = crc;
-        record.SizeText = size;
-        list.Pending.push_back(record);
+        HashListEntry entry;
+        entry.Name = path;
+        entry.HashTexts[HashKind::Crc32] = crc;
+        entry.SizeText = size;
+        list.Pending.push_back(PendingRecord::ForListEntry(entry, KeyCase::Lower));
         list.MergePending();
     }
 

@@ -365,11 +365,11 @@ TEST_F(OutputDialogTest, RoundTrip_eachLayoutAndEncodingImportsBackTheSameRows)
                     std::replace(name.begin(), name.end(), L'\\', L'/');
                 EXPECT_EQ(name, records[row].Path);
                 EXPECT_EQ(layout.Crc32 ? List(0).GetHashText(row, HashKind::Crc32) : L"",
-                    records[row].HashTexts[HashKind::Crc32]);
+                    records[row].ImportedHash(HashKind::Crc32));
                 EXPECT_EQ(layout.Md5 ? List(0).GetHashText(row, HashKind::Md5) : L"",
-                    records[row].HashTexts[HashKind::Md5]);
-                EXPECT_EQ(layout.Sizes ? List(0).GetSizeText(row) : L"-", records[row].SizeText);
-                EXPECT_EQ(L"", records[row].RelativeKey);
+                    records[row].ImportedHash(HashKind::Md5));
+                EXPECT_EQ(layout.Sizes ? List(0).GetSizeText(row) : L"-", records[row].ImportedSize());
+                EXPECT_EQ(L"", records[row].RelativeKey());
             }
         }
     }

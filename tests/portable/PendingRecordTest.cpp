@@ -14,16 +14,16 @@ TEST(PendingRecord, ForFile_keysBelowTheBaseFolder)
     PendingRecord single = PendingRecord::ForFile(L"C:\\Data\\Photo.JPG", L"C:\\Data\\", LowerAscii);
     EXPECT_EQ(L"C:\\Data\\Photo.JPG", single.Path);
     EXPECT_EQ(L"c:\\data\\photo.jpg", single.PathKey);
-    EXPECT_EQ(L"photo.jpg", single.RelativeKey);
-    EXPECT_EQ(L"photo.jpg", single.NameKey);
-    EXPECT_TRUE(single.SizeText.empty());
+    EXPECT_EQ(L"photo.jpg", single.RelativeKey());
+    EXPECT_EQ(L"photo.jpg", single.NameKey());
+    EXPECT_FALSE(single.IsImported());
 
     // a file of a dropped folder pairs by its path below that folder, whatever the folder is called
     PendingRecord nested = PendingRecord::ForFile(L"C:\\Data\\Sub\\A.txt", L"C:\\Data\\", LowerAscii);
-    EXPECT_EQ(L"sub\\a.txt", nested.RelativeKey);
-    EXPECT_EQ(L"a.txt", nested.NameKey);
+    EXPECT_EQ(L"sub\\a.txt", nested.RelativeKey());
+    EXPECT_EQ(L"a.txt", nested.NameKey());
 
-    EXPECT_TRUE(PendingRecord::ForFile(L"C:\\x", L"C:\\longer\\base\\", LowerAscii).RelativeKey.empty());
+    EXPECT_TRUE(PendingRecord::ForFile(L"C:\\x", L"C:\\longer\\base\\", LowerAscii).RelativeKey().empty());
 }
 
 TEST(PendingRecord, ForListEntry_keepsValuesAndHasNoRelativeKey)
@@ -35,10 +35,10 @@ TEST(PendingRecord, ForListEntry_keepsValuesAndHasNoRelativeKey)
     PendingRecord record = PendingRecord::ForListEntry(entry, LowerAscii);
     EXPECT_EQ(entry.Name, record.Path);
     EXPECT_EQ(L"music\\live\\song.mp3", record.PathKey);
-    EXPECT_EQ(L"song.mp3", record.NameKey);
-    EXPECT_TRUE(record.RelativeKey.empty());
-    EXPECT_EQ(entry.HashTexts, record.HashTexts);
-    EXPECT_EQ(L"-", record.SizeText);
+    EXPECT_EQ(L"song.mp3", record.NameKey());
+    EXPECT_TRUE(record.RelativeKey().empty());
+    EXPECT_EQ(entry.HashTexts, record.Imported->HashTexts);
+    EXPECT_EQ(L"-", record.ImportedSize());
 }
 
 TEST(TextCodec, WithRoundTripCheck_reportsWhatDoesNotComeBack)

@@ -116,9 +116,9 @@ public:
         // 3. walk the pending list for each gap
         for (Gap& gap : gaps) {
             for (auto it = pending.begin(); it != pending.end();) {
-                bool matches = !it->RelativeKey.empty() && !gap.RelativeKey.empty()
-                    ? it->RelativeKey == gap.RelativeKey
-                    : it->NameKey == gap.NameKey;
+                bool matches = !it->RelativeKey().empty() && !gap.RelativeKey.empty()
+                    ? it->RelativeKey() == gap.RelativeKey
+                    : it->NameKey() == gap.NameKey;
                 if (!matches) {
                     ++it;
                     continue;
@@ -142,14 +142,14 @@ public:
         for (const Gap& gap : gaps) {
             if (!gap.HasMatch)
                 continue;
-            Rows[gap.Row].Sides[side] = Cell{gap.Match.Path, gap.Match.RelativeKey};
+            Rows[gap.Row].Sides[side] = Cell{gap.Match.Path, std::wstring(gap.Match.RelativeKey())};
             SetMark(gap.Row, 4);
             result.Filled.push_back(std::make_pair(gap.Row, gap.Match));
         }
         // 5. append the rest
         for (const PendingRecord& record : pending) {
             Rows.emplace_back();
-            Rows.back().Sides[side] = Cell{record.Path, record.RelativeKey};
+            Rows.back().Sides[side] = Cell{record.Path, std::wstring(record.RelativeKey())};
             int row = static_cast<int>(Rows.size()) - 1;
             SetMark(row, side == 0 ? 2 : 3);
             result.Appended.push_back(std::make_pair(row, record));

@@ -232,7 +232,7 @@ TEST(RowModel, BeginCheck_onlyFilesThatNeedIt)
     RowModel::CheckJob job;
     ASSERT_TRUE(model.BeginCheck(0, 1, Crc, job));
     EXPECT_EQ(L"b", job.Path);
-    EXPECT_EQ(L"-", job.ImportedSize);
+    EXPECT_EQ(L"-", job.Imported->SizeText);
     EXPECT_FALSE(model.BeginCheck(1, 0, Crc, job)) << "blank side";
     EXPECT_FALSE(model.BeginCheck(0, 9, Crc, job)) << "no such row";
     Check(model, 0, 0, L"AAAAAAAA", L"5");
@@ -308,17 +308,17 @@ TEST(RowModel, ResetMarksAndRecheck_turnDecidedPairsBackToUnknown)
     EXPECT_EQ(0, model.MarkCount(PairMark::Ok));
     EXPECT_EQ(2, model.MarkCount(PairMark::Unknown));
     EXPECT_FALSE(model.GetCell(1, 0).Finished);
-    EXPECT_EQ(L"AAAAAAAA", model.GetCell(1, 0).Values[HashKind::Crc32]);
+    EXPECT_EQ(L"AAAAAAAA", model.GetCell(1, 0).Value(HashKind::Crc32));
 
     // a re-check empties the side's cells and bytes as well
     Check(model, 0, 0, L"AAAAAAAA", L"1");
     Check(model, 1, 0, L"AAAAAAAA", L"1");
     model.Recheck(1);
     EXPECT_EQ(PairMark::Unknown, model.GetMark(0));
-    EXPECT_EQ(L"", model.GetCell(1, 0).Values[HashKind::Crc32]);
-    EXPECT_EQ(L"", model.GetCell(1, 0).SizeText);
+    EXPECT_EQ(L"", model.GetCell(1, 0).Value(HashKind::Crc32));
+    EXPECT_EQ(L"", model.GetCell(1, 0).SizeText());
     EXPECT_EQ(0u, model.TotalSize(1));
-    EXPECT_EQ(L"AAAAAAAA", model.GetCell(0, 0).Values[HashKind::Crc32]);
+    EXPECT_EQ(L"AAAAAAAA", model.GetCell(0, 0).Value(HashKind::Crc32));
 }
 
 TEST(RowModel, Stop_keepsFinishedBlanksUnfinishedAndDropsPairsWhereNeitherFinished)
@@ -343,7 +343,7 @@ TEST(RowModel, Stop_keepsFinishedBlanksUnfinishedAndDropsPairsWhereNeitherFinish
     EXPECT_EQ(StateColour::Left, model.GetCell(0, 1).State);
     // the blanked side shows nothing and has the colour of a blank row, not "left only"
     EXPECT_EQ(RowModel::NoState, model.GetCell(1, 1).State);
-    EXPECT_EQ(L"", model.GetCell(1, 1).Values[HashKind::Crc32]);
+    EXPECT_EQ(L"", model.GetCell(1, 1).Value(HashKind::Crc32));
     EXPECT_EQ(1, model.FileCount(1));
     EXPECT_EQ(10u, model.TotalSize(1));
     EXPECT_EQ(1, model.MarkCount(PairMark::Left));
@@ -421,7 +421,7 @@ TEST(RowModel, Writers_manyThreadsWriteTheirRowsWhileOneReads)
     for (std::thread& writer : writers)
         writer.join();
     for (int row = 0; row < rows; ++row)
-        ASSERT_EQ(L"V" + std::to_wstring(row), model.GetCell(0, row).Values[HashKind::Crc32]);
+        ASSERT_EQ(L"V" + std::to_wstring(row), model.GetCell(0, row).Value(HashKind::Crc32));
     EXPECT_EQ(StateColour::Left, model.GetCell(0, rows - 1).State);
 }
 
@@ -517,11 +517,11 @@ void ExpectSameLists(const RowModel& model, const reference::Lists& lists, const
         const reference::Row& expected = lists.Rows[row];
         for (int side = 0; side < 2; ++side) {
             ASSERT_EQ(expected.Sides[side].Text, actual.Sides[side].Path) << where << " row " << row;
-            ASSERT_EQ(expected.Sides[side].RelativeKey, actual.Sides[side].RelativeKey) << where << " row " << row;
+            ASSERT_EQ(expected.Sides[side].RelativeKey, actual.Sides[side].RelativeKey()) << where << " row " << row;
             if (!actual.Sides[side].IsBlank()) {
                 // the keys kept in the row are the ones the merge would make from the shown path
                 ASSERT_EQ(reference::Lower(reference::FileNamePart(actual.Sides[side].Path)),
-                    actual.Sides[side].NameKey);
+                    actual.Sides[side].NameKey());
             }
         }
         ASSERT_EQ(expected.Mark, actual.Mark) << where << " row " << row;
@@ -538,7 +538,7 @@ void ExpectSamePlacements(const RowModel& model, int side, const std::vector<int
         ASSERT_EQ(expected[i].first, actual[i]) << where;
         const RowModel::Cell cell = model.GetCell(side, actual[i]);
         ASSERT_EQ(expected[i].second.Path, cell.Path) << where;
-        ASSERT_EQ(expected[i].second.RelativeKey, cell.RelativeKey) << where;
+        ASSERT_EQ(expected[i].second.RelativeKey(), cell.RelativeKey()) << where;
     }
 }
 
