@@ -16,6 +16,22 @@
 
 const wchar_t* const Registration::BusyText = L"ファイル登録中…";
 
+namespace {
+
+// Answers the messages other threads have sent to this one and wait on (the scheduler's view flushes, a second
+// instance's paths); posted messages and input stay queued. Called between the steps of a registration, so that no
+// thread waits on the interface for longer than one step, while the workers already busy keep the processors full.
+void ServeSentMessages()
+{
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// files a folder scan registers between two ServeSentMessages
+const int ServeEvery = 256;
+
+} // namespace
+
 void Registration::RegisterBatch(FileListView& list, const std::vector<std::wstring>& paths, bool drop)
 {
     Juxta* main = list.Main;
@@ -24,12 +40,15 @@ void Registration::RegisterBatch(FileListView& list, const std::vector<std::wstr
         kit::MessageDialog busy(BusyText);
         // without the window the registration still runs; it only goes unannounced
         busy.Show(&list);
+        ServeSentMessages();
         if (drop && !paths.empty())
             main->LastName = DropName(paths.front());
         Registration registration(list, main->Settings.GetBool(L"SubDirectory", true));
         for (const std::wstring& path : paths)
             registration.AddPath(path, paths.size() == 1);
+        ServeSentMessages();
         list.MergePending();
+        ServeSentMessages();
         if (main->Checker)
             main->Checker->StartChecking();
         loops = registration.Loops;
@@ -110,6 +129,8 @@ void Registration::AddFolder(const std::wstring& folder, const std::wstring& bas
                 AddFolder(full, baseFolder);
         } else {
             AddFile(full, baseFolder, false);
+            if (++Scanned % ServeEvery == 0)
+                ServeSentMessages();
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);

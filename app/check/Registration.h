@@ -53,4 +53,6 @@ private:
     bool SubDirectories;
     // the folders from the registered one down to the one being scanned
     std::vector<FolderIdentity> Ancestors;
+    // files registered so far by the folder scans
+    int Scanned = 0;
 };
