@@ -62,8 +62,9 @@ Registration::Registration(FileListView& list, bool subDirectories) : List(list)
 void Registration::AddPath(const std::wstring& path, bool single)
 {
     // unreadable attributes are all ones, a folder, whose search then finds nothing
-    if (GetFileAttributesW(kit::SystemPath(path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-        AddFolder(path, kit::AddBackslash(path));
+    const DWORD attributes = GetFileAttributesW(kit::SystemPath(path).c_str());
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        AddFolder(path, kit::AddBackslash(path), (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
     else
         AddFile(path, kit::AddBackslash(kit::RemoveFileName(path)), single);
 }
@@ -80,7 +81,7 @@ void Registration::AddFile(const std::wstring& path, const std::wstring& baseFol
 bool Registration::ReadIdentity(const std::wstring& folder, FolderIdentity& identity)
 {
     // no access rights asked: only the attributes are read; a link is followed to the folder it names
-    HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE handle = CreateFileW(kit::SystemPath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
@@ -104,12 +105,28 @@ std::wstring Registration::LoopMessage(const std::vector<std::wstring>& loops)
     return text;
 }
 
-void Registration::AddFolder(const std::wstring& folder, const std::wstring& baseFolder)
+bool Registration::IsAncestor(const std::wstring& folder)
 {
-    // a folder whose identity cannot be read is scanned: it cannot be judged, and most such folders are plain ones
     FolderIdentity identity;
-    const bool known = ReadIdentity(folder, identity);
-    if (known && std::find(Ancestors.begin(), Ancestors.end(), identity) != Ancestors.end()) {
+    // a folder whose identity cannot be read is scanned: it cannot be judged, and most such folders are plain ones
+    if (!ReadIdentity(folder, identity))
+        return false;
+    for (Ancestor& ancestor : Ancestors) {
+        if (!ancestor.Read) {
+            ancestor.Known = ReadIdentity(ancestor.Folder, ancestor.Identity);
+            ancestor.Read = true;
+        }
+        if (ancestor.Known && ancestor.Identity == identity)
+            return true;
+    }
+    return false;
+}
+
+void Registration::AddFolder(const std::wstring& folder, const std::wstring& baseFolder, bool belowLink)
+{
+    // Only a link can lead back to a folder on the path, and after one any folder below may be that folder again:
+    // a plain tree is scanned without reading identities.
+    if (belowLink && IsAncestor(folder)) {
         Loops.push_back(folder);
         return;
     }
@@ -118,15 +135,15 @@ void Registration::AddFolder(const std::wstring& folder, const std::wstring& bas
     HANDLE search = FindFirstFileW(kit::SystemPath(dir + L"*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
-    if (known)
-        Ancestors.push_back(identity);
+    Ancestors.emplace_back();
+    Ancestors.back().Folder = folder;
     do {
         const std::wstring name = found.cFileName;
         const std::wstring full = dir + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             // ".", ".." and every dot-folder (.git, .svn): tool data, not the user's files
             if (name[0] != L'.' && SubDirectories)
-                AddFolder(full, baseFolder);
+                AddFolder(full, baseFolder, belowLink || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
         } else {
             AddFile(full, baseFolder, false);
             if (++Scanned % ServeEvery == 0)
@@ -134,8 +151,7 @@ void Registration::AddFolder(const std::wstring& folder, const std::wstring& bas
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
-    if (known)
-        Ancestors.pop_back();
+    Ancestors.pop_back();
 }
 
 std::wstring Registration::DropName(const std::wstring& path)

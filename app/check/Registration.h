@@ -32,8 +32,9 @@ public:
     void AddPath(const std::wstring& path, bool single);
     // One file; single is true when it is the whole batch, and then it is first tried as a hash list.
     void AddFile(const std::wstring& path, const std::wstring& baseFolder, bool single);
-    // The files of a folder in the order the file system gives them, subfolders depth first at once.
-    void AddFolder(const std::wstring& folder, const std::wstring& baseFolder);
+    // The files of a folder in the order the file system gives them, subfolders depth first at once. belowLink: the
+    // folder is a link (junction, symbolic link) or lies below one on the path being scanned.
+    void AddFolder(const std::wstring& folder, const std::wstring& baseFolder, bool belowLink);
 
     // the last component without its extension ("C:\Data.Old" gives "Data")
     static std::wstring DropName(const std::wstring& path);
@@ -51,8 +52,19 @@ private:
 
     FileListView& List; // not owned
     bool SubDirectories;
+    // A folder on the path being scanned. Its identity is read only when a link below it needs comparing: in a
+    // tree without links every folder is a folder of its own, and reading an identity costs a file open (most of
+    // a scan's time under load).
+    struct Ancestor {
+        std::wstring Folder;
+        bool Read = false;
+        bool Known = false;
+        FolderIdentity Identity;
+    };
     // the folders from the registered one down to the one being scanned
-    std::vector<FolderIdentity> Ancestors;
+    std::vector<Ancestor> Ancestors;
+    // whether the folder is one of the ancestors (their identities read as needed)
+    bool IsAncestor(const std::wstring& folder);
     // files registered so far by the folder scans
     int Scanned = 0;
 };

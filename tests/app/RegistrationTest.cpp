@@ -249,7 +249,8 @@ private:
 };
 
 // Links back to a folder above would register the tree again at every level (two of them, exponentially): each
-// folder is scanned once on its path, the links are skipped and named in a message.
+// folder is scanned once on its path, the links (or the folder below a link that repeats one) are skipped and
+// named in a message.
 TEST_F(RegistrationTest, LinkLoops_skippedAndNamed)
 {
     Configure(true, false, false);
@@ -257,7 +258,9 @@ TEST_F(RegistrationTest, LinkLoops_skippedAndNamed)
     Temp.WriteFile(L"tree\\sub\\b.txt", "b");
     const FolderLink up(Temp.PathOf(L"tree\\sub\\up"), "..");
     const FolderLink self(Temp.PathOf(L"tree\\sub\\self"), ".");
-    ASSERT_TRUE(up.Made && self.Made);
+    // a link out of the tree leads back into it through a plain folder
+    const FolderLink out(Temp.PathOf(L"tree\\sub\\out"), "../..");
+    ASSERT_TRUE(up.Made && self.Made && out.Made);
     harness::DialogWatcher watcher;
     watcher.Answer(IDOK);
     Drop(0, {Temp.PathOf(L"tree")});
@@ -267,6 +270,7 @@ TEST_F(RegistrationTest, LinkLoops_skippedAndNamed)
     const std::wstring& text = watcher.Seen()[0].Text;
     EXPECT_NE(std::wstring::npos, text.find(Temp.PathOf(L"tree\\sub\\up"))) << text;
     EXPECT_NE(std::wstring::npos, text.find(Temp.PathOf(L"tree\\sub\\self"))) << text;
+    EXPECT_NE(std::wstring::npos, text.find(Temp.PathOf(L"tree\\sub\\out\\tree"))) << text;
 }
 
 // the static texts of every dialog this thread destroys while the hook is set
