@@ -13,22 +13,25 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
+#include <system_error>
+#include <thread>
 
 const wchar_t* const Registration::BusyText = L"ファイル登録中…";
 
 namespace {
 
 // Answers the messages other threads have sent to this one and wait on (the scheduler's view flushes, a second
-// instance's paths); posted messages and input stay queued. Called between the steps of a registration, so that no
-// thread waits on the interface for longer than one step, while the workers already busy keep the processors full.
+// instance's paths); posted messages and input stay queued. Called between the steps of a registration and while a
+// folder is scanned, so that no thread waits on the interface for longer than one step.
 void ServeSentMessages()
 {
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
-// files a folder scan registers between two ServeSentMessages
-const int ServeEvery = 256;
+// how long one wait for the scan lasts at most before the queue is looked at again
+const DWORD ServeSlice = 10;
 
 } // namespace
 
@@ -64,9 +67,43 @@ void Registration::AddPath(const std::wstring& path, bool single)
     // unreadable attributes are all ones, a folder, whose search then finds nothing
     const DWORD attributes = GetFileAttributesW(kit::SystemPath(path).c_str());
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        AddFolder(path, kit::AddBackslash(path), (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+        ScanFolder(path, (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
     else
         AddFile(path, kit::AddBackslash(kit::RemoveFileName(path)), single);
+}
+
+void Registration::ScanFolder(const std::wstring& folder, bool link)
+{
+    // The scan is a thread of its own: this thread only answers what other threads send it meanwhile (its CPU time
+    // stays free, and a worker waiting on the interface is not held up for the whole scan).
+    Scanned.clear();
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread scan;
+    if (done) {
+        try {
+            scan = std::thread([this, &folder, link, done] {
+                AddFolder(folder, kit::AddBackslash(folder), link);
+                SetEvent(done);
+            });
+        } catch (const std::system_error&) {
+        }
+    }
+    if (scan.joinable()) {
+        while (MsgWaitForMultipleObjectsEx(1, &done, ServeSlice, QS_SENDMESSAGE, 0) != WAIT_OBJECT_0)
+            ServeSentMessages();
+        scan.join();
+    } else {
+        AddFolder(folder, kit::AddBackslash(folder), link); // no thread to be had: the scan runs here
+    }
+    if (done)
+        CloseHandle(done);
+    if (Scanned.empty())
+        return;
+    List.RevealList();
+    List.Main->CurrentSide = List.Side;
+    List.Pending.reserve(List.Pending.size() + Scanned.size());
+    std::move(Scanned.begin(), Scanned.end(), std::back_inserter(List.Pending));
+    std::vector<PendingRecord>().swap(Scanned);
 }
 
 void Registration::AddFile(const std::wstring& path, const std::wstring& baseFolder, bool single)
@@ -145,9 +182,7 @@ void Registration::AddFolder(const std::wstring& folder, const std::wstring& bas
             if (name[0] != L'.' && SubDirectories)
                 AddFolder(full, baseFolder, belowLink || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
         } else {
-            AddFile(full, baseFolder, false);
-            if (++Scanned % ServeEvery == 0)
-                ServeSentMessages();
+            Scanned.push_back(PendingRecord::ForFile(full, baseFolder, &KeyCase::Lower));
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);

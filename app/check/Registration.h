@@ -4,8 +4,10 @@
 // registered one by one pair by name and folders by their contents' paths. A single registered file may instead be a
 // hash list, whose entries are registered. Each batch ends with the merge into rows and the start of the checks.
 //
-// Interface thread only.
+// Interface thread only; a folder is scanned on a thread of its own while the interface thread waits for it.
 #pragma once
+
+#include "app/lists/PendingRecord.h"
 
 #include <boost/noncopyable.hpp>
 
@@ -32,9 +34,9 @@ public:
     void AddPath(const std::wstring& path, bool single);
     // One file; single is true when it is the whole batch, and then it is first tried as a hash list.
     void AddFile(const std::wstring& path, const std::wstring& baseFolder, bool single);
-    // The files of a folder in the order the file system gives them, subfolders depth first at once. belowLink: the
-    // folder is a link (junction, symbolic link) or lies below one on the path being scanned.
-    void AddFolder(const std::wstring& folder, const std::wstring& baseFolder, bool belowLink);
+    // The files of a folder (base folder: itself) in the order the file system gives them, subfolders depth first
+    // at once; link: the folder is a link (junction, symbolic link).
+    void ScanFolder(const std::wstring& folder, bool link);
 
     // the last component without its extension ("C:\Data.Old" gives "Data")
     static std::wstring DropName(const std::wstring& path);
@@ -65,6 +67,9 @@ private:
     std::vector<Ancestor> Ancestors;
     // whether the folder is one of the ancestors (their identities read as needed)
     bool IsAncestor(const std::wstring& folder);
-    // files registered so far by the folder scans
-    int Scanned = 0;
+    // the records of the scan running (ScanFolder), on the scan's thread
+    std::vector<PendingRecord> Scanned;
+
+    // Scans a folder into Scanned, on any thread. belowLink: the folder is a link or lies below one on the path.
+    void AddFolder(const std::wstring& folder, const std::wstring& baseFolder, bool belowLink);
 };
