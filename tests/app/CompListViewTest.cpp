@@ -89,21 +89,6 @@ TEST_F(CompListViewTest, EvaluatePair_withoutHashKindsTheSizesDecide)
     EXPECT_EQ(L"×", MarkText(1));
 }
 
-TEST_F(CompListViewTest, EvaluatePair_nothingComparableStaysUnknown)
-{
-    Start();
-    RegisterImported(0, L"C:\\listed\\x.bin", L"", L"-");
-    RegisterImported(1, L"D:\\other\\X.BIN", L"", L"-");
-    ASSERT_EQ(1, Marks().GetItemCount());
-    EXPECT_EQ(L"？", MarkText(0));
-    Finish(0, 0, L"", L"-");
-    Finish(1, 0, L"", L"-");
-    EXPECT_EQ(L"？", MarkText(0));
-    EXPECT_EQ(Wait, RowColour(0, 0));
-    EXPECT_EQ(Wait, RowColour(1, 0));
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Unknown));
-}
-
 TEST_F(CompListViewTest, EvaluatePair_aloneRowsTakeTheirSideColour)
 {
     Start();
@@ -117,35 +102,6 @@ TEST_F(CompListViewTest, EvaluatePair_aloneRowsTakeTheirSideColour)
     EXPECT_EQ(LeftOnly, RowColour(1, 1));
     // the blank partner rows keep their colour
     EXPECT_EQ(0xFFFFFFu, RowColour(1, 0));
-}
-
-TEST_F(CompListViewTest, ResetMarks_decidedPairsGoBackToUnknown)
-{
-    Start();
-    RegisterFile(0, Folder.WriteFile(L"a\\same.bin", "1"));
-    RegisterFile(0, Folder.WriteFile(L"a\\diff.bin", "1"));
-    RegisterFile(0, Folder.WriteFile(L"a\\alone.bin", "1"));
-    RegisterFile(1, Folder.WriteFile(L"b\\same.bin", "1"));
-    RegisterFile(1, Folder.WriteFile(L"b\\diff.bin", "2"));
-    Finish(0, 0, L"00000001", L"1");
-    Finish(1, 0, L"00000001", L"1");
-    Finish(0, 1, L"00000001", L"1");
-    Finish(1, 1, L"00000002", L"1");
-    Finish(0, 2, L"00000003", L"1");
-
-    Marks().ResetMarks();
-    EXPECT_EQ(L"？", MarkText(0));
-    EXPECT_EQ(L"？", MarkText(1));
-    EXPECT_EQ(L"←", MarkText(2));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ok));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ng));
-    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Unknown));
-    for (int side = 0; side < 2; ++side)
-        for (int row = 0; row < 2; ++row) {
-            FileListView::ItemInfo info;
-            ASSERT_TRUE(List(side).GetItemInfo(row, info));
-            EXPECT_FALSE(info.Finished);
-        }
 }
 
 TEST_F(CompListViewTest, SelectByMark_kinds)
