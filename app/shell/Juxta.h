@@ -20,6 +20,7 @@
 #include <vector>
 
 class CheckHashManager;
+class Commands;
 class CompListView;
 class FileListView;
 class FileListWindow;
@@ -55,9 +56,6 @@ public:
     static const UINT ViewInterval = 33;
     static const int MinimumWidth = 500;
     static const int MinimumHeight = 200;
-    static const int MarkListId = 106;
-    // the 19 commands that are disabled while a check runs or the lists are empty
-    static const std::array<int, 19> ListCommands;
 
     // the side lists' columns, in their order: file name, CRC32, MD5, SHA-1, size
     struct ColumnInfo {
@@ -127,9 +125,7 @@ public:
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
     void StopBusyAnimation();
-    void SetListCommandsEnabled(bool enabled);
-    void SetStopCommandEnabled(bool enabled);
-    // checking: list commands off, stop on, busy animation; idle: the reverse
+    // the busy animation while a check runs, and the commands enabled as the scheduler and the rows allow
     void SetCheckingAppearance(bool checking);
 
     // ---- actions on rows ----
@@ -141,43 +137,10 @@ public:
     // Enter or double-click on a row: open or compare
     void RunRowAction(int side, int row);
 
-    // ---- commands (app/shell/Commands.cpp) ----
-    // Runs a command of the main window's table; false when the id is none of them.
-    bool RunCommand(int command, HWND from);
-    // the list commands are allowed now: "リストをクリア(&A)" is not greyed in the main menu
-    bool AreListCommandsEnabled() const;
-    // the open dialog (several files) / the folder dialog, then the chosen paths registered into side
-    void AddFiles(int side);
-    void AddFolder(int side);
-    // the selected rows of side removed, each with its whole pair; nothing while the list commands are off
-    void RemoveSelected(int side);
-    // every row of the three lists gone, counters at 0; nothing while the list commands are off
-    void ClearLists();
-    // Ends the check run: finished files stay, the unfinished side of a pair is blanked, pairs with neither side
-    // finished go. Nothing when no check runs.
-    void StopChecks();
-    // the side's values and sizes emptied, its "○" and "×" pairs undecided again, and checked anew
-    void Recheck(int side);
-    // the header menu's CRC32 / MD5 / SHA-1: the kind switched on or off on both lists
-    void SwitchHashKind(int kind);
-    // After the settings switched hash kinds: the columns of both lists follow them (cells of the other columns
-    // stay); a kind switched on resets the marks and checks every row, a kind switched off decides the finished
-    // pairs again by what is left.
-    void ApplyHashKinds();
-    void SetDefaultColumnWidths();
+    // ---- commands ----
+    Commands& GetCommands() const { return *MainCommands; }
+    // every column of both side lists as wide as its widest text (or header)
     void AutoSizeColumns();
-    // a row's text of a hash kind to the clipboard; false without such a row or value, or when the clipboard refused
-    bool CopyHashText(int side, int row, int kind);
-    // the lowest selected row of a side's list, -1 when none is selected
-    int FirstSelectedRow(int side) const;
-    // The "ファイルリスト" pop-up of a side made ready for a row (-1 none): enabled items, the copy items' texts.
-    kit::Menu* PrepareListMenu(int side, int row);
-
-    // ---- menus ----
-    // the "表示(&V)" pop-up at the cursor
-    void ShowViewMenu();
-    // the list context menu "ファイルリスト" of a side at the cursor (or for the first selected row, keyboard)
-    void ShowListMenu(int side, bool atCursor = true);
 
     // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
@@ -237,16 +200,6 @@ private:
     int LaidOutPaneNeed = 0;  // SidePaneNeed() then
     // stops the scheduler and its workers (at exit)
     void StopChecker();
-    // the pairs whose both files are finished decided again by the kinds shown now
-    void ReevaluatePairs();
-    bool IsStopCommandEnabled() const;
-    // the groups of RunCommand; each false when the id is not one of its own
-    bool RunListCommand(int command);
-    bool RunColumnCommand(int command);
-    bool RunRowCommand(int command, HWND from);
-    bool RunToolCommand(int command);
-    // a hash kind's column inserted at position (with its stored width) or deleted from there
-    void SetKindColumn(FileListView& list, int side, int kind, int position, bool shown);
 
     // GUI thread: the pending FollowRow request, or a timer for it when the lists moved a moment ago
     void FollowPendingRow();
@@ -255,6 +208,7 @@ private:
     void RefreshPendingPanes();
 
     DWORD GuiThread = 0;
+    boost::shared_ptr<Commands> MainCommands;
     std::atomic<bool> Animating{false};
     std::atomic<int32_t> FollowTarget{-1};
     std::atomic<bool> FollowPosted{false};

@@ -2,6 +2,7 @@
 
 #include "app/check/CheckHashManager.h"
 #include "app/lists/CompListView.h"
+#include "app/shell/Commands.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/ui/Brush.h"
@@ -299,5 +300,5 @@ void ShowConfigDialog(Juxta& main)
     // the columns follow the kinds (cells of the other columns stay); a kind switched on resets the marks and
     // checks again, one switched off decides the finished pairs again by what is left
     if (kindsChanged)
-        main.ApplyHashKinds();
+        main.GetCommands().ApplyHashKinds();
 }

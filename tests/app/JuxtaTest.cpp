@@ -390,6 +390,7 @@ TEST_F(JuxtaTest, OnGetMinMaxInfo_minimumSize)
     EXPECT_EQ(200, info.ptMinTrackSize.y);
 }
 
+// The commands follow the scheduler and the rows: off with no rows, off while a check runs, on after it.
 TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
 {
     Start();
@@ -405,7 +406,8 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu, ID_ADD_FILES_LEFT));
 
     // the scheduler switches the appearance from its own thread
-    OnOtherThread([&] { Main->SetCheckingAppearance(true); });
+    RegisterFile(0, Folder.PathOf(L"a.txt"));
+    OnOtherThread([&] { Main->Checker->SetChecking(true); });
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_TRUE(harness::IsToolbarButtonEnabled(bar, ID_STOP));
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_OUTPUT));
@@ -417,7 +419,7 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
     EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[3]->GetIcon(); }));
     EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[0]->GetIcon(); }));
 
-    OnOtherThread([&] { Main->SetCheckingAppearance(false); });
+    OnOtherThread([&] { Main->Checker->SetChecking(false); });
     EXPECT_EQ(nullptr, pane->GetIcon());
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_FALSE(harness::IsToolbarButtonEnabled(bar, ID_STOP));
