@@ -492,6 +492,28 @@ void Juxta::AutoSizeColumns()
 }
 
 
+bool Juxta::IsKindShown(int kind) const
+{
+    return kind >= 0 && kind < HashKind::Count && HashColumns[kind] >= 0;
+}
+
+void Juxta::SetContextRow(int side, int row)
+{
+    CurrentSide = side;
+    ContextRow = row;
+}
+
+void Juxta::RecolourRows()
+{
+    if (MarkList)
+        MarkList->Recolour();
+}
+
+void Juxta::ApplyHashKinds()
+{
+    MainCommands->ApplyHashKinds();
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // creation
 

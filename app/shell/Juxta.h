@@ -8,6 +8,7 @@
 
 #include "app/lists/HashText.h"
 #include "app/lists/RowModel.h"
+#include "app/tools/ToolHost.h"
 #include "kit/core/CriticalSection.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/core/SettingsSnapshot.h"
@@ -36,7 +37,7 @@ class StatusBar;
 class ToolBar;
 } // namespace kit
 
-class Juxta : public kit::Window {
+class Juxta : public kit::Window, public ToolHost {
 public:
     // the class name is also the name of the single-instance mapping
     static const wchar_t* const ClassName;
@@ -89,15 +90,15 @@ public:
     // the executable's path with the extension ".dat"
     static std::wstring DefaultSettingsPath();
     // Settings changed on the GUI thread: background threads see the new values from now on.
-    void PublishSettings();
+    void PublishSettings() override;
     // a state colour (0 "Wait" .. 6 "UnderLine"): the stored 4-byte value, else the default; any thread
-    COLORREF GetStateColour(int index) const;
+    COLORREF GetStateColour(int index) const override;
     // the hash kinds switched on ("Crc32", "Md5", "Sha1"); any thread
-    HashKindFlags GetEnabledKinds() const;
-    bool GetSettingBool(const std::wstring& name, bool fallback) const;
+    HashKindFlags GetEnabledKinds() const override;
+    bool GetSettingBool(const std::wstring& name, bool fallback) const override;
 
     // ---- lists ----
-    FileListView* GetList(int side) const;
+    FileListView* GetList(int side) const override;
     // the three lists in lock order (left, right, mark); null before creation
     kit::ListView* GetLockOrderList(int index) const;
     // rebuilds the columns of both side lists from the settings and the stored widths
@@ -141,6 +142,18 @@ public:
     Commands& GetCommands() const { return *MainCommands; }
     // every column of both side lists as wide as its widest text (or header)
     void AutoSizeColumns();
+
+    // ---- what the tools see (ToolHost) ----
+    kit::Window& GetOwnerWindow() override { return *this; }
+    kit::SettingsNode& GetSettings() override { return Settings; }
+    RowModel& GetRows() override { return Rows; }
+    bool IsKindShown(int kind) const override;
+    int GetCurrentSide() const override { return CurrentSide; }
+    void SetContextRow(int side, int row) override;
+    std::wstring GetLastName() const override { return LastName; }
+    void SetLastName(const std::wstring& name) override { LastName = name; }
+    void RecolourRows() override;
+    void ApplyHashKinds() override;
 
     // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
