@@ -437,6 +437,13 @@ void Juxta::StartBusyAnimation()
     Animating = true;
 }
 
+HICON Juxta::GetBusyIcon(int frame) const
+{
+    if (frame < 0 || frame >= static_cast<int>(BusyIcons.size()) || !BusyIcons[static_cast<size_t>(frame)])
+        return 0;
+    return BusyIcons[static_cast<size_t>(frame)]->GetIcon();
+}
+
 void Juxta::StopBusyAnimation()
 {
     if (!Handle)

@@ -126,6 +126,8 @@ public:
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
     void StopBusyAnimation();
+    // the busy animation's frames shown in the left pane (0..3); null when the icon could not be loaded
+    HICON GetBusyIcon(int frame) const;
     // the busy animation while a check runs, and the commands enabled as the scheduler and the rows allow
     void SetCheckingAppearance(bool checking);
 
@@ -181,12 +183,6 @@ public:
     boost::shared_ptr<kit::ToolBar> MainToolBar;
     boost::shared_ptr<kit::StatusBar> StatusBar;
     boost::shared_ptr<kit::Menu> MainMenu;
-    boost::shared_ptr<kit::Image> ToolBarImage;
-    // the strip cut into images with its magenta keyed out; the side toolbars use it too
-    boost::shared_ptr<kit::ImageList> ToolBarImages;
-    boost::shared_ptr<kit::Brush> BackgroundBrush;
-    std::array<boost::shared_ptr<kit::Image>, 4> BusyIcons;
-    std::atomic<int32_t> BusyFrame{0};
     boost::shared_ptr<CheckHashManager> Checker;
     std::atomic<int32_t> CurrentSide{0};
     std::atomic<int32_t> ContextRow{-1};
@@ -196,6 +192,13 @@ public:
     std::atomic<int32_t> SizeColumn{-1};
 
 private:
+    boost::shared_ptr<kit::Image> ToolBarImage;
+    // the strip cut into images with its magenta keyed out; the side toolbars use it too
+    boost::shared_ptr<kit::ImageList> ToolBarImages;
+    boost::shared_ptr<kit::Brush> BackgroundBrush;
+    std::array<boost::shared_ptr<kit::Image>, 4> BusyIcons;
+    std::atomic<int32_t> BusyFrame{0};
+
     void CreateChildren();
     void CreateStatusBar();
     void LoadSettings();

@@ -413,11 +413,11 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_OUTPUT));
     EXPECT_TRUE(harness::IsToolbarButtonEnabled(Main->Sides[0]->SideToolBar->Handle, ID_ADD_FOLDER_LEFT));
     kit::StatusBarPane* pane = Main->StatusBar->GetPane(0);
-    EXPECT_EQ(Main->BusyIcons[0]->GetIcon(), pane->GetIcon());
+    EXPECT_EQ(Main->GetBusyIcon(0), pane->GetIcon());
     // the timer moves through the frames 115, 116, 117, 116
-    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[2]->GetIcon(); }));
-    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[3]->GetIcon(); }));
-    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[0]->GetIcon(); }));
+    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(2); }));
+    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(3); }));
+    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(0); }));
 
     OnOtherThread([&] { Main->Checker->SetChecking(false); });
     EXPECT_EQ(nullptr, pane->GetIcon());
