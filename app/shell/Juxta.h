@@ -1,5 +1,6 @@
 // The main window: the two side windows with their lists, the mark column between them, the rebar with the main
-// toolbar, the status bar and the menu bar; it also owns the settings, the main lock and the check scheduler.
+// toolbar, the status bar and the menu bar; it also owns the settings, the main lock, the check scheduler and the
+// commands (Commands). The dialogs and outside tools see it only as a ToolHost.
 //
 // Threads: the rows live in Rows, which the scheduler and the workers (app/check) change from their own threads;
 // the lists show it and repaint what changed (SyncViews). The status panes are refreshed on request from any
