@@ -16,6 +16,7 @@
 #include "kit/core/Crc32.h"
 #include "kit/core/Md5.h"
 #include "kit/core/Sha1.h"
+#include "kit/ui/Menu.h"
 #include "kit/ui/StatusBar.h"
 #include "kit/ui/Window.h"
 #include "resources/resource.h"
@@ -268,7 +269,9 @@ private:
     // list commands are offered again (unless the lists are empty). The flag goes first, the menus a moment later.
     bool Settled()
     {
-        return !Main.Checker->IsChecking() && (Main.AreListCommandsEnabled() || RowCount(Main.MarkList->Handle) == 0);
+        const UINT clear = GetMenuState(Main.MainMenu->GetHandle(), ID_CLEAR, MF_BYCOMMAND);
+        const bool offered = !(clear & (MF_GRAYED | MF_DISABLED));
+        return !Main.Checker->IsChecking() && (offered || RowCount(Main.MarkList->Handle) == 0);
     }
 
     // the lists emptied as the user would (once the check is over) and the last iteration's files deleted

@@ -60,6 +60,7 @@
 #define IDC_STATUSBAR 1
 #define IDC_LEFT_FILE_LIST 104
 #define IDC_RIGHT_FILE_LIST 105
+#define IDC_MARK_LIST 106
 
 // ---- Commands: side toolbars (left / right) ----
 #define ID_REMOVE_LEFT 106

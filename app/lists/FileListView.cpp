@@ -5,6 +5,7 @@
 #include "app/lists/KeyCase.h"
 #include "app/lists/PairMarks.h"
 #include "app/lists/RowModel.h"
+#include "app/shell/Commands.h"
 #include "app/shell/Juxta.h"
 #include "kit/core/Path.h"
 #include "kit/ui/ControlUtility.h"
@@ -389,7 +390,7 @@ LRESULT FileListView::OnNotify(WPARAM wParam, LPARAM lParam)
             break;
         }
         case NM_RCLICK:
-            Main->ShowListMenu(Side);
+            Main->GetCommands().ShowListMenu(Side);
             break;
         default:
             break;

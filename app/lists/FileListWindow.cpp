@@ -1,6 +1,7 @@
 #include "app/lists/FileListWindow.h"
 
 #include "app/lists/FileListView.h"
+#include "app/shell/Commands.h"
 #include "app/shell/Juxta.h"
 #include "kit/ui/Image.h"
 #include "kit/ui/ImageList.h"
@@ -189,12 +190,12 @@ LRESULT FileListWindow::OnDropFiles(WPARAM wParam, LPARAM lParam)
 LRESULT FileListWindow::OnContextMenu(WPARAM wParam, LPARAM lParam)
 {
     if (DropHint && reinterpret_cast<HWND>(wParam) == DropHint->Handle) {
-        Main->ShowListMenu(Side);
+        Main->GetCommands().ShowListMenu(Side);
         return 0;
     }
     // the context-menu key on the list (a right click was answered by its NM_RCLICK)
     if (List && reinterpret_cast<HWND>(wParam) == List->Handle && lParam == -1) {
-        Main->ShowListMenu(Side, false);
+        Main->GetCommands().ShowListMenu(Side, false);
         return 0;
     }
     return DefaultProc(WM_CONTEXTMENU, wParam, lParam);

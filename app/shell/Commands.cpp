@@ -1,6 +1,8 @@
 // The main window's commands: what every menu item, toolbar button and side-toolbar button does, the list context
 // menu with its enabling rules, and the changes of rows that the commands make (removal, clearing, stopping,
 // re-checking, switching a hash kind).
+#include "app/shell/Commands.h"
+
 #include "app/shell/Juxta.h"
 
 #include "app/check/CheckHashManager.h"
@@ -69,19 +71,24 @@ int KindColumnPosition(const HashKindFlags& enabled, int kind)
 
 } // namespace
 
+const std::array<int, 19> Commands::ListCommands = {
+    ID_REMOVE_LEFT, ID_REMOVE_RIGHT, ID_CLEAR, ID_COPY_CRC32_LEFT, ID_COPY_CRC32_RIGHT, ID_COPY_MD5_LEFT,
+    ID_COPY_MD5_RIGHT, ID_COPY_SHA1_LEFT, ID_COPY_SHA1_RIGHT, ID_HASH_DIALOG_LEFT, ID_HASH_DIALOG_RIGHT, ID_OUTPUT,
+    ID_FILE_OPERATION, ID_SELECT_ALL, ID_SELECT_INVERT, ID_RECHECK, ID_COMPARE_TOOL, ID_OPEN_LEFT, ID_OPEN_RIGHT};
+
 // ---------------------------------------------------------------------------------------------------------------
 // the command table
 
-bool Juxta::RunCommand(int command, HWND from)
+bool Commands::Run(int command, HWND from)
 {
     return RunListCommand(command) || RunColumnCommand(command) || RunRowCommand(command, from) ||
            RunToolCommand(command);
 }
 
 // commands on the lists as a whole: registration, removal, clearing, selection, checking
-bool Juxta::RunListCommand(int command)
+bool Commands::RunListCommand(int command)
 {
-    const int side = CurrentSide;
+    const int side = Main.CurrentSide;
     switch (command) {
     case ID_ADD_FILES_LEFT:
     case ID_ADD_FILES_RIGHT:
@@ -113,14 +120,14 @@ bool Juxta::RunListCommand(int command)
     case ID_SELECT_NG:
     case ID_SELECT_LEFT:
     case ID_SELECT_RIGHT:
-        if (MarkList) {
+        if (Main.MarkList) {
             const int kind = command == ID_SELECT_ALL      ? SelectKind::All
                              : command == ID_SELECT_INVERT ? SelectKind::Inverse
                              : command == ID_SELECT_OK     ? PairMark::Ok
                              : command == ID_SELECT_NG     ? PairMark::Ng
                              : command == ID_SELECT_LEFT   ? PairMark::Left
                                                            : PairMark::Right;
-            MarkList->SelectByMark(side, kind);
+            Main.MarkList->SelectByMark(side, kind);
         }
         return true;
     case ID_STOP:
@@ -135,7 +142,7 @@ bool Juxta::RunListCommand(int command)
 }
 
 // the header menu's commands
-bool Juxta::RunColumnCommand(int command)
+bool Commands::RunColumnCommand(int command)
 {
     switch (command) {
     case ID_HEADER_CRC32:
@@ -144,7 +151,7 @@ bool Juxta::RunColumnCommand(int command)
         SwitchHashKind(command - ID_HEADER_CRC32);
         return true;
     case ID_HEADER_AUTOSIZE:
-        AutoSizeColumns();
+        Main.AutoSizeColumns();
         return true;
     case ID_HEADER_DEFAULT_WIDTH:
         SetDefaultColumnWidths();
@@ -156,50 +163,50 @@ bool Juxta::RunColumnCommand(int command)
 
 // commands on one row: the list menu's act on the row it was opened on, the side toolbars' on the first selected
 // row of their side
-bool Juxta::RunRowCommand(int command, HWND from)
+bool Commands::RunRowCommand(int command, HWND from)
 {
-    const int side = CurrentSide;
+    const int side = Main.CurrentSide;
     switch (command) {
     case ID_OPEN:
-        if (FileListView* list = GetList(side))
-            if (ContextRow >= 0)
-                OpenWithShell(*list, ContextRow, Handle);
+        if (FileListView* list = Main.GetList(side))
+            if (Main.ContextRow >= 0)
+                OpenWithShell(*list, Main.ContextRow, Main.Handle);
         return true;
     case ID_OPEN_LEFT:
     case ID_OPEN_RIGHT: {
         const int target = command == ID_OPEN_LEFT ? 0 : 1;
         const int row = FirstSelectedRow(target);
         if (row >= 0)
-            OpenWithShell(*GetList(target), row, Handle);
+            OpenWithShell(*Main.GetList(target), row, Main.Handle);
         return true;
     }
     case ID_COMPARE_TOOL: {
         // the main toolbar's button has no row of its own: the current side's selection
-        const bool fromToolbar = MainToolBar && from == MainToolBar->Handle;
-        const int row = fromToolbar ? FirstSelectedRow(side) : static_cast<int>(ContextRow);
+        const bool fromToolbar = Main.MainToolBar && from == Main.MainToolBar->Handle;
+        const int row = fromToolbar ? FirstSelectedRow(side) : static_cast<int>(Main.ContextRow);
         if (row >= 0)
-            StartCompareTool(*this, row);
+            StartCompareTool(Main, row);
         return true;
     }
     case ID_HASH_DIALOG:
-        if (ContextRow >= 0)
-            ShowHashDialog(*this, side, ContextRow);
+        if (Main.ContextRow >= 0)
+            ShowHashDialog(Main, side, Main.ContextRow);
         return true;
     case ID_HASH_DIALOG_LEFT:
     case ID_HASH_DIALOG_RIGHT: {
         const int target = command == ID_HASH_DIALOG_LEFT ? 0 : 1;
         const int row = FirstSelectedRow(target);
         // as the double-click: only a row whose check has finished
-        if (GetList(target) && HasFinishedCheck(*GetList(target), row)) {
-            ContextRow = row;
-            ShowHashDialog(*this, target, row);
+        if (Main.GetList(target) && HasFinishedCheck(*Main.GetList(target), row)) {
+            Main.ContextRow = row;
+            ShowHashDialog(Main, target, row);
         }
         return true;
     }
     case ID_COPY_CRC32:
     case ID_COPY_MD5:
     case ID_COPY_SHA1:
-        CopyHashText(side, ContextRow, command - ID_COPY_CRC32);
+        CopyHashText(side, Main.ContextRow, command - ID_COPY_CRC32);
         return true;
     case ID_COPY_CRC32_LEFT:
     case ID_COPY_MD5_LEFT:
@@ -217,51 +224,65 @@ bool Juxta::RunRowCommand(int command, HWND from)
 }
 
 // the dialogs and the programs outside
-bool Juxta::RunToolCommand(int command)
+bool Commands::RunToolCommand(int command)
 {
     switch (command) {
     case ID_OUTPUT:
-        ShowOutputDialog(*this);
+        ShowOutputDialog(Main);
         return true;
     case ID_FILE_OPERATION:
-        ShowCopyDialog(*this);
+        ShowCopyDialog(Main);
         return true;
     case ID_CONFIG:
-        ShowConfigDialog(*this);
+        ShowConfigDialog(Main);
         return true;
     case ID_HELP_MANUAL:
-        OpenManual(*this);
+        OpenManual(Main);
         return true;
     case ID_HELP_HOMEPAGE:
-        OpenHomePage(*this);
+        OpenHomePage(Main);
         return true;
     case ID_HELP_VERSION:
-        ShowVersion(*this);
+        ShowVersion(Main);
         return true;
     default:
         return false;
     }
 }
 
-bool Juxta::AreListCommandsEnabled() const
+bool Commands::ListCommandsAllowed() const
 {
-    if (!MainMenu)
-        return false;
-    const UINT state = GetMenuState(MainMenu->GetHandle(), ID_CLEAR, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+    return !StopAllowed() && Main.Rows.RowCount() > 0;
 }
 
-bool Juxta::IsStopCommandEnabled() const
+bool Commands::StopAllowed() const
 {
-    if (!MainMenu)
-        return false;
-    const UINT state = GetMenuState(MainMenu->GetHandle(), ID_STOP, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+    return Main.Checker && Main.Checker->IsChecking();
 }
 
-int Juxta::FirstSelectedRow(int side) const
+void Commands::UpdateEnabling()
 {
-    FileListView* list = GetList(side);
+    const bool list = ListCommandsAllowed();
+    const bool stop = StopAllowed();
+    const HMENU menu = Main.MainMenu ? Main.MainMenu->GetHandle() : 0;
+    kit::ToolBar* bars[3] = {Main.MainToolBar.get(), Main.Sides[0] ? Main.Sides[0]->SideToolBar.get() : 0,
+                             Main.Sides[1] ? Main.Sides[1]->SideToolBar.get() : 0};
+    for (int command : ListCommands) {
+        if (menu)
+            EnableItem(menu, static_cast<UINT>(command), list);
+        for (kit::ToolBar* bar : bars)
+            if (bar && bar->FindButton(command))
+                SendMessageW(bar->Handle, TB_ENABLEBUTTON, static_cast<WPARAM>(command), MAKELPARAM(list, 0));
+    }
+    if (menu)
+        EnableItem(menu, ID_STOP, stop);
+    if (Main.MainToolBar)
+        SendMessageW(Main.MainToolBar->Handle, TB_ENABLEBUTTON, ID_STOP, MAKELPARAM(stop, 0));
+}
+
+int Commands::FirstSelectedRow(int side) const
+{
+    FileListView* list = Main.GetList(side);
     if (!list)
         return -1;
     return list->GetFirstSelectedRow();
@@ -270,43 +291,43 @@ int Juxta::FirstSelectedRow(int side) const
 // ---------------------------------------------------------------------------------------------------------------
 // registration through the dialogs
 
-void Juxta::AddFiles(int side)
+void Commands::AddFiles(int side)
 {
-    FileListView* list = GetList(side);
+    FileListView* list = Main.GetList(side);
     if (!list)
         return;
     kit::FileDialog dialog;
     std::vector<std::wstring> paths;
     const std::wstring filter(AddFilesFilter, sizeof AddFilesFilter / sizeof AddFilesFilter[0] - 1);
-    if (!dialog.ShowMultiple(this, Settings.GetString(L"DefaultDirectory"), L"", filter, paths) || paths.empty())
+    if (!dialog.ShowMultiple(&Main, Main.Settings.GetString(L"DefaultDirectory"), L"", filter, paths) || paths.empty())
         return;
-    Settings.SetString(L"DefaultDirectory", kit::RemoveFileName(paths.front()));
-    LastName = Registration::DropName(paths.front());
+    Main.Settings.SetString(L"DefaultDirectory", kit::RemoveFileName(paths.front()));
+    Main.LastName = Registration::DropName(paths.front());
     Registration::RegisterBatch(*list, paths, false);
 }
 
-void Juxta::AddFolder(int side)
+void Commands::AddFolder(int side)
 {
-    FileListView* list = GetList(side);
+    FileListView* list = Main.GetList(side);
     if (!list)
         return;
     std::wstring folder;
-    if (!kit::ChooseFolder(this, Settings.GetString(L"DefaultDirectory"), folder) || folder.empty())
+    if (!kit::ChooseFolder(&Main, Main.Settings.GetString(L"DefaultDirectory"), folder) || folder.empty())
         return;
-    Settings.SetString(L"DefaultDirectory", folder);
-    LastName = Registration::DropName(folder);
+    Main.Settings.SetString(L"DefaultDirectory", folder);
+    Main.LastName = Registration::DropName(folder);
     Registration::RegisterBatch(*list, std::vector<std::wstring>(1, folder), false);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 // removal, clearing, stopping, re-checking
 
-void Juxta::RemoveSelected(int side)
+void Commands::RemoveSelected(int side)
 {
     // not while a check runs (nor with nothing in the lists)
-    if (!AreListCommandsEnabled())
+    if (!ListCommandsAllowed())
         return;
-    FileListView* list = GetList(side);
+    FileListView* list = Main.GetList(side);
     if (!list)
         return;
     std::vector<int> rows = list->GetSelectedIndexes();
@@ -314,208 +335,181 @@ void Juxta::RemoveSelected(int side)
         return;
     // a pair goes whole; the selection does not move onto the rows that take the removed ones' places
     for (int index = 0; index < 2; ++index)
-        if (FileListView* each = GetList(index))
+        if (FileListView* each = Main.GetList(index))
             each->SelectRows([](int) { return false; });
-    Rows.RemoveRows(std::move(rows));
-    SyncViews();
-    RefreshPanes();
-    if (Rows.RowCount() == 0)
-        SetListCommandsEnabled(false);
+    Main.Rows.RemoveRows(std::move(rows));
+    Main.SyncViews();
+    Main.RefreshPanes();
+    UpdateEnabling();
 }
 
-void Juxta::ClearLists()
+void Commands::ClearLists()
 {
-    if (!AreListCommandsEnabled())
+    if (!ListCommandsAllowed())
         return;
-    Rows.Clear();
-    SyncViews();
-    RefreshPanes();
-    SetListCommandsEnabled(false);
+    Main.Rows.Clear();
+    Main.SyncViews();
+    Main.RefreshPanes();
+    UpdateEnabling();
 }
 
-void Juxta::StopChecks()
+void Commands::StopChecks()
 {
-    if (!Checker || !IsStopCommandEnabled())
+    if (!StopAllowed())
         return;
     // no worker writes after this
-    Checker->StopChecking();
+    Main.Checker->StopChecking();
     for (int side = 0; side < 2; ++side)
-        if (FileListView* list = GetList(side))
+        if (FileListView* list = Main.GetList(side))
             list->SelectRows([](int) { return false; });
-    Rows.Stop();
-    SyncViews();
-    RefreshPanes();
-    SetListCommandsEnabled(Rows.RowCount() > 0);
-    SetStopCommandEnabled(false);
+    Main.Rows.Stop();
+    Main.SyncViews();
+    Main.RefreshPanes();
+    UpdateEnabling();
 }
 
-void Juxta::Recheck(int side)
+void Commands::Recheck(int side)
 {
-    if (side < 0 || side > 1 || !GetList(side))
+    if (side < 0 || side > 1 || !Main.GetList(side))
         return;
-    if (Checker)
-        Checker->StopChecking();
-    Rows.Recheck(side);
-    SyncViews();
-    RefreshPanes();
-    if (Checker)
-        Checker->StartChecking();
+    if (Main.Checker)
+        Main.Checker->StopChecking();
+    Main.Rows.Recheck(side);
+    Main.SyncViews();
+    Main.RefreshPanes();
+    if (Main.Checker)
+        Main.Checker->StartChecking();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 // hash kinds and columns
 
-void Juxta::SwitchHashKind(int kind)
+void Commands::SwitchHashKind(int kind)
 {
     if (kind < 0 || kind >= HashKind::Count)
         return;
-    const bool wasChecking = Checker && Checker->IsChecking();
-    if (Checker)
-        Checker->StopChecking();
-    const HashKindFlags before = GetEnabledKinds();
-    const bool on = !before[kind];
-    const int position = KindColumnPosition(before, kind);
-    {
-        Settings.SetBool(KindSettingKeys[kind], on);
-        PublishSettings();
-        for (int side = 0; side < 2; ++side) {
-            FileListView* list = GetList(side);
-            if (!list)
-                continue;
-            SetKindColumn(*list, side, kind, position, on);
-        }
-        ComputeColumnPositions();
-        // the column's cells go with it, and a column that comes starts empty
-        Rows.ClearKind(kind);
-        // a value that no longer shows decides nothing
-        if (!on)
-            ReevaluatePairs();
-    }
-    if (on) {
-        // every row lacks the new value: all are checked and every pair decided again
-        if (MarkList)
-            MarkList->ResetMarks();
-        if (Checker)
-            Checker->StartChecking();
-    } else if (wasChecking && Checker) {
-        Checker->StartChecking();
-    }
-    CompListView::SyncHorizontalBars(this);
+    Main.Settings.SetBool(KindSettingKeys[kind], !Main.GetEnabledKinds()[kind]);
+    ApplyHashKinds();
 }
 
-void Juxta::SetKindColumn(FileListView& list, int side, int kind, int position, bool shown)
+void Commands::ApplyHashKinds()
 {
-    const ColumnInfo& column = ColumnTable[static_cast<size_t>(kind) + 1];
+    const bool wasChecking = StopAllowed();
+    if (Main.Checker)
+        Main.Checker->StopChecking();
+    Main.PublishSettings();
+    bool added = false;
+    bool removed = false;
+    ApplyKindColumns(Main.GetEnabledKinds(), added, removed);
+    // a value that no longer shows decides nothing
+    if (removed && !added)
+        ReevaluatePairs();
+    RestartAfterKinds(added, wasChecking);
+    CompListView::SyncHorizontalBars(&Main);
+}
+
+void Commands::ApplyKindColumns(const HashKindFlags& wanted, bool& added, bool& removed)
+{
+    for (int kind = 0; kind < HashKind::Count; ++kind) {
+        const bool shown = Main.HashColumns[kind] >= 0;
+        if (shown == wanted[kind])
+            continue;
+        // the kinds before this one are as wanted already
+        const int position = KindColumnPosition(wanted, kind);
+        for (int side = 0; side < 2; ++side)
+            if (FileListView* list = Main.GetList(side))
+                SetKindColumn(*list, side, kind, position, wanted[kind]);
+        // the column's cells go with it, and a column that comes starts empty
+        Main.Rows.ClearKind(kind);
+        (wanted[kind] ? added : removed) = true;
+    }
+    Main.ComputeColumnPositions();
+}
+
+void Commands::SetKindColumn(FileListView& list, int side, int kind, int position, bool shown)
+{
+    const Juxta::ColumnInfo& column = Juxta::ColumnTable[static_cast<size_t>(kind) + 1];
     if (shown)
-        list.InsertColumn(position, column.Header, StoredColumnWidth(side, column), column.Format);
+        list.InsertColumn(position, column.Header, Main.StoredColumnWidth(side, column), column.Format);
     else
         list.DeleteColumn(position);
 }
 
-void Juxta::ApplyHashKinds()
+void Commands::RestartAfterKinds(bool added, bool wasChecking)
 {
-    const bool wasChecking = Checker && Checker->IsChecking();
-    if (Checker)
-        Checker->StopChecking();
-    const HashKindFlags wanted = GetEnabledKinds();
-    bool added = false;
-    bool removed = false;
-    {
-        PublishSettings();
-        for (int kind = 0; kind < HashKind::Count; ++kind) {
-            const bool shown = HashColumns[kind] >= 0;
-            if (shown == wanted[kind])
-                continue;
-            // the kinds before this one are as wanted already
-            const int position = KindColumnPosition(wanted, kind);
-            for (int side = 0; side < 2; ++side) {
-                FileListView* list = GetList(side);
-                if (!list)
-                    continue;
-                SetKindColumn(*list, side, kind, position, wanted[kind]);
-            }
-            Rows.ClearKind(kind);
-            (wanted[kind] ? added : removed) = true;
-        }
-        ComputeColumnPositions();
-        if (removed && !added)
-            ReevaluatePairs();
-    }
     if (added) {
-        if (MarkList)
-            MarkList->ResetMarks();
-        if (Checker)
-            Checker->StartChecking();
-    } else if (wasChecking && Checker) {
-        Checker->StartChecking();
+        // every row lacks the new value: all are checked and every pair decided again
+        if (Main.MarkList)
+            Main.MarkList->ResetMarks();
+        if (Main.Checker)
+            Main.Checker->StartChecking();
+    } else if (wasChecking && Main.Checker) {
+        Main.Checker->StartChecking();
     }
-    CompListView::SyncHorizontalBars(this);
 }
 
-void Juxta::ReevaluatePairs()
+void Commands::ReevaluatePairs()
 {
-    Rows.ReevaluatePairs(GetEnabledKinds());
-    SyncViews();
-    RefreshPanes();
+    Main.Rows.ReevaluatePairs(Main.GetEnabledKinds());
+    Main.SyncViews();
+    Main.RefreshPanes();
 }
 
-void Juxta::SetDefaultColumnWidths()
+void Commands::SetDefaultColumnWidths()
 {
     // the shown columns' positions, with the rows of the column table they stand for
-    std::vector<std::pair<int, const ColumnInfo*>> shown;
-    shown.push_back(std::make_pair(static_cast<int>(FileNameColumn), &ColumnTable.front()));
+    std::vector<std::pair<int, const Juxta::ColumnInfo*>> shown;
+    shown.push_back(std::make_pair(static_cast<int>(Main.FileNameColumn), &Juxta::ColumnTable.front()));
     for (int kind = 0; kind < HashKind::Count; ++kind) {
-        const ColumnInfo* info = &ColumnTable[static_cast<size_t>(kind) + 1];
-        shown.push_back(std::make_pair(static_cast<int>(HashColumns[kind]), info));
+        const Juxta::ColumnInfo* info = &Juxta::ColumnTable[static_cast<size_t>(kind) + 1];
+        shown.push_back(std::make_pair(static_cast<int>(Main.HashColumns[kind]), info));
     }
-    shown.push_back(std::make_pair(static_cast<int>(SizeColumn), &ColumnTable.back()));
+    shown.push_back(std::make_pair(static_cast<int>(Main.SizeColumn), &Juxta::ColumnTable.back()));
     for (int side = 0; side < 2; ++side) {
-        FileListView* list = GetList(side);
+        FileListView* list = Main.GetList(side);
         if (!list)
             continue;
         kit::ListView::Hold hold(*list);
-        for (const std::pair<int, const ColumnInfo*>& column : shown)
+        for (const std::pair<int, const Juxta::ColumnInfo*>& column : shown)
             if (kit::ListViewColumn* target = list->GetColumn(column.first))
                 target->SetWidth(column.second->Width);
     }
 }
 
-void Juxta::AutoSizeColumns()
+bool Commands::CopyHashText(int side, int row, int kind)
 {
-    for (int side = 0; side < 2; ++side) {
-        FileListView* list = GetList(side);
-        if (!list)
-            continue;
-        kit::ListView::Hold hold(*list);
-        for (int column = 0; column < list->GetColumnCount(); ++column)
-            list->GetColumn(column)->SetWidth(LVSCW_AUTOSIZE_USEHEADER);
-    }
-}
-
-bool Juxta::CopyHashText(int side, int row, int kind)
-{
-    FileListView* list = GetList(side);
+    FileListView* list = Main.GetList(side);
     if (!list || row < 0 || row >= list->GetRowCount() || kind < 0 || kind >= HashKind::Count)
         return false;
     const std::wstring value = list->GetHashText(row, kind);
     // "読めません" is no value to paste anywhere
     if (value == HashText::Unreadable)
         return false;
-    return CopyTextToClipboard(value, Handle);
+    return CopyTextToClipboard(value, Main.Handle);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
-// the list context menu
+// the menus
 
-kit::Menu* Juxta::PrepareListMenu(int side, int row)
+void Commands::ShowViewMenu()
 {
-    FileListView* list = GetList(side);
+    kit::Menu* view = Main.MainMenu ? Main.MainMenu->GetSubMenu(MENU_VIEW_POSITION) : 0;
+    if (!view)
+        return;
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(view->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Main.Handle, 0);
+}
+
+kit::Menu* Commands::PrepareListMenu(int side, int row)
+{
+    FileListView* list = Main.GetList(side);
     kit::Menu* popup = list && list->PopupMenus ? list->PopupMenus->GetSubMenu(POPUP_FILE_LIST) : 0;
     if (!popup)
         return 0;
     const HMENU menu = popup->GetHandle();
-    const bool hasRows = Sides[side] && !Sides[side]->HasDropHint() && list->GetRowCount() > 0;
-    const bool checking = Checker && Checker->IsChecking();
+    const bool hasRows = Main.Sides[side] && !Main.Sides[side]->HasDropHint() && list->GetRowCount() > 0;
+    const bool checking = Main.Checker && Main.Checker->IsChecking();
     for (UINT command : {ID_RECHECK, ID_SELECT_ALL, ID_SELECT_INVERT, ID_SELECT_OK, ID_SELECT_NG, ID_SELECT_LEFT,
                          ID_SELECT_RIGHT})
         EnableItem(menu, command, hasRows);
@@ -524,12 +518,12 @@ kit::Menu* Juxta::PrepareListMenu(int side, int row)
 
     if (row >= list->GetRowCount())
         row = -1;
-    ContextRow = row;
-    const bool listCommands = AreListCommandsEnabled();
+    Main.ContextRow = row;
+    const bool listCommands = ListCommandsAllowed();
     FileListView::ItemInfo info;
     const bool finished = row >= 0 && list->GetItemInfo(row, info) && info.Finished;
     const std::wstring path = row >= 0 ? list->GetCellText(row, 0) : std::wstring();
-    FileListView* other = GetList(1 - side);
+    FileListView* other = Main.GetList(1 - side);
     const std::wstring otherPath = row >= 0 && other ? other->GetCellText(row, 0) : std::wstring();
     EnableItem(menu, ID_HASH_DIALOG, row >= 0 && !path.empty() && finished);
     EnableItem(menu, ID_OPEN, row >= 0 && FileExists(path));
@@ -539,20 +533,20 @@ kit::Menu* Juxta::PrepareListMenu(int side, int row)
 
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         const std::wstring value = row >= 0 ? list->GetHashText(row, kind) : std::wstring();
-        const bool shown = row >= 0 && HashColumns[kind] >= 0 && !value.empty() && value != HashText::Unreadable;
+        const bool shown = row >= 0 && Main.HashColumns[kind] >= 0 && !value.empty() && value != HashText::Unreadable;
         const std::wstring text =
             shown ? std::wstring(KindNames[kind]) + L"【" + value + L"】" + KindAccelerators[kind]
                   : std::wstring(KindNames[kind]) + KindAccelerators[kind];
         SetItemText(menu, CopyCommands[kind], text);
         EnableItem(menu, CopyCommands[kind], shown);
     }
-    CurrentSide = side;
+    Main.CurrentSide = side;
     return popup;
 }
 
-void Juxta::ShowListMenu(int side, bool atCursor)
+void Commands::ShowListMenu(int side, bool atCursor)
 {
-    FileListView* list = GetList(side);
+    FileListView* list = Main.GetList(side);
     if (!list)
         return;
     POINT point = {};
@@ -577,5 +571,5 @@ void Juxta::ShowListMenu(int side, bool atCursor)
     kit::Menu* popup = PrepareListMenu(side, row);
     if (!popup)
         return;
-    TrackPopupMenu(popup->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, 0, Handle, 0);
+    TrackPopupMenu(popup->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, 0, Main.Handle, 0);
 }

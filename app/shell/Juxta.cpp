@@ -6,6 +6,7 @@
 #include "app/lists/FileListWindow.h"
 #include "app/lists/PairMarks.h"
 #include "app/lists/SizeFormat.h"
+#include "app/shell/Commands.h"
 #include "app/tools/ExternalTools.h"
 #include "kit/core/Path.h"
 #include "kit/ui/Brush.h"
@@ -68,11 +69,6 @@ const ButtonSpec MainButtons[] = {
 const wchar_t* const Juxta::ClassName = L"Orvane - Juxta";
 const wchar_t* const Juxta::Title = L"Juxta";
 
-const std::array<int, 19> Juxta::ListCommands = {
-    ID_REMOVE_LEFT, ID_REMOVE_RIGHT, ID_CLEAR, ID_COPY_CRC32_LEFT, ID_COPY_CRC32_RIGHT, ID_COPY_MD5_LEFT,
-    ID_COPY_MD5_RIGHT, ID_COPY_SHA1_LEFT, ID_COPY_SHA1_RIGHT, ID_HASH_DIALOG_LEFT, ID_HASH_DIALOG_RIGHT, ID_OUTPUT,
-    ID_FILE_OPERATION, ID_SELECT_ALL, ID_SELECT_INVERT, ID_RECHECK, ID_COMPARE_TOOL, ID_OPEN_LEFT, ID_OPEN_RIGHT};
-
 const std::array<Juxta::ColumnInfo, 5> Juxta::ColumnTable = {{
     {L"FileName", L"ファイル名", 160, LVCFMT_LEFT, -1},
     {L"Crc32", L"CRC32", 80, LVCFMT_LEFT, HashKind::Crc32},
@@ -81,7 +77,7 @@ const std::array<Juxta::ColumnInfo, 5> Juxta::ColumnTable = {{
     {L"FileSize", L"サイズ", 100, LVCFMT_RIGHT, -1},
 }};
 
-Juxta::Juxta() : SettingsPath(DefaultSettingsPath())
+Juxta::Juxta() : SettingsPath(DefaultSettingsPath()), MainCommands(new Commands(*this))
 {
     for (std::atomic<int32_t>& column : HashColumns)
         column = -1;
@@ -441,6 +437,13 @@ void Juxta::StartBusyAnimation()
     Animating = true;
 }
 
+HICON Juxta::GetBusyIcon(int frame) const
+{
+    if (frame < 0 || frame >= static_cast<int>(BusyIcons.size()) || !BusyIcons[static_cast<size_t>(frame)])
+        return 0;
+    return BusyIcons[static_cast<size_t>(frame)]->GetIcon();
+}
+
 void Juxta::StopBusyAnimation()
 {
     if (!Handle)
@@ -458,39 +461,13 @@ void Juxta::StopBusyAnimation()
         StatusBar->GetPane(0)->SetIcon(0);
 }
 
-void Juxta::SetListCommandsEnabled(bool enabled)
-{
-    kit::ToolBar* bars[3] = {MainToolBar.get(), Sides[0] ? Sides[0]->SideToolBar.get() : 0,
-                             Sides[1] ? Sides[1]->SideToolBar.get() : 0};
-    for (int command : ListCommands) {
-        if (MainMenu)
-            EnableMenuItem(MainMenu->GetHandle(), static_cast<UINT>(command),
-                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-        for (kit::ToolBar* bar : bars)
-            if (bar && bar->FindButton(command))
-                SendMessageW(bar->Handle, TB_ENABLEBUTTON, static_cast<WPARAM>(command), MAKELPARAM(enabled, 0));
-    }
-}
-
-void Juxta::SetStopCommandEnabled(bool enabled)
-{
-    if (MainMenu)
-        EnableMenuItem(MainMenu->GetHandle(), ID_STOP, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    if (MainToolBar)
-        SendMessageW(MainToolBar->Handle, TB_ENABLEBUTTON, ID_STOP, MAKELPARAM(enabled, 0));
-}
-
 void Juxta::SetCheckingAppearance(bool checking)
 {
-    if (checking) {
+    if (checking)
         StartBusyAnimation();
-        SetListCommandsEnabled(false);
-        SetStopCommandEnabled(true);
-    } else {
+    else
         StopBusyAnimation();
-        SetListCommandsEnabled(true);
-        SetStopCommandEnabled(false);
-    }
+    MainCommands->UpdateEnabling();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -509,14 +486,39 @@ void Juxta::RunRowAction(int side, int row)
         RunDoubleClickAction(*this, *list, row);
 }
 
-void Juxta::ShowViewMenu()
+void Juxta::AutoSizeColumns()
 {
-    kit::Menu* view = MainMenu ? MainMenu->GetSubMenu(MENU_VIEW_POSITION) : 0;
-    if (!view)
-        return;
-    POINT cursor = {};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(view->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Handle, 0);
+    for (int side = 0; side < 2; ++side) {
+        FileListView* list = GetList(side);
+        if (!list)
+            continue;
+        kit::ListView::Hold hold(*list);
+        for (int column = 0; column < list->GetColumnCount(); ++column)
+            list->GetColumn(column)->SetWidth(LVSCW_AUTOSIZE_USEHEADER);
+    }
+}
+
+
+bool Juxta::IsKindShown(int kind) const
+{
+    return kind >= 0 && kind < HashKind::Count && HashColumns[kind] >= 0;
+}
+
+void Juxta::SetContextRow(int side, int row)
+{
+    CurrentSide = side;
+    ContextRow = row;
+}
+
+void Juxta::RecolourRows()
+{
+    if (MarkList)
+        MarkList->Recolour();
+}
+
+void Juxta::ApplyHashKinds()
+{
+    MainCommands->ApplyHashKinds();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -540,8 +542,7 @@ LRESULT Juxta::OnCreate(WPARAM, LPARAM)
     Checker = CheckHashManager::Create(this);
     LoadSettings();
     CreateBars();
-    SetListCommandsEnabled(false);
-    SetStopCommandEnabled(false);
+    MainCommands->UpdateEnabling();
     RestoreViewChecks();
     BindViewToggles();
     BuildColumns();
@@ -553,7 +554,7 @@ void Juxta::CreateChildren()
 {
     for (int side = 0; side < 2; ++side)
         Sides[side] = FileListWindow::Create(this, side, this);
-    MarkList = CompListView::Create(this, this, MarkListId);
+    MarkList = CompListView::Create(this, this, IDC_MARK_LIST);
     if (MarkList) {
         SHFILEINFOW info = {};
         // the system's list, shared and never destroyed: the rows are as tall as the side lists' rows
@@ -839,7 +840,7 @@ LRESULT Juxta::OnNcRightButtonUp(WPARAM wParam, LPARAM lParam)
     const RECT bar = GetMenuBarRect(this);
     const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (PtInRect(&bar, point))
-        ShowViewMenu();
+        MainCommands->ShowViewMenu();
     return DefaultProc(WM_NCRBUTTONUP, wParam, lParam);
 }
 
@@ -850,7 +851,7 @@ LRESULT Juxta::OnCommand(WPARAM wParam, LPARAM lParam)
         DestroyWindow(Handle);
         return 0;
     }
-    RunCommand(command, reinterpret_cast<HWND>(lParam));
+    MainCommands->Run(command, reinterpret_cast<HWND>(lParam));
     return kit::Window::OnCommand(wParam, lParam);
 }
 
@@ -868,7 +869,7 @@ LRESULT Juxta::OnNotify(WPARAM wParam, LPARAM lParam)
         const HWND from = header->hwndFrom;
         if ((StatusBar && from == StatusBar->Handle) || (Rebar && from == Rebar->Handle) ||
             (MainToolBar && from == MainToolBar->Handle))
-            ShowViewMenu();
+            MainCommands->ShowViewMenu();
     }
     return kit::Window::OnNotify(wParam, lParam);
 }

@@ -1,5 +1,6 @@
 // The main window: the two side windows with their lists, the mark column between them, the rebar with the main
-// toolbar, the status bar and the menu bar; it also owns the settings, the main lock and the check scheduler.
+// toolbar, the status bar and the menu bar; it also owns the settings, the main lock, the check scheduler and the
+// commands (Commands). The dialogs and outside tools see it only as a ToolHost.
 //
 // Threads: the rows live in Rows, which the scheduler and the workers (app/check) change from their own threads;
 // the lists show it and repaint what changed (SyncViews). The status panes are refreshed on request from any
@@ -8,6 +9,7 @@
 
 #include "app/lists/HashText.h"
 #include "app/lists/RowModel.h"
+#include "app/tools/ToolHost.h"
 #include "kit/core/CriticalSection.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/core/SettingsSnapshot.h"
@@ -20,6 +22,7 @@
 #include <vector>
 
 class CheckHashManager;
+class Commands;
 class CompListView;
 class FileListView;
 class FileListWindow;
@@ -35,7 +38,7 @@ class StatusBar;
 class ToolBar;
 } // namespace kit
 
-class Juxta : public kit::Window {
+class Juxta : public kit::Window, public ToolHost {
 public:
     // the class name is also the name of the single-instance mapping
     static const wchar_t* const ClassName;
@@ -55,9 +58,6 @@ public:
     static const UINT ViewInterval = 33;
     static const int MinimumWidth = 500;
     static const int MinimumHeight = 200;
-    static const int MarkListId = 106;
-    // the 19 commands that are disabled while a check runs or the lists are empty
-    static const std::array<int, 19> ListCommands;
 
     // the side lists' columns, in their order: file name, CRC32, MD5, SHA-1, size
     struct ColumnInfo {
@@ -91,15 +91,15 @@ public:
     // the executable's path with the extension ".dat"
     static std::wstring DefaultSettingsPath();
     // Settings changed on the GUI thread: background threads see the new values from now on.
-    void PublishSettings();
+    void PublishSettings() override;
     // a state colour (0 "Wait" .. 6 "UnderLine"): the stored 4-byte value, else the default; any thread
-    COLORREF GetStateColour(int index) const;
+    COLORREF GetStateColour(int index) const override;
     // the hash kinds switched on ("Crc32", "Md5", "Sha1"); any thread
-    HashKindFlags GetEnabledKinds() const;
-    bool GetSettingBool(const std::wstring& name, bool fallback) const;
+    HashKindFlags GetEnabledKinds() const override;
+    bool GetSettingBool(const std::wstring& name, bool fallback) const override;
 
     // ---- lists ----
-    FileListView* GetList(int side) const;
+    FileListView* GetList(int side) const override;
     // the three lists in lock order (left, right, mark); null before creation
     kit::ListView* GetLockOrderList(int index) const;
     // rebuilds the columns of both side lists from the settings and the stored widths
@@ -127,9 +127,9 @@ public:
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
     void StopBusyAnimation();
-    void SetListCommandsEnabled(bool enabled);
-    void SetStopCommandEnabled(bool enabled);
-    // checking: list commands off, stop on, busy animation; idle: the reverse
+    // the busy animation's frames shown in the left pane (0..3); null when the icon could not be loaded
+    HICON GetBusyIcon(int frame) const;
+    // the busy animation while a check runs, and the commands enabled as the scheduler and the rows allow
     void SetCheckingAppearance(bool checking);
 
     // ---- actions on rows ----
@@ -141,43 +141,22 @@ public:
     // Enter or double-click on a row: open or compare
     void RunRowAction(int side, int row);
 
-    // ---- commands (app/shell/Commands.cpp) ----
-    // Runs a command of the main window's table; false when the id is none of them.
-    bool RunCommand(int command, HWND from);
-    // the list commands are allowed now: "リストをクリア(&A)" is not greyed in the main menu
-    bool AreListCommandsEnabled() const;
-    // the open dialog (several files) / the folder dialog, then the chosen paths registered into side
-    void AddFiles(int side);
-    void AddFolder(int side);
-    // the selected rows of side removed, each with its whole pair; nothing while the list commands are off
-    void RemoveSelected(int side);
-    // every row of the three lists gone, counters at 0; nothing while the list commands are off
-    void ClearLists();
-    // Ends the check run: finished files stay, the unfinished side of a pair is blanked, pairs with neither side
-    // finished go. Nothing when no check runs.
-    void StopChecks();
-    // the side's values and sizes emptied, its "○" and "×" pairs undecided again, and checked anew
-    void Recheck(int side);
-    // the header menu's CRC32 / MD5 / SHA-1: the kind switched on or off on both lists
-    void SwitchHashKind(int kind);
-    // After the settings switched hash kinds: the columns of both lists follow them (cells of the other columns
-    // stay); a kind switched on resets the marks and checks every row, a kind switched off decides the finished
-    // pairs again by what is left.
-    void ApplyHashKinds();
-    void SetDefaultColumnWidths();
+    // ---- commands ----
+    Commands& GetCommands() const { return *MainCommands; }
+    // every column of both side lists as wide as its widest text (or header)
     void AutoSizeColumns();
-    // a row's text of a hash kind to the clipboard; false without such a row or value, or when the clipboard refused
-    bool CopyHashText(int side, int row, int kind);
-    // the lowest selected row of a side's list, -1 when none is selected
-    int FirstSelectedRow(int side) const;
-    // The "ファイルリスト" pop-up of a side made ready for a row (-1 none): enabled items, the copy items' texts.
-    kit::Menu* PrepareListMenu(int side, int row);
 
-    // ---- menus ----
-    // the "表示(&V)" pop-up at the cursor
-    void ShowViewMenu();
-    // the list context menu "ファイルリスト" of a side at the cursor (or for the first selected row, keyboard)
-    void ShowListMenu(int side, bool atCursor = true);
+    // ---- what the tools see (ToolHost) ----
+    kit::Window& GetOwnerWindow() override { return *this; }
+    kit::SettingsNode& GetSettings() override { return Settings; }
+    RowModel& GetRows() override { return Rows; }
+    bool IsKindShown(int kind) const override;
+    int GetCurrentSide() const override { return CurrentSide; }
+    void SetContextRow(int side, int row) override;
+    std::wstring GetLastName() const override { return LastName; }
+    void SetLastName(const std::wstring& name) override { LastName = name; }
+    void RecolourRows() override;
+    void ApplyHashKinds() override;
 
     // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
@@ -205,12 +184,6 @@ public:
     boost::shared_ptr<kit::ToolBar> MainToolBar;
     boost::shared_ptr<kit::StatusBar> StatusBar;
     boost::shared_ptr<kit::Menu> MainMenu;
-    boost::shared_ptr<kit::Image> ToolBarImage;
-    // the strip cut into images with its magenta keyed out; the side toolbars use it too
-    boost::shared_ptr<kit::ImageList> ToolBarImages;
-    boost::shared_ptr<kit::Brush> BackgroundBrush;
-    std::array<boost::shared_ptr<kit::Image>, 4> BusyIcons;
-    std::atomic<int32_t> BusyFrame{0};
     boost::shared_ptr<CheckHashManager> Checker;
     std::atomic<int32_t> CurrentSide{0};
     std::atomic<int32_t> ContextRow{-1};
@@ -220,6 +193,13 @@ public:
     std::atomic<int32_t> SizeColumn{-1};
 
 private:
+    boost::shared_ptr<kit::Image> ToolBarImage;
+    // the strip cut into images with its magenta keyed out; the side toolbars use it too
+    boost::shared_ptr<kit::ImageList> ToolBarImages;
+    boost::shared_ptr<kit::Brush> BackgroundBrush;
+    std::array<boost::shared_ptr<kit::Image>, 4> BusyIcons;
+    std::atomic<int32_t> BusyFrame{0};
+
     void CreateChildren();
     void CreateStatusBar();
     void LoadSettings();
@@ -237,16 +217,6 @@ private:
     int LaidOutPaneNeed = 0;  // SidePaneNeed() then
     // stops the scheduler and its workers (at exit)
     void StopChecker();
-    // the pairs whose both files are finished decided again by the kinds shown now
-    void ReevaluatePairs();
-    bool IsStopCommandEnabled() const;
-    // the groups of RunCommand; each false when the id is not one of its own
-    bool RunListCommand(int command);
-    bool RunColumnCommand(int command);
-    bool RunRowCommand(int command, HWND from);
-    bool RunToolCommand(int command);
-    // a hash kind's column inserted at position (with its stored width) or deleted from there
-    void SetKindColumn(FileListView& list, int side, int kind, int position, bool shown);
 
     // GUI thread: the pending FollowRow request, or a timer for it when the lists moved a moment ago
     void FollowPendingRow();
@@ -255,6 +225,7 @@ private:
     void RefreshPendingPanes();
 
     DWORD GuiThread = 0;
+    boost::shared_ptr<Commands> MainCommands;
     std::atomic<bool> Animating{false};
     std::atomic<int32_t> FollowTarget{-1};
     std::atomic<bool> FollowPosted{false};

@@ -1,8 +1,7 @@
 #include "app/tools/ConfigDialog.h"
 
 #include "app/check/CheckHashManager.h"
-#include "app/lists/CompListView.h"
-#include "app/shell/Juxta.h"
+#include "app/tools/ToolHost.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/ui/Brush.h"
 #include "kit/ui/Button.h"
@@ -65,7 +64,7 @@ std::wstring ProgramFilter()
 
 } // namespace
 
-ConfigDialog::ConfigDialog(Juxta& main) : Main(main)
+ConfigDialog::ConfigDialog(ToolHost& main) : Main(main)
 {
     for (size_t index = 0; index < Colours.size(); ++index)
         Colours[index] = ColourRows[index].Default;
@@ -75,7 +74,7 @@ ConfigDialog::~ConfigDialog() = default;
 
 INT_PTR ConfigDialog::Run()
 {
-    return DoModal(IDD_CONFIG, &Main);
+    return DoModal(IDD_CONFIG, &Main.GetOwnerWindow());
 }
 
 LRESULT ConfigDialog::OnInitDialog(WPARAM, LPARAM)
@@ -108,7 +107,7 @@ void ConfigDialog::AttachControls()
 
 void ConfigDialog::Load()
 {
-    const kit::SettingsNode& settings = Main.Settings;
+    const kit::SettingsNode& settings = Main.GetSettings();
     for (size_t index = 0; index < Options.size(); ++index)
         if (Boxes[index])
             Boxes[index]->SetChecked(settings.GetBool(Options[index].Key, false));
@@ -138,7 +137,7 @@ void ConfigDialog::Bind()
 
 void ConfigDialog::Store()
 {
-    kit::SettingsNode& settings = Main.Settings;
+    kit::SettingsNode& settings = Main.GetSettings();
     for (size_t index = 0; index < Options.size(); ++index)
         if (Boxes[index])
             settings.SetBool(Options[index].Key, Boxes[index]->IsChecked());
@@ -237,7 +236,7 @@ void ConfigDialog::Browse(int row)
 {
     kit::FileDialog chooser;
     std::wstring path;
-    if (!chooser.Show(this, path, true, Main.Settings.GetString(L"DefaultDirectory"), L"exe", ProgramFilter(), 0))
+    if (!chooser.Show(this, path, true, Main.GetSettings().GetString(L"DefaultDirectory"), L"exe", ProgramFilter(), 0))
         return;
     if (Commands[static_cast<size_t>(row)])
         // quoted: a blank in the path must not end the program's name (C:\Program Files\...)
@@ -285,17 +284,17 @@ void ConfigDialog::Release()
     CheckCountText.reset();
 }
 
-void ShowConfigDialog(Juxta& main)
+void ShowConfigDialog(ToolHost& main)
 {
-    const kit::SettingsNode before = main.Settings;
+    const kit::SettingsNode before = main.GetSettings();
     ConfigDialog dialog(main);
     if (dialog.Run() < 0)
         return;
-    if (dialog.IsChanged() && main.MarkList)
-        main.MarkList->Recolour();
+    if (dialog.IsChanged())
+        main.RecolourRows();
     bool kindsChanged = false;
     for (const wchar_t* key : HashKeys)
-        kindsChanged = kindsChanged || before.GetBool(key, false) != main.Settings.GetBool(key, false);
+        kindsChanged = kindsChanged || before.GetBool(key, false) != main.GetSettings().GetBool(key, false);
     // the columns follow the kinds (cells of the other columns stay); a kind switched on resets the marks and
     // checks again, one switched off decides the finished pairs again by what is left
     if (kindsChanged)

@@ -10,7 +10,7 @@
 #include <array>
 #include <string>
 
-class Juxta;
+class ToolHost;
 
 namespace kit {
 class Brush;
@@ -51,7 +51,7 @@ public:
     static const int MinimumChecks = 1;
     static const int MaximumChecks = 16;
 
-    explicit ConfigDialog(Juxta& main);
+    explicit ConfigDialog(ToolHost& main);
     ~ConfigDialog() override;
 
     // runs the dialog on the main window; 0 when it was closed, -1 when it could not be created
@@ -81,7 +81,7 @@ private:
     void Browse(int row);
     void Release();
 
-    Juxta& Main; // not owned
+    ToolHost& Main; // not owned
     std::array<boost::shared_ptr<kit::CheckBox>, 10> Boxes;
     std::array<boost::shared_ptr<kit::StaticText>, 7> Swatches;
     std::array<COLORREF, 7> Colours;
@@ -100,4 +100,4 @@ private:
 
 // Runs the dialog on the main window and applies its outcome: rows recoloured when a colour or the underline
 // changed, columns rebuilt, marks reset and the check restarted when a hash kind was switched.
-void ShowConfigDialog(Juxta& main);
+void ShowConfigDialog(ToolHost& main);

@@ -1,10 +1,10 @@
 #include "app/tools/CopyDialog.h"
 
-#include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
-#include "app/shell/Juxta.h"
+#include "app/lists/RowModel.h"
 #include "app/tools/CopyListView.h"
 #include "app/tools/CopyThread.h"
+#include "app/tools/ToolHost.h"
 #include "kit/core/LongPath.h"
 #include "kit/core/SettingsNode.h"
 #include "kit/ui/Button.h"
@@ -75,18 +75,18 @@ std::wstring FullPathOf(const std::wstring& folder)
 
 } // namespace
 
-CopyDialog::CopyDialog(Juxta& owner) : Owner(owner) {}
+CopyDialog::CopyDialog(ToolHost& owner) : Owner(owner) {}
 
 CopyDialog::~CopyDialog() = default;
 
 INT_PTR CopyDialog::Run()
 {
-    return DoModal(IDD_COPY, &Owner);
+    return DoModal(IDD_COPY, &Owner.GetOwnerWindow());
 }
 
 kit::SettingsNode& CopyDialog::Section() const
 {
-    return Owner.Settings.Child(L"Copy");
+    return Owner.GetSettings().Child(L"Copy");
 }
 
 kit::CheckBox* CopyDialog::GetControl(int id) const
@@ -118,7 +118,7 @@ LRESULT CopyDialog::OnInitDialog(WPARAM, LPARAM)
     CreateFileList();
     BindDeleteButton();
     LoadStates();
-    const bool left = Owner.CurrentSide.load() == 0;
+    const bool left = Owner.GetCurrentSide() == 0;
     GetControl(IDC_COPY_LEFT_LIST)->SetChecked(left);
     GetControl(IDC_COPY_RIGHT_LIST)->SetChecked(!left);
     FillList();
@@ -146,8 +146,8 @@ void CopyDialog::CreateFileList()
     FileList->SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
     FileList->SetBehaviour(kit::ListView::ColorDrawing | kit::ListView::SelectAllKey);
     // every file takes part until the user says otherwise
-    Owner.Rows.SetAllChecked(0, true);
-    Owner.Rows.SetAllChecked(1, true);
+    Owner.GetRows().SetAllChecked(0, true);
+    Owner.GetRows().SetAllChecked(1, true);
     const RECT header = FileList->GetHeaderRect();
     int width = header.right - header.left;
     if (width <= 0) {
@@ -280,7 +280,7 @@ ProgressDialog::Request CopyDialog::BuildRequest(const std::wstring& folder) con
     request.Tasks = CopyThread::BuildTasks(folder, KeepsRelativePaths(), request.Operation, CollectRows());
     if (IsChecked(IDC_COPY_VERIFY))
         for (int kind = 0; kind < HashKind::Count; ++kind)
-            request.Verify[kind] = Owner.HashColumns[kind] >= 0;
+            request.Verify[kind] = Owner.IsKindShown(kind);
     return request;
 }
 
@@ -355,7 +355,7 @@ void CopyDialog::Close()
     EndDialog(Handle, 0);
 }
 
-bool ShowCopyDialog(Juxta& main)
+bool ShowCopyDialog(ToolHost& main)
 {
     CopyDialog dialog(main);
     return dialog.Run() >= 0;

@@ -16,7 +16,7 @@
 #include <vector>
 
 class CopyListView;
-class Juxta;
+class ToolHost;
 
 namespace kit {
 class Button;
@@ -40,7 +40,7 @@ public:
     // the clash combo box's entries, by CopyThread's clash policy index
     static const std::array<const wchar_t*, 3> ClashTexts;
 
-    explicit CopyDialog(Juxta& owner);
+    explicit CopyDialog(ToolHost& owner);
     ~CopyDialog() override;
 
     // runs the dialog on the main window; 0 when it was closed, -1 when it could not be created
@@ -85,7 +85,7 @@ private:
     bool ChangeChecks(int command);
     void Close();
 
-    Juxta& Owner; // not owned
+    ToolHost& Owner; // not owned
     std::array<boost::shared_ptr<kit::CheckBox>, 7> CheckBoxes;
     std::array<boost::shared_ptr<kit::RadioButton>, 5> RadioButtons;
     boost::shared_ptr<kit::ComboBox> ClashCombo;
@@ -95,4 +95,4 @@ private:
 };
 
 // The main window's file operation command: runs the dialog modally. False when it could not be shown.
-bool ShowCopyDialog(Juxta& main);
+bool ShowCopyDialog(ToolHost& main);

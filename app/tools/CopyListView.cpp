@@ -2,10 +2,11 @@
 
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
+#include "app/lists/RowModel.h"
 #include "app/lists/PairMarks.h"
 #include "app/lists/SizeFormat.h"
-#include "app/shell/Juxta.h"
 #include "app/tools/CopyDialog.h"
+#include "app/tools/ToolHost.h"
 #include "kit/ui/Menu.h"
 #include "resources/resource.h"
 
@@ -23,14 +24,14 @@ uint64_t ParseSize(const std::wstring& text)
 
 } // namespace
 
-CopyListView::CopyListView(Juxta* owner, CopyDialog* dialog) : kit::ListView(false), Owner(owner), Dialog(dialog)
+CopyListView::CopyListView(ToolHost* owner, CopyDialog* dialog) : kit::ListView(false), Owner(owner), Dialog(dialog)
 {
     UseSource(this);
 }
 
 CopyListView::~CopyListView() = default;
 
-boost::shared_ptr<CopyListView> CopyListView::Attach(Juxta* owner, CopyDialog* dialog, int id)
+boost::shared_ptr<CopyListView> CopyListView::Attach(ToolHost* owner, CopyDialog* dialog, int id)
 {
     boost::shared_ptr<CopyListView> list(new CopyListView(owner, dialog));
     if (!list->kit::ListView::AttachVirtual(dialog, id))
@@ -43,9 +44,9 @@ void CopyListView::Show(int side, const std::array<bool, PairMark::Count>& liste
 {
     Side = side;
     Shown.clear();
-    const int count = Owner->Rows.RowCount();
+    const int count = Owner->GetRows().RowCount();
     for (int row = 0; row < count; ++row) {
-        Owner->Rows.ReadRow(row, [&](const RowModel::Row& pair) {
+        Owner->GetRows().ReadRow(row, [&](const RowModel::Row& pair) {
             const RowModel::Cell& cell = pair.Sides[side];
             // an imported entry carries its size text: no file on disk stands behind it
             if (cell.IsBlank() || cell.IsImported())
@@ -68,12 +69,12 @@ int CopyListView::ModelRow(int row) const
 
 bool CopyListView::IsRowChecked(int row) const
 {
-    return Owner->Rows.IsChecked(Side, ModelRow(row));
+    return Owner->GetRows().IsChecked(Side, ModelRow(row));
 }
 
 void CopyListView::SetRowChecked(int row, bool checked)
 {
-    Owner->Rows.SetChecked(Side, ModelRow(row), checked);
+    Owner->GetRows().SetChecked(Side, ModelRow(row), checked);
     RedrawRows(row, row);
 }
 
@@ -89,7 +90,7 @@ void CopyListView::ChangeChecks(CheckChange change, bool selectedOnly)
     }
     for (int row : rows) {
         const bool checked = change == CheckOn || (change == CheckInvert && !IsRowChecked(row));
-        Owner->Rows.SetChecked(Side, ModelRow(row), checked);
+        Owner->GetRows().SetChecked(Side, ModelRow(row), checked);
     }
     if (Handle)
         InvalidateRect(Handle, nullptr, FALSE);
@@ -101,7 +102,7 @@ std::vector<CopyRow> CopyListView::CollectRows() const
     rows.reserve(Shown.size());
     for (int row : Shown) {
         CopyRow copy;
-        Owner->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+        Owner->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) {
             copy.FullPath = cell.Path;
             copy.RelativePath = cell.RelativeKey();
             copy.Size = ParseSize(cell.SizeText());
@@ -109,7 +110,7 @@ std::vector<CopyRow> CopyListView::CollectRows() const
             // the values of a finished check, of the kinds shown
             if (cell.Finished)
                 for (int kind = 0; kind < HashKind::Count; ++kind)
-                    if (Owner->HashColumns[kind] >= 0 && cell.Value(kind) != HashText::Unreadable)
+                    if (Owner->IsKindShown(kind) && cell.Value(kind) != HashText::Unreadable)
                         copy.Values[kind] = cell.Value(kind);
         });
         rows.push_back(copy);
@@ -121,9 +122,9 @@ void CopyListView::GetCellText(int row, int column, std::wstring& text)
 {
     const int model = ModelRow(row);
     if (column == 0) {
-        Owner->Rows.ReadCell(Side, model, [&](const RowModel::Cell& cell) { text = cell.Path; });
+        Owner->GetRows().ReadCell(Side, model, [&](const RowModel::Cell& cell) { text = cell.Path; });
     } else if (column == 1) {
-        const int mark = Owner->Rows.GetMark(model);
+        const int mark = Owner->GetRows().GetMark(model);
         if (mark >= 0 && mark < PairMark::Count)
             text = CompListView::MarkTexts[mark];
     }
@@ -142,7 +143,7 @@ bool CopyListView::IsChecked(int row)
 
 void CopyListView::SetChecked(int row, bool checked)
 {
-    Owner->Rows.SetChecked(Side, ModelRow(row), checked);
+    Owner->GetRows().SetChecked(Side, ModelRow(row), checked);
 }
 
 std::wstring CopyListView::RelativeTail(const std::wstring& path, const std::wstring& key)
@@ -192,7 +193,7 @@ LRESULT CopyListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
     if (column != 0 || !Owner || !Owner->GetSettingBool(L"UnderLine", true))
         return CDRF_DODEFAULT;
     std::wstring path, key;
-    Owner->Rows.ReadCell(Side, ModelRow(row), [&](const RowModel::Cell& cell) {
+    Owner->GetRows().ReadCell(Side, ModelRow(row), [&](const RowModel::Cell& cell) {
         path = cell.Path;
         key = cell.RelativeKey();
     });

@@ -17,7 +17,7 @@
 #include <vector>
 
 class CopyDialog;
-class Juxta;
+class ToolHost;
 
 namespace kit {
 class Menu;
@@ -28,11 +28,11 @@ public:
     // what a check-state command does to a row
     enum CheckChange { CheckOn, CheckOff, CheckInvert };
 
-    CopyListView(Juxta* owner, CopyDialog* dialog);
+    CopyListView(ToolHost* owner, CopyDialog* dialog);
     ~CopyListView() override;
 
     // the dialog's list control as an owner-data list; empty when the dialog has no such item
-    static boost::shared_ptr<CopyListView> Attach(Juxta* owner, CopyDialog* dialog, int id);
+    static boost::shared_ptr<CopyListView> Attach(ToolHost* owner, CopyDialog* dialog, int id);
 
     // Shows the files of side (no blank rows, no imported entries) whose pair's mark is listed, in row order. The
     // check flags stay in the model, so a file that goes out of view and comes back keeps its flag.
@@ -55,7 +55,7 @@ public:
 
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
 
-    Juxta* Owner;       // not owned
+    ToolHost* Owner;       // not owned
     CopyDialog* Dialog; // not owned
     boost::shared_ptr<kit::Menu> ContextMenu;
 

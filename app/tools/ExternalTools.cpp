@@ -2,8 +2,8 @@
 
 #include "app/lists/FileListView.h"
 #include "app/lists/KeyCase.h"
-#include "app/shell/Juxta.h"
 #include "app/tools/HashDialog.h"
+#include "app/tools/ToolHost.h"
 #include "app/tools/VersionDialog.h"
 #include "kit/core/Path.h"
 #include "kit/core/SettingsNode.h"
@@ -59,23 +59,22 @@ bool IsProgramFile(const std::wstring& program)
 
 } // namespace
 
-void RunDoubleClickAction(Juxta& main, FileListView& list, int row)
+void RunDoubleClickAction(ToolHost& main, FileListView& list, int row)
 {
     if (row < 0 || row >= list.GetRowCount())
         return;
-    if (main.Settings.GetBool(L"Open", false)) {
+    if (main.GetSettings().GetBool(L"Open", false)) {
         OpenWithShell(list, row, list.Handle);
         return;
     }
-    if (main.Settings.GetBool(L"Compare", false)) {
+    if (main.GetSettings().GetBool(L"Compare", false)) {
         StartCompareTool(main, row);
         return;
     }
     // the values are compared only once the row's check has finished
     if (!HasFinishedCheck(list, row))
         return;
-    main.ContextRow = row;
-    main.CurrentSide = list.Side;
+    main.SetContextRow(list.Side, row);
     ShowHashDialog(main, list.Side, row);
 }
 
@@ -219,7 +218,7 @@ bool StartProcess(const std::wstring& commandLine)
     return true;
 }
 
-bool StartCompareTool(Juxta& main, int row)
+bool StartCompareTool(ToolHost& main, int row)
 {
     std::wstring left, right;
     {
@@ -232,13 +231,13 @@ bool StartCompareTool(Juxta& main, int row)
     if (left.empty() || right.empty() || !PathFileExistsW(left.c_str()) || !PathFileExistsW(right.c_str()))
         return false;
     std::wstring commandLine;
-    if (!FindCompareCommand(main.Settings, left, right, commandLine))
+    if (!FindCompareCommand(main.GetSettings(), left, right, commandLine))
         return true;
     // cmd.exe would run a command hidden in a file name such as "x&calc&.txt"
     if (RunsThroughCmd(commandLine))
         for (const std::wstring* path : {&left, &right})
             if (HoldsCmdSpecial(*path)) {
-                kit::ShowMessageBox(L"", CmdSpecialMessage(*path), &main, MB_ICONERROR);
+                kit::ShowMessageBox(L"", CmdSpecialMessage(*path), &main.GetOwnerWindow(), MB_ICONERROR);
                 return true;
             }
     // a tool that cannot be started is not reported
@@ -251,19 +250,19 @@ std::wstring ManualPath()
     return kit::AddBackslash(kit::RemoveFileName(kit::GetModulePath())) + L"Manual\\index.html";
 }
 
-void OpenManual(Juxta& main)
+void OpenManual(ToolHost& main)
 {
     // a missing manual or browser is not reported
-    main.ShellOpen(ManualPath(), std::wstring(), std::wstring());
+    main.GetOwnerWindow().ShellOpen(ManualPath(), std::wstring(), std::wstring());
 }
 
-void OpenHomePage(Juxta& main)
+void OpenHomePage(ToolHost& main)
 {
-    main.ShellOpen(HomePageAddress, std::wstring(), std::wstring());
+    main.GetOwnerWindow().ShellOpen(HomePageAddress, std::wstring(), std::wstring());
 }
 
-void ShowVersion(Juxta& main)
+void ShowVersion(ToolHost& main)
 {
     VersionDialog dialog;
-    dialog.Run(main);
+    dialog.Run(main.GetOwnerWindow());
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 class FileListView;
-class Juxta;
+class ToolHost;
 
 namespace kit {
 class SettingsNode;
@@ -19,11 +19,11 @@ class SettingsNode;
 extern const wchar_t* const HomePageAddress;
 
 // a double-click or Enter on a side list's row: open it, start the compare tool or compare its hashes
-void RunDoubleClickAction(Juxta& main, FileListView& list, int row);
+void RunDoubleClickAction(ToolHost& main, FileListView& list, int row);
 // hands the row's file to the shell; false when it does not exist or the shell refused it
 bool OpenWithShell(FileListView& list, int row, HWND owner);
 // starts the compare tool for a row's pair; false when either file does not exist
-bool StartCompareTool(Juxta& main, int row);
+bool StartCompareTool(ToolHost& main, int row);
 
 // The command line of the compare tool for a pair of paths from the "Tool" entries "0", "1", "2" of settings: the
 // first entry whose "Extension" list holds "*" or the left file's extension (without the dot, any case) gives its
@@ -52,6 +52,6 @@ std::wstring CmdSpecialMessage(const std::wstring& path);
 
 // the folder of the executable followed by "Manual\index.html"
 std::wstring ManualPath();
-void OpenManual(Juxta& main);
-void OpenHomePage(Juxta& main);
-void ShowVersion(Juxta& main);
+void OpenManual(ToolHost& main);
+void OpenHomePage(ToolHost& main);
+void ShowVersion(ToolHost& main);

@@ -2,7 +2,7 @@
 
 #include "app/lists/FileListView.h"
 #include "app/lists/PairMarks.h"
-#include "app/shell/Juxta.h"
+#include "app/tools/ToolHost.h"
 #include "kit/ui/Brush.h"
 #include "kit/ui/EditBox.h"
 #include "kit/ui/StaticText.h"
@@ -45,13 +45,13 @@ std::wstring TrimBlanks(const std::wstring& text)
 
 } // namespace
 
-HashDialog::HashDialog(Juxta& main, int side, int row) : Main(main), Side(side), Row(row) {}
+HashDialog::HashDialog(ToolHost& main, int side, int row) : Main(main), Side(side), Row(row) {}
 
 HashDialog::~HashDialog() = default;
 
 INT_PTR HashDialog::Run()
 {
-    return DoModal(IDD_HASH, &Main);
+    return DoModal(IDD_HASH, &Main.GetOwnerWindow());
 }
 
 std::wstring HashDialog::Compare(const std::wstring& typed, const std::wstring& value)
@@ -197,7 +197,7 @@ bool HasFinishedCheck(const FileListView& list, int row)
            info.Finished;
 }
 
-bool ShowHashDialog(Juxta& main, int side, int row)
+bool ShowHashDialog(ToolHost& main, int side, int row)
 {
     const FileListView* list = main.GetList(side);
     if (!list || !HasFinishedCheck(*list, row))

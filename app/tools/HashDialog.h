@@ -11,7 +11,7 @@
 #include <string>
 
 class FileListView;
-class Juxta;
+class ToolHost;
 
 namespace kit {
 class Brush;
@@ -34,7 +34,7 @@ public:
     static const wchar_t* const Match;
     static const wchar_t* const Mismatch;
 
-    HashDialog(Juxta& main, int side, int row);
+    HashDialog(ToolHost& main, int side, int row);
     ~HashDialog() override;
 
     // runs the dialog on the main window; 0 when it was closed, -1 when it could not be created
@@ -55,7 +55,7 @@ private:
     BOOL FocusFirstInput();
     void Release();
 
-    Juxta& Main; // not owned
+    ToolHost& Main; // not owned
     int Side;
     int Row;
     boost::shared_ptr<kit::EditBox> FileName;
@@ -69,6 +69,6 @@ private:
 };
 
 // runs the dialog for a row of a side list whose check has finished; false when it could not be shown
-bool ShowHashDialog(Juxta& main, int side, int row);
+bool ShowHashDialog(ToolHost& main, int side, int row);
 // the row holds a file whose check has finished: only then are there values to compare
 bool HasFinishedCheck(const FileListView& list, int row);

@@ -1,9 +1,9 @@
 #include "app/tools/OutputDialog.h"
 
-#include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
-#include "app/shell/Juxta.h"
+#include "app/lists/RowModel.h"
 #include "app/tools/Clipboard.h"
+#include "app/tools/ToolHost.h"
 #include "kit/core/File.h"
 #include "kit/core/Path.h"
 #include "kit/core/SettingsNode.h"
@@ -124,18 +124,18 @@ TextCodec WindowsCodec()
 
 } // namespace
 
-OutputDialog::OutputDialog(Juxta& main) : Main(main) {}
+OutputDialog::OutputDialog(ToolHost& main) : Main(main) {}
 
 OutputDialog::~OutputDialog() = default;
 
 INT_PTR OutputDialog::Run()
 {
-    return DoModal(IDD_OUTPUT, &Main);
+    return DoModal(IDD_OUTPUT, &Main.GetOwnerWindow());
 }
 
 kit::SettingsNode& OutputDialog::Section() const
 {
-    return Main.Settings.Child(L"Output");
+    return Main.GetSettings().Child(L"Output");
 }
 
 kit::CheckBox* OutputDialog::GetControl(int id) const
@@ -156,7 +156,7 @@ LRESULT OutputDialog::OnInitDialog(WPARAM, LPARAM)
 {
     AttachControls();
     LoadStates();
-    const bool left = Main.CurrentSide.load() == 0;
+    const bool left = Main.GetCurrentSide() == 0;
     GetControl(IDC_OUTPUT_LEFT_LIST)->SetChecked(left);
     GetControl(IDC_OUTPUT_RIGHT_LIST)->SetChecked(!left);
     const HashKindFlags enabled = Main.GetEnabledKinds();
@@ -280,7 +280,7 @@ std::vector<ListOutputRow> OutputDialog::CollectRows(int limit) const
 {
     std::vector<ListOutputRow> rows;
     FileListView* list = Main.GetList(GetSourceSide());
-    if (!list || !Main.MarkList)
+    if (!list)
         return rows;
     const ListOutputOptions options = GetOptions();
     const int count = list->GetRowCount();
@@ -288,7 +288,7 @@ std::vector<ListOutputRow> OutputDialog::CollectRows(int limit) const
     for (int row = 0; row < count; ++row) {
         if (limit >= 0 && rows.size() >= static_cast<size_t>(limit))
             break;
-        const int mark = Main.MarkList->GetMark(row);
+        const int mark = Main.GetRows().GetMark(row);
         if (mark < 0 || mark >= PairMark::Count || !options.Marks[mark])
             continue;
         ListOutputRow out;
@@ -371,11 +371,11 @@ void OutputDialog::Output()
 
 bool OutputDialog::ShowSaveDialog(std::wstring& path)
 {
-    kit::SettingsNode& settings = Main.Settings;
+    kit::SettingsNode& settings = Main.GetSettings();
     const int filterIndex = ListOutput::FilterIndexFor(GetOptions().Layout, settings.GetInt(L"FinterIndex", 1));
     settings.SetInt(L"FinterIndex", filterIndex);
     const std::wstring extension = ListOutput::DefaultExtension(filterIndex);
-    path = Main.LastName + L"." + extension;
+    path = Main.GetLastName() + L"." + extension;
     kit::FileDialog dialog;
     // the filter holds NUL separators, so its length is counted pair by pair
     std::wstring filters;
@@ -385,7 +385,7 @@ bool OutputDialog::ShowSaveDialog(std::wstring& path)
         return false;
     settings.SetString(L"DefaultDirectory", kit::RemoveFileName(path));
     settings.SetInt(L"FinterIndex", dialog.FilterIndex);
-    Main.LastName = kit::RemoveExtension(kit::FindFileName(path));
+    Main.SetLastName(kit::RemoveExtension(kit::FindFileName(path)));
     return true;
 }
 
@@ -454,7 +454,7 @@ bool OutputDialog::CopyToClipboard()
     return true;
 }
 
-bool ShowOutputDialog(Juxta& main)
+bool ShowOutputDialog(ToolHost& main)
 {
     OutputDialog dialog(main);
     return dialog.Run() >= 0;

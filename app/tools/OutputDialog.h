@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class Juxta;
+class ToolHost;
 
 namespace kit {
 class CheckBox;
@@ -37,7 +37,7 @@ public:
     // the file encodings by drop-down index ("ANSI", "UTF-8 (BOM付き)", "UTF-8")
     static const std::array<const wchar_t*, 3> EncodingTexts;
 
-    explicit OutputDialog(Juxta& main);
+    explicit OutputDialog(ToolHost& main);
     ~OutputDialog() override;
 
     // runs the dialog on the main window; 0 when it was closed, -1 when it could not be created
@@ -89,7 +89,7 @@ private:
     bool ShowSaveDialog(std::wstring& path);
     void Close();
 
-    Juxta& Main; // not owned
+    ToolHost& Main; // not owned
     std::array<boost::shared_ptr<kit::CheckBox>, 24> Boxes;
     boost::shared_ptr<kit::ComboBox> SampleLines;
     boost::shared_ptr<kit::ComboBox> Encoding;
@@ -98,4 +98,4 @@ private:
 };
 
 // The main window's list-output command: runs the dialog modally. False when it could not be shown.
-bool ShowOutputDialog(Juxta& main);
+bool ShowOutputDialog(ToolHost& main);

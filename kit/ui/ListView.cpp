@@ -6,32 +6,11 @@
 #include "kit/ui/ListViewEditBox.h"
 
 #include <algorithm>
-#include <deque>
-#include <mutex>
 #include <windowsx.h>
 
 namespace kit {
 
 namespace {
-
-// cells written by other threads and not yet by the controls, oldest first; a removed row's Index is -1
-struct PendingCell {
-    ListView* List;
-    boost::shared_ptr<ListViewItem> Row;
-    int Column;
-    std::wstring Text;
-};
-
-struct PendingCells {
-    std::mutex Guard; // held for a push or a pop only
-    std::deque<PendingCell> Cells;
-};
-
-PendingCells& Pending()
-{
-    static PendingCells pending;
-    return pending;
-}
 
 // the predefined class of dialog windows
 const ATOM DialogClassAtom = 32770;
@@ -55,14 +34,6 @@ ListView::~ListView()
         Editor->MarkFinished();
     Editor.reset();
     RetiredEditors.clear();
-    {
-        // queued cells of this list have nowhere to go
-        PendingCells& pending = Pending();
-        std::lock_guard<std::mutex> guard(pending.Guard);
-        pending.Cells.erase(std::remove_if(pending.Cells.begin(), pending.Cells.end(),
-                                           [this](const PendingCell& cell) { return cell.List == this; }),
-                            pending.Cells.end());
-    }
     Items.clear();
     Columns.clear();
 }
@@ -293,9 +264,6 @@ ListViewColumn* ListView::AddColumn(const std::wstring& text, int width, int for
 ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int width, int format)
 {
     Hold hold(*this);
-    ForeignChange change(*this);
-    if (IsGuiThread())
-        DrainWrites();
     if (index < 0 || index > GetColumnCount())
         return 0;
     if (Editor)
@@ -314,9 +282,6 @@ ListViewColumn* ListView::InsertColumn(int index, const std::wstring& text, int 
 void ListView::DeleteColumn(int index)
 {
     Hold hold(*this);
-    ForeignChange change(*this);
-    if (IsGuiThread())
-        DrainWrites();
     if (index < 0 || index >= GetColumnCount())
         return;
     if (Editor)
@@ -408,10 +373,6 @@ ListViewItem* ListView::AddItem(const std::wstring& text)
 ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
 {
     Hold hold(*this);
-    ForeignChange change(*this);
-    // rows are inserted and removed on the GUI thread: the queued cells of other threads find their rows by object
-    if (IsGuiThread())
-        DrainWrites();
     if (Source || index < 0 || index > GetItemCount())
         return 0;
     boost::shared_ptr<ListViewItem> item(new ListViewItem(this, index));
@@ -434,9 +395,6 @@ ListViewItem* ListView::InsertItem(int index, const std::wstring& text)
 void ListView::DeleteItem(int index)
 {
     Hold hold(*this);
-    ForeignChange change(*this);
-    if (IsGuiThread())
-        DrainWrites();
     if (Source || index < 0 || index >= GetItemCount())
         return;
     ListViewItem* item = Items[static_cast<size_t>(index)].get();
@@ -452,9 +410,6 @@ void ListView::DeleteItem(int index)
 void ListView::DeleteItems(std::vector<int> indexes)
 {
     Hold hold(*this);
-    ForeignChange change(*this);
-    if (IsGuiThread())
-        DrainWrites();
     const int count = static_cast<int>(Items.size());
     indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [count](int i) { return i < 0 || i >= count; }),
                   indexes.end());
@@ -488,9 +443,6 @@ void ListView::DeleteAllItems()
         return;
     }
     Hold hold(*this);
-    ForeignChange change(*this);
-    if (IsGuiThread())
-        DrainWrites();
     if (Editor)
         DropEditor();
     SendToControl(LVM_DELETEALLITEMS, 0, 0);
@@ -869,67 +821,6 @@ void ListView::ToggleChecks(int row)
     for (int changed : rows) {
         Source->SetChecked(changed, checked);
         RedrawRows(changed, changed);
-    }
-}
-
-LRESULT ListView::OnUser(WPARAM, LPARAM)
-{
-    // WriteCellsMessage
-    DrainWrites();
-    return 0;
-}
-
-
-void ListView::QueueWrites(int index, const std::vector<ListViewItem::Cell>& cells)
-{
-    if (cells.empty() || index < 0 || index >= GetItemCount())
-        return;
-    PendingCells& pending = Pending();
-    bool first = false;
-    {
-        std::lock_guard<std::mutex> guard(pending.Guard);
-        first = pending.Cells.empty();
-        for (const ListViewItem::Cell& cell : cells)
-            pending.Cells.push_back(PendingCell{this, Items[static_cast<size_t>(index)], cell.first, cell.second});
-    }
-    // one message wakes the GUI thread for everything queued until it drains
-    if (first && Handle)
-        PostMessageW(Handle, WriteCellsMessage, 0, 0);
-}
-
-void ListView::DrainWrites()
-{
-    PendingCells& pending = Pending();
-    // One cell at a time, taken off the queue before it is written: a handler on the way (a subclass further up)
-    // may itself drain or remove rows, and a cell taken later is never older than one written before it.
-    for (;;) {
-        PendingCell cell;
-        {
-            std::lock_guard<std::mutex> guard(pending.Guard);
-            if (pending.Cells.empty())
-                return;
-            cell = std::move(pending.Cells.front());
-            pending.Cells.pop_front();
-        }
-        // Rows change places on this thread only, unless another thread is inserting or removing rows: that thread
-        // holds the lock until the control and the places agree again (taking it serves its messages meanwhile).
-        int row = -1;
-        if (cell.List->ForeignChanges) {
-            Hold hold(*cell.List);
-            row = cell.Row->Index;
-        } else {
-            row = cell.Row->Index;
-        }
-        // a row removed meanwhile has no cells to write
-        if (row < 0 || !cell.List->Handle)
-            continue;
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = cell.Column;
-        item.pszText = const_cast<wchar_t*>(cell.Text.c_str());
-        // through the whole window procedure, as the write of another thread would come
-        SendMessageW(cell.List->Handle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
 }
 

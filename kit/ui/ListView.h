@@ -1,9 +1,6 @@
 // A report-style list view whose rows and columns are mirrored in objects. Worker threads change rows while the GUI
 // thread reads them, so the list carries a lock: the GUI thread never blocks on it (it keeps serving sent messages,
-// since the holder may be waiting in SendMessageW for it), other threads wait. Cell texts that other threads write
-// go into the rows' copies at once and into the control when the GUI thread drains them (DrainWrites). A queued
-// cell finds its row by the row's object, so it follows the row when rows are inserted or removed on the GUI thread
-// (which drains first) and goes nowhere when its row is removed.
+// since the holder may be waiting in SendMessageW for it), other threads wait.
 //
 // A virtual list (created with a ListViewSource) keeps no rows at all: the control has only a count and asks the
 // source for the texts, icons, colours and check boxes of the rows it paints. Its rows are addressed by index; the
@@ -54,9 +51,6 @@ public:
     private:
         ListView& List; // not owned
     };
-
-    // posted when other threads have queued cell writes (ListViewItem::SetTexts)
-    static const UINT WriteCellsMessage = WM_USER;
 
     // locked: a critical section guards the rows; otherwise the lock costs nothing (one filling thread)
     explicit ListView(bool locked);
@@ -150,10 +144,6 @@ public:
     void PostToControl(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     bool IsGuiThread() const { return GuiThread == GetCurrentThreadId(); }
-    // GUI thread: writes into the controls every cell that other threads queued, oldest first, for every list (so
-    // that cells of several lists reach their controls in the order they were written). Writes of this thread, row
-    // insertions and removals do it first, so that they never meet an older write afterwards.
-    static void DrainWrites();
     void AcquireLock() const;
     void ReleaseLock() const;
     void BeginUpdate();
@@ -165,7 +155,6 @@ public:
     LRESULT OnLeftButtonDown(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnLeftButtonDblClk(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnUser(WPARAM wParam, LPARAM lParam) override;
 
 protected:
     // a derived list that is its own source says so before it creates its control
@@ -189,8 +178,6 @@ private:
     void FillDisplayInfo(LVITEMW& item);
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
-    // the caller holds the lock: the cells of the row at index, to be written by the GUI thread
-    void QueueWrites(int index, const std::vector<ListViewItem::Cell>& cells);
     void RenumberColumns(size_t from);
     // the rows' copies of their texts after a column at index came (inserted) or went
     void ShiftTexts(int index, bool inserted);
@@ -220,26 +207,6 @@ private:
     // how many handlers of an editor are running on the stack
     int EditorHandlers = 0;
     std::atomic<int> UpdateDepth{0};
-    // Raised while a thread other than the GUI thread inserts or removes rows or columns (under the lock): the
-    // control and the rows' places may disagree until it is done.
-    std::atomic<int> ForeignChanges{0};
-    class ForeignChange : private boost::noncopyable {
-    public:
-        explicit ForeignChange(ListView& list) : List(list), Foreign(!list.IsGuiThread())
-        {
-            if (Foreign)
-                ++List.ForeignChanges;
-        }
-        ~ForeignChange()
-        {
-            if (Foreign)
-                --List.ForeignChanges;
-        }
-
-    private:
-        ListView& List; // not owned
-        bool Foreign;
-    };
 };
 
 } // namespace kit

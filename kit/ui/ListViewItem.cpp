@@ -39,13 +39,7 @@ void ListViewItem::KeepText(int column, const std::wstring& text)
 
 void ListViewItem::SetText(int column, const std::wstring& text)
 {
-    if (!List->IsGuiThread()) {
-        SetTexts(std::vector<Cell>(1, Cell(column, text)));
-        return;
-    }
     ListView::Hold hold(*List);
-    // what other threads wrote before goes first
-    List->DrainWrites();
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = Index;
@@ -54,27 +48,6 @@ void ListViewItem::SetText(int column, const std::wstring& text)
     // a cell the control has not (a column that does not exist) is not kept either
     if (List->SendToControl(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
         KeepText(column, text);
-}
-
-void ListViewItem::SetTexts(const std::vector<Cell>& cells)
-{
-    ListView::Hold hold(*List);
-    if (List->IsGuiThread()) {
-        for (const Cell& cell : cells)
-            SetText(cell.first, cell.second);
-        return;
-    }
-    // The copies are kept now, where the lock is held, for every cell the control has; the control's thread writes
-    // the cells when it gets to them (ListView::DrainWrites), and this thread goes on at once.
-    const int columns = List->GetColumnCount();
-    std::vector<Cell> kept;
-    for (const Cell& cell : cells) {
-        if (cell.first == 0 || (cell.first > 0 && cell.first < columns)) {
-            KeepText(cell.first, cell.second);
-            kept.push_back(cell);
-        }
-    }
-    List->QueueWrites(Index, kept);
 }
 
 bool ListViewItem::IsSelected() const

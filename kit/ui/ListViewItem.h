@@ -10,7 +10,6 @@
 #include <boost/noncopyable.hpp>
 #include <boost/shared_ptr.hpp>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace kit {
@@ -22,14 +21,8 @@ class ListViewItem : private boost::noncopyable {
 public:
     ListViewItem(ListView* list, int index) : List(list), Index(index) {}
 
-    // a cell and its text
-    typedef std::pair<int, std::wstring> Cell;
-
     std::wstring GetText(int column) const;
     void SetText(int column, const std::wstring& text);
-    // Several cells of the row written in the order given. From a thread other than the control's, the row's copy
-    // changes at once and the control's cells when its thread next handles messages (the writer never waits for it).
-    void SetTexts(const std::vector<Cell>& cells);
     bool IsSelected() const;
     void SetSelected(bool selected);
     // the label rectangle (LVIR_LABEL) in client coordinates

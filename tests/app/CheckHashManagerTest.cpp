@@ -280,16 +280,16 @@ TEST_F(CheckHashManagerTest, RecheckOrKindSwitchBeforeFinishedRowsAreJudged_ever
     Drop(1, {Temp.PathOf(L"r")});
     Main->Checker->HoldRounds(1);
     ASSERT_TRUE(harness::PumpUntil([this] { return AllValuesShown({0, 1}); }, 60000));
-    Main->Recheck(0);
+    Main->GetCommands().Recheck(0);
     Main->Checker->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
     expectDecided();
 
     // the right side re-checked, its rows finished, and MD5 switched off before they are judged
     Main->Checker->HoldRounds(1);
-    Main->Recheck(1);
+    Main->GetCommands().Recheck(1);
     ASSERT_TRUE(harness::PumpUntil([this] { return AllValuesShown({1}); }, 60000));
-    Main->SwitchHashKind(HashKind::Md5);
+    Main->GetCommands().SwitchHashKind(HashKind::Md5);
     Main->Checker->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(-1, Main->HashColumns[HashKind::Md5].load());
@@ -313,7 +313,7 @@ TEST_F(CheckHashManagerTest, CheckNumOutOfRange_clampedToOneAndSixteen)
         EXPECT_EQ(20, RowsOfColour(0, SideOnlyColour)) << c.first;
         // the next case starts from unchecked rows again
         Main->Checker->HoldRounds(0);
-        Main->Recheck(0);
+        Main->GetCommands().Recheck(0);
     }
 }
 
@@ -335,7 +335,7 @@ TEST_F(CheckHashManagerTest, WorkerNotCreated_rowWaitsForTheNextRoundAndTheCheck
     }
 
     Main->Checker->SetCreationGate([] { return false; });
-    Main->Recheck(0);
+    Main->GetCommands().Recheck(0);
     ASSERT_TRUE(WaitIdle());
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(L"", HashCell(0, row, HashKind::Crc32)) << row;

@@ -114,8 +114,8 @@ TEST_F(CheckHashThreadTest, UnreadableFiles_cellsSayWhyAndPairsDiffer)
     EXPECT_EQ(L"○", MarkCell(RowOf(0, Temp.PathOf(L"l\\fine.bin"))));
 
     // the pairs judged again by the sizes alone
-    Main->SwitchHashKind(HashKind::Crc32);
-    Main->SwitchHashKind(HashKind::Md5);
+    Main->GetCommands().SwitchHashKind(HashKind::Crc32);
+    Main->GetCommands().SwitchHashKind(HashKind::Md5);
     ASSERT_TRUE(WaitIdle());
     const int goneRow = RowOf(0, gone);
     EXPECT_EQ(L"0", SizeCell(1, goneRow));

@@ -6,6 +6,7 @@
 #include "app/check/CheckHashManager.h"
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
+#include "app/shell/Commands.h"
 #include "app/shell/Juxta.h"
 #include "kit/ui/StatusBar.h"
 #include "tests/harness/Harness.h"

@@ -144,7 +144,7 @@ std::vector<std::wstring> MenuItemsShownBy(const std::function<void()>& open)
 std::vector<int> PresentButtons(kit::ToolBar& bar)
 {
     std::vector<int> present;
-    for (int command : Juxta::ListCommands)
+    for (int command : Commands::ListCommands)
         if (bar.FindButton(command))
             present.push_back(command);
     return present;
@@ -170,7 +170,7 @@ TEST_F(CommandsTest, WhileChecking_listCommandsOffAndDeleteDoesNothing)
     kit::ToolBar* bars[3] = {Main->MainToolBar.get(), Main->Sides[0]->SideToolBar.get(),
                              Main->Sides[1]->SideToolBar.get()};
     int inMenu = 0, onBars = 0;
-    for (int command : Juxta::ListCommands) {
+    for (int command : Commands::ListCommands) {
         if (Main->MainMenu->FindItem(static_cast<UINT>(command))) {
             EXPECT_FALSE(harness::IsMenuItemEnabled(menu, static_cast<UINT>(command))) << command;
             ++inMenu;
@@ -230,7 +230,7 @@ TEST_F(CommandsTest, StopChecks_keepsFinishedBlanksUnfinishedDeletesTheRest)
     List(0).SetSizeText(3, L"1,000");
     Main->Rows.AddBytes(0, 4000);
     Main->Rows.AddBytes(1, 3000);
-    Main->SetCheckingAppearance(true);
+    Main->Checker->SetChecking(true);
 
     harness::SendCommand(Main->Handle, ID_STOP);
     ASSERT_EQ(3, Rows());
@@ -291,7 +291,7 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
     Main->Rows.AddBytes(0, 3000);
     Main->Rows.AddBytes(1, 3000);
     Main->SetCheckingAppearance(false);
-    ASSERT_TRUE(Main->AreListCommandsEnabled());
+    ASSERT_TRUE(Main->GetCommands().ListCommandsAllowed());
     ASSERT_EQ(L"×", MarkText(1));
 
     // Delete on the left list: row 1 ("×") goes from all three lists
@@ -333,7 +333,7 @@ TEST_F(CommandsTest, Clear_emptiesTheListsAndTheCounters)
 {
     Start();
     CheckedPairs();
-    ASSERT_TRUE(Main->AreListCommandsEnabled());
+    ASSERT_TRUE(Main->GetCommands().ListCommandsAllowed());
     harness::ClickToolbarButton(Main->MainToolBar->Handle, ID_CLEAR);
     EXPECT_EQ(0, Rows());
     EXPECT_EQ(0, List(0).GetItemCount());
@@ -442,7 +442,7 @@ TEST_F(CommandsTest, ApplyHashKinds_columnsFollowTheSettings)
     Main->Settings.SetBool(L"Crc32", false);
     Main->Settings.SetBool(L"Md5", true);
     Main->Settings.SetBool(L"Sha1", true);
-    Main->ApplyHashKinds();
+    Main->GetCommands().ApplyHashKinds();
     const std::vector<std::wstring> headers = {L"ファイル名", L"MD5", L"SHA-1", L"サイズ"};
     EXPECT_EQ(headers, Headers(0));
     EXPECT_EQ(headers, Headers(1));
@@ -459,7 +459,7 @@ TEST_F(CommandsTest, ApplyHashKinds_columnsFollowTheSettings)
     EXPECT_EQ(L"×", MarkText(1 - a));
 
     // nothing changed: nothing moves, nothing is checked
-    Main->ApplyHashKinds();
+    Main->GetCommands().ApplyHashKinds();
     EXPECT_EQ(headers, Headers(0));
     EXPECT_FALSE(Main->Checker->IsChecking());
     EXPECT_EQ(L"○", MarkText(a));
@@ -522,7 +522,7 @@ TEST_F(CommandsTest, ListMenu_copyItemsAndEnablingRules)
     Finish(0, 0, L"1A2B3C4D", L"3");
     Main->SetCheckingAppearance(false);
 
-    kit::Menu* popup = Main->PrepareListMenu(0, 0);
+    kit::Menu* popup = Main->GetCommands().PrepareListMenu(0, 0);
     ASSERT_TRUE(popup);
     HMENU menu = popup->GetHandle();
     EXPECT_EQ(L"CRC32【1A2B3C4D】(&C)", MenuText(menu, ID_COPY_CRC32));
@@ -538,7 +538,7 @@ TEST_F(CommandsTest, ListMenu_copyItemsAndEnablingRules)
         EXPECT_TRUE(MenuEnabled(menu, command)) << command;
 
     // the right list's row: not finished, so no hash dialog; its copy item has no value yet
-    menu = Main->PrepareListMenu(1, 0)->GetHandle();
+    menu = Main->GetCommands().PrepareListMenu(1, 0)->GetHandle();
     EXPECT_EQ(1, Main->CurrentSide.load());
     EXPECT_FALSE(MenuEnabled(menu, ID_HASH_DIALOG));
     EXPECT_EQ(L"CRC32(&C)", MenuText(menu, ID_COPY_CRC32));
@@ -546,13 +546,13 @@ TEST_F(CommandsTest, ListMenu_copyItemsAndEnablingRules)
     EXPECT_TRUE(MenuEnabled(menu, ID_COMPARE_TOOL));
 
     // a file that is not on disk: neither open nor compare
-    menu = Main->PrepareListMenu(0, 1)->GetHandle();
+    menu = Main->GetCommands().PrepareListMenu(0, 1)->GetHandle();
     EXPECT_FALSE(MenuEnabled(menu, ID_OPEN));
     EXPECT_FALSE(MenuEnabled(menu, ID_COMPARE_TOOL));
     EXPECT_TRUE(MenuEnabled(menu, ID_REMOVE));
 
     // no row under the mouse
-    menu = Main->PrepareListMenu(0, -1)->GetHandle();
+    menu = Main->GetCommands().PrepareListMenu(0, -1)->GetHandle();
     EXPECT_EQ(-1, Main->ContextRow.load());
     EXPECT_EQ(L"CRC32(&C)", MenuText(menu, ID_COPY_CRC32));
     for (UINT command : {ID_COPY_CRC32, ID_HASH_DIALOG, ID_OPEN, ID_COMPARE_TOOL, ID_REMOVE})
@@ -560,9 +560,8 @@ TEST_F(CommandsTest, ListMenu_copyItemsAndEnablingRules)
     EXPECT_TRUE(MenuEnabled(menu, ID_SELECT_ALL));
 
     // while checking: no removal, clearing, output or file operation; re-check and selection stay
-    Main->SetCheckingAppearance(true);
     Main->Checker->SetChecking(true);
-    menu = Main->PrepareListMenu(0, 0)->GetHandle();
+    menu = Main->GetCommands().PrepareListMenu(0, 0)->GetHandle();
     for (UINT command : {ID_REMOVE, ID_CLEAR, ID_OUTPUT, ID_FILE_OPERATION})
         EXPECT_FALSE(MenuEnabled(menu, command)) << command;
     for (UINT command : {ID_RECHECK, ID_SELECT_ALL, ID_SELECT_INVERT, ID_OPEN})
@@ -612,7 +611,7 @@ TEST_F(CommandsTest, ListMenu_rightClickOnARowOpensItForThatRow)
 TEST_F(CommandsTest, ListMenu_emptyListOffersOnlyRegistration)
 {
     Start();
-    HMENU menu = Main->PrepareListMenu(1, -1)->GetHandle();
+    HMENU menu = Main->GetCommands().PrepareListMenu(1, -1)->GetHandle();
     for (UINT command : {ID_RECHECK, ID_CLEAR, ID_SELECT_ALL, ID_SELECT_INVERT, ID_SELECT_OK, ID_SELECT_NG,
                          ID_SELECT_LEFT, ID_SELECT_RIGHT, ID_OUTPUT, ID_FILE_OPERATION, ID_REMOVE, ID_OPEN})
         EXPECT_FALSE(MenuEnabled(menu, command)) << command;
@@ -633,7 +632,7 @@ TEST_F(CommandsTest, CopyHash_toTheClipboard)
     Finish(1, 1, L"CAFE0000", L"1");
     Main->SetCheckingAppearance(false);
 
-    Main->PrepareListMenu(0, 1);
+    Main->GetCommands().PrepareListMenu(0, 1);
     harness::SendCommand(Main->Handle, ID_COPY_CRC32);
     EXPECT_EQ(L"0000BEEF", Clipboard());
 
@@ -651,7 +650,7 @@ TEST_F(CommandsTest, CopyHash_toTheClipboard)
     List(0).SetRowSelected(0, false);
     harness::ClickToolbarButton(Main->Sides[0]->SideToolBar->Handle, ID_COPY_CRC32_LEFT);
     EXPECT_EQ(L"kept", Clipboard());
-    Main->PrepareListMenu(0, -1);
+    Main->GetCommands().PrepareListMenu(0, -1);
     harness::SendCommand(Main->Handle, ID_COPY_CRC32);
     EXPECT_EQ(L"kept", Clipboard());
 }
@@ -894,7 +893,7 @@ TEST_F(CommandsTest, CompareTool_listMenuRowAndToolbarSelection)
         return text;
     };
 
-    ASSERT_TRUE(Main->PrepareListMenu(1, 1));
+    ASSERT_TRUE(Main->GetCommands().PrepareListMenu(1, 1));
     harness::SendCommand(Main->Handle, ID_COMPARE_TOOL);
     // the left file, then the right one (each quoted when it holds a blank)
     std::wstring line = recorded();

@@ -390,6 +390,7 @@ TEST_F(JuxtaTest, OnGetMinMaxInfo_minimumSize)
     EXPECT_EQ(200, info.ptMinTrackSize.y);
 }
 
+// The commands follow the scheduler and the rows: off with no rows, off while a check runs, on after it.
 TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
 {
     Start();
@@ -405,19 +406,20 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu, ID_ADD_FILES_LEFT));
 
     // the scheduler switches the appearance from its own thread
-    OnOtherThread([&] { Main->SetCheckingAppearance(true); });
+    RegisterFile(0, Folder.PathOf(L"a.txt"));
+    OnOtherThread([&] { Main->Checker->SetChecking(true); });
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_TRUE(harness::IsToolbarButtonEnabled(bar, ID_STOP));
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_OUTPUT));
     EXPECT_TRUE(harness::IsToolbarButtonEnabled(Main->Sides[0]->SideToolBar->Handle, ID_ADD_FOLDER_LEFT));
     kit::StatusBarPane* pane = Main->StatusBar->GetPane(0);
-    EXPECT_EQ(Main->BusyIcons[0]->GetIcon(), pane->GetIcon());
+    EXPECT_EQ(Main->GetBusyIcon(0), pane->GetIcon());
     // the timer moves through the frames 115, 116, 117, 116
-    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[2]->GetIcon(); }));
-    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[3]->GetIcon(); }));
-    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->BusyIcons[0]->GetIcon(); }));
+    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(2); }));
+    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(3); }));
+    EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(0); }));
 
-    OnOtherThread([&] { Main->SetCheckingAppearance(false); });
+    OnOtherThread([&] { Main->Checker->SetChecking(false); });
     EXPECT_EQ(nullptr, pane->GetIcon());
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_FALSE(harness::IsToolbarButtonEnabled(bar, ID_STOP));

@@ -8,6 +8,7 @@
 #include "app/lists/FileListWindow.h"
 #include "app/lists/KeyCase.h"
 #include "app/lists/PendingRecord.h"
+#include "app/shell/Commands.h"
 #include "app/shell/Juxta.h"
 #include "kit/ui/Menu.h"
 #include "kit/ui/StatusBar.h"

@@ -317,65 +317,6 @@ TEST_F(ListViewTest, Lock_guiThreadLeavesPostedMessagesQueuedWhileWaiting)
         << "the posted message was handled while the GUI thread waited for the lock";
 }
 
-// Cells another thread writes: the row's copy has them at once, the control once the GUI thread drains them; a
-// removed row takes its queued cells with it and no other row gets them; a write of the GUI thread, a removal and a
-// column change never meet an older queued write afterwards; two lists get their cells in the order written.
-TEST_F(ListViewTest, QueuedWrites_followTheirRowsInOrder)
-{
-    AddRows(4);
-    boost::shared_ptr<kit::ListView> other = kit::ListView::Create(&Host, 1002, true);
-    ASSERT_TRUE(other);
-    other->AddColumn(L"Name", 120, LVCFMT_LEFT);
-    ASSERT_NE(nullptr, other->AddItem(L"o0"));
-    std::thread worker([&] {
-        List->GetItem(1)->SetTexts({{1, L"first"}, {1, L"second"}});
-        List->GetItem(2)->SetText(1, L"goes");
-        List->GetItem(3)->SetText(1, L"stays");
-        other->GetItem(0)->SetText(0, L"after");
-        List->GetItem(0)->SetText(1, L"last");
-    });
-    worker.join();
-    // the copies at once, the control not before the GUI thread gets to it
-    EXPECT_EQ(L"second", List->GetItem(1)->GetText(1));
-    EXPECT_EQ(L"v1", harness::ListCellText(List->Handle, 1, 1));
-    // a removal drains first: row 3 moves up to 2 with its cell, the removed row's cell goes nowhere else
-    List->DeleteItem(2);
-    EXPECT_EQ(L"second", harness::ListCellText(List->Handle, 1, 1));
-    EXPECT_EQ(L"stays", harness::ListCellText(List->Handle, 2, 1));
-    EXPECT_EQ(L"after", harness::ListCellText(other->Handle, 0, 0));
-    EXPECT_EQ(L"last", harness::ListCellText(List->Handle, 0, 1));
-
-    // queued, then the row removed by the same thread: nothing lands on the row that takes its place
-    AddRows(1);
-    std::atomic<bool> removed(false);
-    std::thread late([&] {
-        List->GetItem(2)->SetText(1, L"orphan");
-        List->DeleteItem(2);
-        removed = true;
-    });
-    EXPECT_TRUE(harness::PumpUntil([&] { return removed.load(); }));
-    late.join();
-    kit::ListView::DrainWrites();
-    ASSERT_EQ(3, List->GetItemCount());
-    EXPECT_EQ(L"v0", harness::ListCellText(List->Handle, 2, 1));
-    EXPECT_EQ(L"v0", List->GetItem(2)->GetText(1));
-    std::thread again([&] { List->GetItem(1)->SetText(1, L"older"); });
-    again.join();
-    // the GUI thread's own write comes after the queued one, and stays
-    List->GetItem(1)->SetText(1, L"newer");
-    harness::PumpPending();
-    EXPECT_EQ(L"newer", harness::ListCellText(List->Handle, 1, 1));
-    EXPECT_EQ(L"newer", List->GetItem(1)->GetText(1));
-
-    // a column inserted before the cells arrive: the cells keep to the column they were written to
-    std::thread shifted([&] { List->GetItem(0)->SetText(1, L"moved"); });
-    shifted.join();
-    ASSERT_NE(nullptr, List->InsertColumn(1, L"New", 60, LVCFMT_LEFT));
-    EXPECT_EQ(L"moved", harness::ListCellText(List->Handle, 0, 2));
-    EXPECT_EQ(L"moved", List->GetItem(0)->GetText(2));
-    EXPECT_EQ(L"", List->GetItem(0)->GetText(1));
-}
-
 // a worker waits for the lock the GUI thread holds, then finishes while the GUI thread pumps
 TEST_F(ListViewTest, Lock_workerWaitsForTheGuiThread)
 {

@@ -2,6 +2,7 @@
 #include "kit/ui/ReberControl.h"
 
 #include "kit/ui/ToolBar.h"
+#include "resources/resource.h"
 #include "tests/harness/Harness.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(ReberControlTest, Band_showAndHideByChild)
     boost::shared_ptr<kit::ToolBar> bar =
         kit::ToolBar::Create(rebar.get(), TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | WS_VISIBLE, 0, nullptr, 16, 16);
     ASSERT_TRUE(bar);
-    bar->AddButton(0, 40078, BTNS_BUTTON);
+    bar->AddButton(0, ID_CLEAR, BTNS_BUTTON);
     const int sizesBefore = host.Sizes;
     kit::ReberControlBand* band = rebar->AddBand(bar.get(), 0, 7, 0, 200);
     ASSERT_NE(nullptr, band);
