@@ -2,7 +2,8 @@
 
 #include "app/check/CheckHashThread.h"
 #include "app/lists/FileListView.h"
-#include "app/shell/Juxta.h"
+#include "app/check/CheckHost.h"
+#include "kit/core/CriticalSection.h"
 #include "kit/core/ScopedLock.h"
 #include "kit/core/SettingsNode.h"
 
@@ -29,14 +30,14 @@ int SidePane(int side)
 
 } // namespace
 
-CheckHashManager::CheckHashManager(Juxta* main) : Main(main) {}
+CheckHashManager::CheckHashManager(CheckHost* main) : Main(main) {}
 
 int32_t CheckHashManager::CheckNumOf(const kit::SettingsNode& settings)
 {
     return std::min(std::max(settings.GetInt(L"CheckNum", DefaultCheckNum), MinCheckNum), MaxCheckNum);
 }
 
-boost::shared_ptr<CheckHashManager> CheckHashManager::Create(Juxta* main)
+boost::shared_ptr<CheckHashManager> CheckHashManager::Create(CheckHost* main)
 {
     boost::shared_ptr<CheckHashManager> manager(new CheckHashManager(main));
     // It only hands out rows and sleeps between rounds, but it holds the main lock while it does: at idle priority
@@ -52,7 +53,7 @@ CheckHashManager::~CheckHashManager()
     Checking = false;
     AcquireMainLock();
     {
-        kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+        kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
         CancelAndRemoveWorkers(false);
     }
     Stop();
@@ -89,14 +90,14 @@ bool CheckHashManager::WaitServingSentMessages(HANDLE handle, DWORD timeoutMs)
 void CheckHashManager::AcquireMainLock()
 {
     // the holder may be a background thread waiting in SendMessageW for this one
-    while (!Main->MainLock.TryLock())
+    while (!Main->GetMainLock().TryLock())
         WaitServingSentMessages(nullptr, 1);
 }
 
 void CheckHashManager::StartChecking()
 {
     AcquireMainLock();
-    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     NextRow = 0;
     SetChecking(true);
     Resume();
@@ -110,7 +111,7 @@ void CheckHashManager::StopChecking()
         return;
     SetChecking(false);
     AcquireMainLock();
-    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     const bool judged = CancelAndRemoveWorkers(true);
     // the cancelled cells are empty in the lists, and the counts of the pairs judged shown, by the time the caller
     // looks
@@ -129,7 +130,7 @@ void CheckHashManager::SetChecking(bool flag)
 size_t CheckHashManager::GetWorkerCount() const
 {
     const_cast<CheckHashManager*>(this)->AcquireMainLock();
-    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     return Workers.size();
 }
 
@@ -148,7 +149,7 @@ void CheckHashManager::ReleaseRounds()
 void CheckHashManager::SetCreationGate(const std::function<bool()>& gate)
 {
     AcquireMainLock();
-    kit::ScopedLock main(Main->MainLock, kit::AdoptLock);
+    kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     CreationGate = gate;
 }
 
@@ -203,7 +204,7 @@ void CheckHashManager::Run()
         return;
     }
     {
-        kit::ScopedLock main(Main->MainLock);
+        kit::ScopedLock main(Main->GetMainLock());
         if (IsStopping())
             return;
         PaneFlags panes = {};
@@ -217,7 +218,7 @@ void CheckHashManager::Run()
             // the lists and panes show the last cells and counts by the time the check is seen to have ended, and
             // the columns are fitted to those texts
             Main->FlushViews();
-            if (Main->SettingsView.Get()->GetBool(L"AutoSize", false))
+            if (Main->GetPublishedSettings()->GetBool(L"AutoSize", false))
                 Main->AutoSizeColumns();
             SetChecking(false);
             return;
@@ -254,19 +255,19 @@ void CheckHashManager::CollectFinished(PaneFlags& panes)
 
 void CheckHashManager::JudgeRow(const CheckHashThread& worker)
 {
-    Main->Rows.SetUnreadable(worker.GetSide(), worker.GetRow(), worker.WasUnreadable());
-    Main->Rows.EvaluatePair(worker.GetSide(), worker.GetRow(), Main->GetEnabledKinds());
+    Main->GetRows().SetUnreadable(worker.GetSide(), worker.GetRow(), worker.WasUnreadable());
+    Main->GetRows().EvaluatePair(worker.GetSide(), worker.GetRow(), Main->GetEnabledKinds());
 }
 
 void CheckHashManager::StartRows(PaneFlags& panes)
 {
-    const CheckHashThread::Options options = CheckHashThread::Options::FromSettings(*Main->SettingsView.Get());
+    const CheckHashThread::Options options = CheckHashThread::Options::FromSettings(*Main->GetPublishedSettings());
     // rows are only appended while a check runs (a registration meanwhile)
-    const int rows = Main->Rows.RowCount();
+    const int rows = Main->GetRows().RowCount();
     // a stop requested meanwhile starts nothing more
     while (NextRow < rows && Checking) {
         // read again for every row: a change takes effect at the next row started
-        const int32_t limit = CheckNumOf(*Main->SettingsView.Get());
+        const int32_t limit = CheckNumOf(*Main->GetPublishedSettings());
         if (static_cast<int64_t>(Workers.size()) >= limit)
             break;
         const int row = NextRow;
@@ -290,7 +291,7 @@ CheckHashManager::RowStart CheckHashManager::StartRow(int side, int row, const H
     if (HasWorker(side, row))
         return RowStart::Skipped;
     RowModel::CheckJob job;
-    if (!Main->Rows.BeginCheck(side, row, kinds, job))
+    if (!Main->GetRows().BeginCheck(side, row, kinds, job))
         return RowStart::Skipped;
     boost::shared_ptr<CheckHashThread> worker;
     if (!Idle.empty()) {
@@ -302,14 +303,14 @@ CheckHashManager::RowStart CheckHashManager::StartRow(int side, int row, const H
             worker = CheckHashThread::Create(Main, side, row, job, this);
         if (!worker) {
             // the row waits for the next round as it was
-            Main->Rows.SetState(side, row, StateColour::Wait);
+            Main->GetRows().SetState(side, row, StateColour::Wait);
             return RowStart::Refused;
         }
     }
     Workers.push_back(worker);
     const uint64_t size = worker->GetFileSize();
     if (!job.SizeShown && size != CheckHashThread::UnknownSize)
-        Main->Rows.AddBytes(side, size);
+        Main->GetRows().AddBytes(side, size);
     return RowStart::Started;
 }
 

@@ -22,7 +22,7 @@
 #include <list>
 
 class CheckHashThread;
-class Juxta;
+class CheckHost;
 
 namespace kit {
 class SettingsNode;
@@ -41,7 +41,7 @@ public:
     static int32_t CheckNumOf(const kit::SettingsNode& settings);
 
     // the thread is started (paused) at idle priority; empty when it cannot be created
-    static boost::shared_ptr<CheckHashManager> Create(Juxta* main);
+    static boost::shared_ptr<CheckHashManager> Create(CheckHost* main);
     // stops the checks and waits for the thread, serving the interface thread's messages meanwhile
     ~CheckHashManager() override;
 
@@ -79,7 +79,7 @@ private:
     typedef std::array<bool, 7> PaneFlags;
     enum class RowStart { Skipped, Started, Refused };
 
-    explicit CheckHashManager(Juxta* main);
+    explicit CheckHashManager(CheckHost* main);
 
     void CollectFinished(PaneFlags& panes);
     void StartRows(PaneFlags& panes);
@@ -97,7 +97,7 @@ private:
     // any did
     bool CancelAndRemoveWorkers(bool judge);
 
-    Juxta* Main; // not owned; the main window owns the scheduler
+    CheckHost* Main; // not owned; the main window owns the scheduler
     // the workers of every row being checked; guarded by the main lock
     WorkerList Workers;
     // finished workers whose threads wait for a next row; guarded by the main lock. They go when the check ends.

@@ -1,7 +1,8 @@
 #include "app/check/CheckHashThread.h"
 
 #include "app/lists/SizeFormat.h"
-#include "app/shell/Juxta.h"
+#include "app/check/CheckHost.h"
+#include "kit/core/CriticalSection.h"
 #include "kit/core/Crc32.h"
 #include "kit/core/Md5.h"
 #include "kit/core/Sha1.h"
@@ -37,12 +38,12 @@ CheckHashThread::Options CheckHashThread::Options::FromSettings(const kit::Setti
     return options;
 }
 
-CheckHashThread::CheckHashThread(Juxta* main, kit::Thread* scheduler)
-    : Main(main), Rows(main->Rows), Scheduler(scheduler)
+CheckHashThread::CheckHashThread(CheckHost* main, kit::Thread* scheduler)
+    : Main(main), Rows(main->GetRows()), Scheduler(scheduler)
 {
 }
 
-boost::shared_ptr<CheckHashThread> CheckHashThread::Create(Juxta* main, int side, int row,
+boost::shared_ptr<CheckHashThread> CheckHashThread::Create(CheckHost* main, int side, int row,
                                                            const RowModel::CheckJob& job, kit::Thread* scheduler)
 {
     boost::shared_ptr<CheckHashThread> worker(new CheckHashThread(main, scheduler));
@@ -63,7 +64,7 @@ void CheckHashThread::Begin(int side, int row, const RowModel::CheckJob& job)
     Side = side;
     Row = row;
     Job = job;
-    Settings = Options::FromSettings(*Main->SettingsView.Get());
+    Settings = Options::FromSettings(*Main->GetPublishedSettings());
     for (int kind = 0; kind < HashKind::Count; ++kind)
         Job.Compute[kind] = Job.Compute[kind] && Settings.Kinds[kind];
     FileSize = UnknownSize;

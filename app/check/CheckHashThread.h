@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <string>
 
-class Juxta;
+class CheckHost;
 
 namespace kit {
 class SettingsNode;
@@ -46,7 +46,7 @@ public:
     // writes its size cell and leaves the thread reading, or finishes at once (imported row, file that cannot be
     // opened). scheduler, when given, is woken (Notify) when the check has finished. Empty when no thread could be
     // created; the row is then untouched.
-    static boost::shared_ptr<CheckHashThread> Create(Juxta* main, int side, int row, const RowModel::CheckJob& job,
+    static boost::shared_ptr<CheckHashThread> Create(CheckHost* main, int side, int row, const RowModel::CheckJob& job,
                                                      kit::Thread* scheduler);
     // Starts the check of another row on this worker's thread, as Create does. Only for a finished worker.
     void Reuse(int side, int row, const RowModel::CheckJob& job);
@@ -72,7 +72,7 @@ protected:
     void Run() override;
 
 private:
-    CheckHashThread(Juxta* main, kit::Thread* scheduler);
+    CheckHashThread(CheckHost* main, kit::Thread* scheduler);
 
     // the row, its job and the settings taken (the thread is paused), then Prepare
     void Begin(int side, int row, const RowModel::CheckJob& job);
@@ -84,7 +84,7 @@ private:
     void Finish();
 
     kit::File Stream;
-    Juxta* Main;              // not owned
+    CheckHost* Main;              // not owned
     RowModel& Rows;           // the main window's
     int32_t Side = 0;
     int32_t Row = 0;

@@ -5,7 +5,8 @@
 #include "app/lists/ImportHashList.h"
 #include "app/lists/KeyCase.h"
 #include "app/lists/PendingRecord.h"
-#include "app/shell/Juxta.h"
+#include "app/check/CheckHost.h"
+#include "kit/core/SettingsNode.h"
 #include "kit/core/LongPath.h"
 #include "kit/core/Path.h"
 #include "kit/ui/MessageDialog.h"
@@ -37,7 +38,7 @@ const DWORD ServeSlice = 10;
 
 void Registration::RegisterBatch(FileListView& list, const std::vector<std::wstring>& paths, bool drop)
 {
-    Juxta* main = list.Main;
+    CheckHost& host = list.GetCheckHost();
     std::vector<std::wstring> loops;
     {
         kit::MessageDialog busy(BusyText);
@@ -45,19 +46,19 @@ void Registration::RegisterBatch(FileListView& list, const std::vector<std::wstr
         busy.Show(&list);
         ServeSentMessages();
         if (drop && !paths.empty())
-            main->LastName = DropName(paths.front());
-        Registration registration(list, main->Settings.GetBool(L"SubDirectory", true));
+            host.SetLastName(DropName(paths.front()));
+        Registration registration(list, host.GetSettings().GetBool(L"SubDirectory", true));
         for (const std::wstring& path : paths)
             registration.AddPath(path, paths.size() == 1);
         ServeSentMessages();
         list.MergePending();
         ServeSentMessages();
-        if (main->Checker)
-            main->Checker->StartChecking();
+        if (CheckHashManager* checker = host.GetChecker())
+            checker->StartChecking();
         loops = registration.Loops;
     }
     if (!loops.empty())
-        kit::ShowMessageBox(L"", LoopMessage(loops), main, MB_ICONINFORMATION);
+        kit::ShowMessageBox(L"", LoopMessage(loops), &host.GetOwnerWindow(), MB_ICONINFORMATION);
 }
 
 Registration::Registration(FileListView& list, bool subDirectories) : List(list), SubDirectories(subDirectories) {}
@@ -100,7 +101,7 @@ void Registration::ScanFolder(const std::wstring& folder, bool link)
     if (Scanned.empty())
         return;
     List.RevealList();
-    List.Main->CurrentSide = List.Side;
+    List.GetCheckHost().SetCurrentSide(List.Side);
     List.Pending.reserve(List.Pending.size() + Scanned.size());
     std::move(Scanned.begin(), Scanned.end(), std::back_inserter(List.Pending));
     std::vector<PendingRecord>().swap(Scanned);
@@ -109,7 +110,7 @@ void Registration::ScanFolder(const std::wstring& folder, bool link)
 void Registration::AddFile(const std::wstring& path, const std::wstring& baseFolder, bool single)
 {
     List.RevealList();
-    List.Main->CurrentSide = List.Side;
+    List.GetCheckHost().SetCurrentSide(List.Side);
     if (single && ImportHashList(path, List))
         return;
     List.Pending.push_back(PendingRecord::ForFile(path, baseFolder, &KeyCase::Lower));

@@ -166,6 +166,11 @@ void FileListView::MergePending()
         Main->MarkList->MergePending(Side);
 }
 
+CheckHost& FileListView::GetCheckHost() const
+{
+    return *Main;
+}
+
 void FileListView::RevealList()
 {
     if (FileListWindow* window = Main->Sides[Side].get())

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class CheckHost;
 class Juxta;
 
 namespace kit {
@@ -45,6 +46,8 @@ public:
     static const COLORREF BlankRowColour = 0xFFFFFF;
 
     FileListView(Juxta* main, int side);
+    // the main window as the registration sees it
+    CheckHost& GetCheckHost() const;
     ~FileListView() override;
 
     // the list as a child of the side window, with control id 104 (left) or 105 (right)

@@ -9,6 +9,7 @@
 
 #include "app/lists/HashText.h"
 #include "app/lists/RowModel.h"
+#include "app/check/CheckHost.h"
 #include "app/tools/ToolHost.h"
 #include "kit/core/CriticalSection.h"
 #include "kit/core/SettingsNode.h"
@@ -38,7 +39,7 @@ class StatusBar;
 class ToolBar;
 } // namespace kit
 
-class Juxta : public kit::Window, public ToolHost {
+class Juxta : public kit::Window, public ToolHost, public CheckHost {
 public:
     // the class name is also the name of the single-instance mapping
     static const wchar_t* const ClassName;
@@ -117,25 +118,25 @@ public:
     void RefreshPanes();
     // Asks the GUI thread to refresh the panes whose bits are set (1 << pane) and returns at once; requests made
     // before the GUI thread gets to them are merged.
-    void RequestPaneRefresh(unsigned panes);
+    void RequestPaneRefresh(unsigned panes) override;
     // GUI thread: the three lists learn the model's row count and repaint the rows that changed since the last
     // time; nothing on other threads (the view timer and FlushViews get to it)
-    void SyncViews();
+    void SyncViews() override;
     // Any thread: the GUI thread syncs the lists and refreshes the pending panes; returns when it has. The end of a
     // check does it, so that whoever sees the check ended sees its last cells and counts.
-    void FlushViews();
+    void FlushViews() override;
     std::wstring PaneText(int pane) const;
     void StartBusyAnimation();
     void StopBusyAnimation();
     // the busy animation's frames shown in the left pane (0..3); null when the icon could not be loaded
     HICON GetBusyIcon(int frame) const;
     // the busy animation while a check runs, and the commands enabled as the scheduler and the rows allow
-    void SetCheckingAppearance(bool checking);
+    void SetCheckingAppearance(bool checking) override;
 
     // ---- actions on rows ----
     // "AutoScroll": asks the GUI thread to bring a row that has started being read into view, and returns at once.
     // Requests made meanwhile are merged (the furthest row wins); the lists move at most every FollowInterval.
-    void FollowRow(int row);
+    void FollowRow(int row) override;
     // a batch of dropped paths registered into a side (RegisterDroppedPaths)
     void RegisterDrop(int side, const std::vector<std::wstring>& paths);
     // Enter or double-click on a row: open or compare
@@ -144,7 +145,7 @@ public:
     // ---- commands ----
     Commands& GetCommands() const { return *MainCommands; }
     // every column of both side lists as wide as its widest text (or header)
-    void AutoSizeColumns();
+    void AutoSizeColumns() override;
 
     // ---- what the tools see (ToolHost) ----
     kit::Window& GetOwnerWindow() override { return *this; }
@@ -157,6 +158,12 @@ public:
     void SetLastName(const std::wstring& name) override { LastName = name; }
     void RecolourRows() override;
     void ApplyHashKinds() override;
+
+    // ---- what the scheduler, its workers and the registration see (CheckHost) ----
+    kit::CriticalSection& GetMainLock() override { return MainLock; }
+    boost::shared_ptr<const kit::SettingsNode> GetPublishedSettings() const override { return SettingsView.Get(); }
+    CheckHashManager* GetChecker() const override { return Checker.get(); }
+    void SetCurrentSide(int side) override { CurrentSide = side; }
 
     // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;

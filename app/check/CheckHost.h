@@ -1,0 +1,56 @@
+// What the scheduler, its workers and the registration need of the main window, without the window: the rows, the
+// lock that guards the workers, the settings, and the few ways they have the interface show their progress. The
+// main window implements it.
+#pragma once
+
+#include "app/lists/HashText.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <string>
+
+class CheckHashManager;
+class RowModel;
+
+namespace kit {
+class CriticalSection;
+class SettingsNode;
+class Window;
+} // namespace kit
+
+class CheckHost {
+public:
+    // the window the registration's messages are modal on
+    virtual kit::Window& GetOwnerWindow() = 0;
+    // the rows of both sides and the marks; any thread
+    virtual RowModel& GetRows() = 0;
+    // guards the scheduler's workers against the commands that stop them; held for short steps only
+    virtual kit::CriticalSection& GetMainLock() = 0;
+    // the settings as last published; any thread
+    virtual boost::shared_ptr<const kit::SettingsNode> GetPublishedSettings() const = 0;
+    // the settings themselves; interface thread
+    virtual kit::SettingsNode& GetSettings() = 0;
+    // the hash kinds switched on; any thread
+    virtual HashKindFlags GetEnabledKinds() const = 0;
+    // the scheduler; null before it runs
+    virtual CheckHashManager* GetChecker() const = 0;
+
+    // checking: list commands off, stop on, busy animation; idle: the reverse (any thread)
+    virtual void SetCheckingAppearance(bool checking) = 0;
+    // interface thread: the lists learn the rows that changed
+    virtual void SyncViews() = 0;
+    // any thread: the interface syncs the lists and the panes; returns when it has
+    virtual void FlushViews() = 0;
+    // any thread: the panes whose bits are set (1 << pane) refreshed soon
+    virtual void RequestPaneRefresh(unsigned panes) = 0;
+    // every column as wide as its widest text
+    virtual void AutoSizeColumns() = 0;
+    // "AutoScroll": a row that has started being read brought into view soon; any thread
+    virtual void FollowRow(int row) = 0;
+    // the side the last registration went to, and the name of the last drop
+    virtual void SetCurrentSide(int side) = 0;
+    virtual void SetLastName(const std::wstring& name) = 0;
+
+protected:
+    virtual ~CheckHost() {}
+};
