@@ -5,7 +5,8 @@
 #include "app/lists/KeyCase.h"
 #include "app/lists/PairDecision.h"
 #include "app/lists/PendingIndex.h"
-#include "app/shell/Juxta.h"
+#include "app/lists/ListHost.h"
+#include "app/lists/RowModel.h"
 #include "kit/core/Path.h"
 
 #include <commctrl.h>
@@ -14,14 +15,14 @@ const wchar_t* const CompListView::MarkTexts[PairMark::Count] = {L"○", L"×", 
 const int CompListView::MarkColours[PairMark::Count] = {StateColour::Ok, StateColour::Ng, StateColour::Left,
                                                         StateColour::Right, StateColour::Wait};
 
-CompListView::CompListView(Juxta* main) : kit::ListView(false), Main(main)
+CompListView::CompListView(ListHost* main) : kit::ListView(false), Main(main)
 {
     UseSource(this);
 }
 
 CompListView::~CompListView() {}
 
-boost::shared_ptr<CompListView> CompListView::Create(Juxta* main, kit::Window* parent, int id)
+boost::shared_ptr<CompListView> CompListView::Create(ListHost* main, kit::Window* parent, int id)
 {
     boost::shared_ptr<CompListView> list(new CompListView(main));
     if (!list->kit::ListView::CreateVirtual(parent, id))
@@ -42,13 +43,13 @@ void CompListView::BuildColumn()
 
 void CompListView::SetMark(int mark, int row)
 {
-    Main->Rows.SetMark(row, mark);
+    Main->GetRows().SetMark(row, mark);
     Main->SyncViews();
 }
 
 int CompListView::GetMark(int row) const
 {
-    return Main->Rows.GetMark(row);
+    return Main->GetRows().GetMark(row);
 }
 
 COLORREF CompListView::GetRowColour(int row) const
@@ -71,14 +72,14 @@ void CompListView::GetRowColors(int row, COLORREF&, COLORREF& back)
 
 void CompListView::ResetMarks()
 {
-    Main->Rows.ResetMarks();
+    Main->GetRows().ResetMarks();
     Main->SyncViews();
     Main->RefreshPanes();
 }
 
 void CompListView::SelectByMark(int kind)
 {
-    SelectByMark(Main->CurrentSide, kind);
+    SelectByMark(Main->GetCurrentSide(), kind);
 }
 
 void CompListView::SelectByMark(int side, int kind)
@@ -92,13 +93,13 @@ void CompListView::SelectByMark(int side, int kind)
         for (int row : list->GetSelectedIndexes())
             if (row >= 0 && row < count)
                 selected[static_cast<size_t>(row)] = true;
-    const std::vector<bool> wanted = Main->Rows.SelectByMark(kind, selected);
+    const std::vector<bool> wanted = Main->GetRows().SelectByMark(kind, selected);
     list->SelectRows([&wanted](int row) { return row >= 0 && static_cast<size_t>(row) < wanted.size() && wanted[row]; });
 }
 
 void CompListView::Recolour()
 {
-    Main->Rows.Recolour();
+    Main->GetRows().Recolour();
     kit::ListView* lists[3] = {Main->GetList(0), Main->GetList(1), this};
     for (kit::ListView* list : lists)
         if (list && list->Handle)
@@ -116,30 +117,30 @@ void CompListView::MergePending(int side)
     std::vector<PendingRecord> pending;
     pending.swap(own->Pending);
     if (!pending.empty())
-        Main->Rows.MergePending(side, std::move(pending));
+        Main->GetRows().MergePending(side, std::move(pending));
     Main->SyncViews();
     Main->RefreshPanes();
 }
 
 void CompListView::EvaluatePair(int side, int row)
 {
-    Main->Rows.EvaluatePair(side, row, Main->GetEnabledKinds());
+    Main->GetRows().EvaluatePair(side, row, Main->GetEnabledKinds());
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 // the three lists together
 
-void CompListView::SyncScroll(kit::ListView& source, Juxta* main)
+void CompListView::SyncScroll(kit::ListView& source, ListHost* main)
 {
     if (!main || !source.Handle)
         return;
     const int top = static_cast<int>(SendMessageW(source.Handle, LVM_GETTOPINDEX, 0, 0));
     int target = -1;
-    if (top > main->TopRow) {
-        main->TopRow = top;
+    if (top > main->GetTopRow()) {
+        main->SetTopRow(top);
         target = top + static_cast<int>(SendMessageW(source.Handle, LVM_GETCOUNTPERPAGE, 0, 0)) - 1;
-    } else if (top < main->TopRow) {
-        main->TopRow = top;
+    } else if (top < main->GetTopRow()) {
+        main->SetTopRow(top);
         target = top;
     }
     if (target < 0)
@@ -151,13 +152,13 @@ void CompListView::SyncScroll(kit::ListView& source, Juxta* main)
     }
 }
 
-void CompListView::SyncHorizontalBars(Juxta* main)
+void CompListView::SyncHorizontalBars(ListHost* main)
 {
     // showing a bar recalculates the frames of the lists, which lands here again
     static bool busy = false;
     if (busy || !main)
         return;
-    kit::ListView* lists[3] = {main->GetList(0), main->GetList(1), main->MarkList.get()};
+    kit::ListView* lists[3] = {main->GetList(0), main->GetList(1), main->GetMarkList()};
     bool overflow = false;
     for (kit::ListView* list : lists) {
         if (!list || !list->Handle)

@@ -9,7 +9,7 @@
 
 #include <string>
 
-class Juxta;
+class ListHost;
 
 class CompListView : public kit::ListView, private kit::ListViewSource {
 public:
@@ -19,11 +19,11 @@ public:
     static const int MarkColours[PairMark::Count];
     static const int ColumnWidth = 40;
 
-    explicit CompListView(Juxta* main);
+    explicit CompListView(ListHost* main);
     ~CompListView() override;
 
     // a child list of the main window (behaviour: own row colours only)
-    static boost::shared_ptr<CompListView> Create(Juxta* main, kit::Window* parent, int id);
+    static boost::shared_ptr<CompListView> Create(ListHost* main, kit::Window* parent, int id);
 
     // the single column "状態"; removes any other
     void BuildColumn();
@@ -50,15 +50,15 @@ public:
     void EvaluatePair(int side, int row);
 
     // Keeps the other two lists at the same rows as this one (main window's TopRow); any of the three calls it.
-    static void SyncScroll(kit::ListView& source, Juxta* main);
+    static void SyncScroll(kit::ListView& source, ListHost* main);
     // Shows the horizontal scroll bars of the three lists when any of their columns overflow, else hides them.
-    static void SyncHorizontalBars(Juxta* main);
+    static void SyncHorizontalBars(ListHost* main);
 
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
 
-    Juxta* Main; // not owned
+    ListHost* Main; // not owned
 
 private:
     // ---- kit::ListViewSource ----

@@ -6,7 +6,8 @@
 #include "app/lists/PairMarks.h"
 #include "app/lists/RowModel.h"
 #include "app/shell/Commands.h"
-#include "app/shell/Juxta.h"
+#include "app/lists/ListHost.h"
+#include "app/lists/RowModel.h"
 #include "kit/core/Path.h"
 #include "kit/ui/ControlUtility.h"
 #include "kit/ui/DropFile.h"
@@ -20,7 +21,7 @@
 #include <shellapi.h>
 #include <unordered_map>
 
-FileListView::FileListView(Juxta* main, int side) : kit::ListView(false), Main(main), Side(side)
+FileListView::FileListView(ListHost* main, int side) : kit::ListView(false), Main(main), Side(side)
 {
     UseSource(this);
     PopupMenus = kit::Menu::Load(IDR_POPUP);
@@ -33,7 +34,7 @@ int FileListView::ControlIdOf(int side)
     return side == 0 ? IDC_LEFT_FILE_LIST : IDC_RIGHT_FILE_LIST;
 }
 
-boost::shared_ptr<FileListView> FileListView::Create(Juxta* main, int side, kit::Window* parent)
+boost::shared_ptr<FileListView> FileListView::Create(ListHost* main, int side, kit::Window* parent)
 {
     boost::shared_ptr<FileListView> list(new FileListView(main, side));
     if (!list->kit::ListView::CreateVirtual(parent, ControlIdOf(side)))
@@ -49,21 +50,21 @@ int FileListView::FieldOf(int column) const
     if (column == 0)
         return -1;
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        if (Main->HashColumns[kind] == column)
+        if (Main->GetHashColumn(kind) == column)
             return kind;
-    return column == Main->SizeColumn ? HashKind::Count : -2;
+    return column == Main->GetSizeColumn() ? HashKind::Count : -2;
 }
 
 int FileListView::GetRowCount() const
 {
-    return Main->Rows.RowCount();
+    return Main->GetRows().RowCount();
 }
 
 std::wstring FileListView::GetCellText(int row, int column) const
 {
     const int field = FieldOf(column);
     std::wstring text;
-    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+    Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) {
         if (field == -1)
             text = cell.Path;
         else if (field == HashKind::Count)
@@ -78,9 +79,9 @@ void FileListView::SetCellText(int row, int column, const std::wstring& text)
 {
     const int field = FieldOf(column);
     if (field == HashKind::Count)
-        Main->Rows.SetSizeText(Side, row, text);
+        Main->GetRows().SetSizeText(Side, row, text);
     else if (field >= 0)
-        Main->Rows.SetValue(Side, row, field, text);
+        Main->GetRows().SetValue(Side, row, field, text);
     Main->SyncViews();
 }
 
@@ -88,7 +89,7 @@ std::wstring FileListView::GetHashText(int row, int kind) const
 {
     if (kind < 0 || kind >= HashKind::Count)
         return std::wstring();
-    const int column = Main->HashColumns[kind];
+    const int column = Main->GetHashColumn(kind);
     return column < 0 ? std::wstring() : GetCellText(row, column);
 }
 
@@ -96,20 +97,20 @@ void FileListView::SetHashText(int row, int kind, const std::wstring& text)
 {
     if (kind < 0 || kind >= HashKind::Count)
         return;
-    const int column = Main->HashColumns[kind];
+    const int column = Main->GetHashColumn(kind);
     if (column >= 0)
         SetCellText(row, column, text);
 }
 
 std::wstring FileListView::GetSizeText(int row) const
 {
-    const int column = Main->SizeColumn;
+    const int column = Main->GetSizeColumn();
     return column < 0 ? std::wstring() : GetCellText(row, column);
 }
 
 void FileListView::SetSizeText(int row, const std::wstring& text)
 {
-    const int column = Main->SizeColumn;
+    const int column = Main->GetSizeColumn();
     if (column >= 0)
         SetCellText(row, column, text);
 }
@@ -117,14 +118,14 @@ void FileListView::SetSizeText(int row, const std::wstring& text)
 bool FileListView::IsBlankRow(int row) const
 {
     bool blank = true;
-    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) { blank = cell.IsBlank(); });
+    Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) { blank = cell.IsBlank(); });
     return blank;
 }
 
 bool FileListView::GetItemInfo(int row, ItemInfo& info) const
 {
     bool file = false;
-    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+    Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) {
         file = !cell.IsBlank();
         if (!file)
             return;
@@ -141,7 +142,7 @@ bool FileListView::GetItemInfo(int row, ItemInfo& info) const
 COLORREF FileListView::GetRowColour(int row) const
 {
     int state = RowModel::NoState;
-    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) { state = cell.State; });
+    Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) { state = cell.State; });
     return state == RowModel::NoState ? BlankRowColour : Main->GetStateColour(state);
 }
 
@@ -152,28 +153,28 @@ int FileListView::GetRowImage(int row)
 
 int FileListView::FileCount() const
 {
-    return Main->Rows.FileCount(Side);
+    return Main->GetRows().FileCount(Side);
 }
 
 uint64_t FileListView::TotalSize() const
 {
-    return Main->Rows.TotalSize(Side);
+    return Main->GetRows().TotalSize(Side);
 }
 
 void FileListView::MergePending()
 {
-    if (Main->MarkList)
-        Main->MarkList->MergePending(Side);
+    if (Main->GetMarkList())
+        Main->GetMarkList()->MergePending(Side);
 }
 
 CheckHost& FileListView::GetCheckHost() const
 {
-    return *Main;
+    return Main->GetCheckHost();
 }
 
 void FileListView::RevealList()
 {
-    if (FileListWindow* window = Main->Sides[Side].get())
+    if (FileListWindow* window = Main->GetSideWindow(Side))
         window->RemoveDropHint();
 }
 
@@ -189,7 +190,7 @@ int FileListView::GetImage(int row)
 {
     std::wstring path;
     int icon = -1;
-    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+    Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) {
         icon = cell.Icon;
         // a blank row and an imported entry show none
         if (cell.IsBlank() || cell.IsImported())
@@ -201,7 +202,7 @@ int FileListView::GetImage(int row)
         return icon;
     // looked up the first time the row is painted, so that a million rows cost only the ones seen
     icon = ShellIconIndex(path);
-    Main->Rows.SetIcon(Side, row, icon);
+    Main->GetRows().SetIcon(Side, row, icon);
     return icon;
 }
 
@@ -217,7 +218,7 @@ LRESULT FileListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
         return CDRF_DODEFAULT;
     std::wstring path;
     size_t prefix = 0;
-    Main->Rows.ReadCell(Side, row, [&](const RowModel::Cell& cell) {
+    Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) {
         // an imported entry has no relative part
         if (cell.RelativeLength == 0)
             return;
@@ -363,7 +364,7 @@ LRESULT FileListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
             Main->RunRowAction(Side, GetFirstSelectedRow());
         break;
     case VK_DELETE:
-        SendMessageW(Main->Handle, WM_COMMAND, MAKEWPARAM(Side == 0 ? ID_REMOVE_LEFT : ID_REMOVE_RIGHT, 0), 0);
+        SendMessageW(Main->GetOwnerWindow().Handle, WM_COMMAND, MAKEWPARAM(Side == 0 ? ID_REMOVE_LEFT : ID_REMOVE_RIGHT, 0), 0);
         break;
     case 'A':
         if (kit::IsControlKeyDown())
@@ -383,7 +384,7 @@ LRESULT FileListView::OnNotify(WPARAM wParam, LPARAM lParam)
     if (header->hwndFrom == Handle) {
         switch (header->code) {
         case NM_CLICK:
-            Main->CurrentSide = Side;
+            Main->SetCurrentSide(Side);
             break;
         case NM_DBLCLK: {
             POINT cursor = {};
@@ -395,7 +396,7 @@ LRESULT FileListView::OnNotify(WPARAM wParam, LPARAM lParam)
             break;
         }
         case NM_RCLICK:
-            Main->GetCommands().ShowListMenu(Side);
+            Main->ShowListMenu(Side, true);
             break;
         default:
             break;
@@ -418,5 +419,5 @@ void FileListView::OnHeaderRightClick()
             item->SetChecked(enabled[kind]);
     POINT cursor = {};
     GetCursorPos(&cursor);
-    TrackPopupMenu(header->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Main->Handle, 0);
+    TrackPopupMenu(header->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Main->GetOwnerWindow().Handle, 0);
 }

@@ -19,7 +19,7 @@
 #include <vector>
 
 class CheckHost;
-class Juxta;
+class ListHost;
 
 namespace kit {
 class Menu;
@@ -45,13 +45,13 @@ public:
     // the background of a blank row
     static const COLORREF BlankRowColour = 0xFFFFFF;
 
-    FileListView(Juxta* main, int side);
+    FileListView(ListHost* main, int side);
     // the main window as the registration sees it
     CheckHost& GetCheckHost() const;
     ~FileListView() override;
 
     // the list as a child of the side window, with control id 104 (left) or 105 (right)
-    static boost::shared_ptr<FileListView> Create(Juxta* main, int side, kit::Window* parent);
+    static boost::shared_ptr<FileListView> Create(ListHost* main, int side, kit::Window* parent);
     static int ControlIdOf(int side);
 
     // ---- the side's rows in the model ----
@@ -91,7 +91,7 @@ public:
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
 
-    Juxta* Main; // not owned
+    ListHost* Main; // not owned
     // menu 104: submenu 0 "ヘッダ" (column header), 1 "ファイルリスト" (the list's context menu)
     boost::shared_ptr<kit::Menu> PopupMenus;
     // files registered but not yet placed into rows, in registration order (appended by the registration)

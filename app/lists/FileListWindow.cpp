@@ -2,7 +2,8 @@
 
 #include "app/lists/FileListView.h"
 #include "app/shell/Commands.h"
-#include "app/shell/Juxta.h"
+#include "app/lists/ListHost.h"
+#include "app/lists/RowModel.h"
 #include "kit/ui/Image.h"
 #include "kit/ui/ImageList.h"
 #include "kit/ui/Menu.h"
@@ -45,7 +46,7 @@ const DWORD HintStyle = SS_CENTER | SS_NOPREFIX | SS_NOTIFY | SS_CENTERIMAGE;
 
 const wchar_t* const FileListWindow::HintText = L"ファイル・フォルダをD&Dで登録できます";
 
-FileListWindow::FileListWindow(Juxta* main, int side) : Main(main), Side(side) {}
+FileListWindow::FileListWindow(ListHost* main, int side) : Main(main), Side(side) {}
 
 FileListWindow::~FileListWindow()
 {
@@ -56,10 +57,10 @@ FileListWindow::~FileListWindow()
     List.reset();
 }
 
-boost::shared_ptr<FileListWindow> FileListWindow::Create(Juxta* main, int side, kit::Window* parent)
+boost::shared_ptr<FileListWindow> FileListWindow::Create(ListHost* main, int side, kit::Window* parent)
 {
     boost::shared_ptr<FileListWindow> window(new FileListWindow(main, side));
-    if (!window->kit::Window::Create(parent, Juxta::ClassName, std::wstring(), Style, WS_EX_ACCEPTFILES))
+    if (!window->kit::Window::Create(parent, main->GetWindowClassName(), std::wstring(), Style, WS_EX_ACCEPTFILES))
         return boost::shared_ptr<FileListWindow>();
     return window;
 }
@@ -190,12 +191,12 @@ LRESULT FileListWindow::OnDropFiles(WPARAM wParam, LPARAM lParam)
 LRESULT FileListWindow::OnContextMenu(WPARAM wParam, LPARAM lParam)
 {
     if (DropHint && reinterpret_cast<HWND>(wParam) == DropHint->Handle) {
-        Main->GetCommands().ShowListMenu(Side);
+        Main->ShowListMenu(Side, true);
         return 0;
     }
     // the context-menu key on the list (a right click was answered by its NM_RCLICK)
     if (List && reinterpret_cast<HWND>(wParam) == List->Handle && lParam == -1) {
-        Main->GetCommands().ShowListMenu(Side, false);
+        Main->ShowListMenu(Side, false);
         return 0;
     }
     return DefaultProc(WM_CONTEXTMENU, wParam, lParam);
@@ -205,7 +206,7 @@ LRESULT FileListWindow::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     // the side toolbar's buttons and the view pop-up shown here: the main window executes them
     if (lParam == 0 || (SideToolBar && reinterpret_cast<HWND>(lParam) == SideToolBar->Handle)) {
-        SendMessageW(Main->Handle, WM_COMMAND, wParam, lParam);
+        SendMessageW(Main->GetOwnerWindow().Handle, WM_COMMAND, wParam, lParam);
         return 0;
     }
     return kit::Window::OnCommand(wParam, lParam);
@@ -225,7 +226,7 @@ LRESULT FileListWindow::OnNotify(WPARAM wParam, LPARAM lParam)
     }
     if (header && header->code == NM_RCLICK &&
         ((Rebar && header->hwndFrom == Rebar->Handle) || (SideToolBar && header->hwndFrom == SideToolBar->Handle))) {
-        kit::Menu* view = Main->MainMenu ? Main->MainMenu->GetSubMenu(MENU_VIEW_POSITION) : 0;
+        kit::Menu* view = Main->GetViewMenu();
         if (view) {
             POINT cursor = {};
             GetCursorPos(&cursor);

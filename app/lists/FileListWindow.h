@@ -7,7 +7,7 @@
 #include <string>
 
 class FileListView;
-class Juxta;
+class ListHost;
 
 namespace kit {
 class Image;
@@ -22,11 +22,11 @@ public:
     static const wchar_t* const HintText;
     static const DWORD Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
-    FileListWindow(Juxta* main, int side);
+    FileListWindow(ListHost* main, int side);
     ~FileListWindow() override;
 
     // creates the window (class of the main window) as a child of parent
-    static boost::shared_ptr<FileListWindow> Create(Juxta* main, int side, kit::Window* parent);
+    static boost::shared_ptr<FileListWindow> Create(ListHost* main, int side, kit::Window* parent);
 
     // the hint goes (for good) and the list is shown; nothing when that happened already
     void RemoveDropHint();
@@ -51,7 +51,7 @@ public:
     boost::shared_ptr<kit::ReberControl> Rebar;
     boost::shared_ptr<kit::ToolBar> SideToolBar;
     boost::shared_ptr<kit::StaticText> DropHint;
-    Juxta* Main; // not owned
+    ListHost* Main; // not owned
     int32_t Side;
 
 private:

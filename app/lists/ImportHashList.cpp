@@ -4,7 +4,10 @@
 #include "app/lists/HashListParser.h"
 #include "app/lists/KeyCase.h"
 #include "app/lists/PendingRecord.h"
-#include "app/shell/Juxta.h"
+#include "app/lists/ListHost.h"
+#include "app/lists/RowModel.h"
+#include "kit/core/SettingsNode.h"
+#include "kit/ui/Window.h"
 #include "kit/core/Path.h"
 #include "kit/core/File.h"
 #include "resources/resource.h"
@@ -40,12 +43,12 @@ bool ReadList(const std::wstring& path, const std::wstring& extension, std::stri
 
 // as the header menu's toggle does; should no handler take the command, the setting and column are set here so
 // the list's values are not dropped into a hidden column
-void SwitchKindOn(Juxta& main, int kind)
+void SwitchKindOn(ListHost& main, int kind)
 {
-    SendMessageW(main.Handle, WM_COMMAND, MAKEWPARAM(KindCommands[kind], 0), 0);
-    if (main.Settings.GetBool(KindKeys[kind], false))
+    SendMessageW(main.GetOwnerWindow().Handle, WM_COMMAND, MAKEWPARAM(KindCommands[kind], 0), 0);
+    if (main.GetSettings().GetBool(KindKeys[kind], false))
         return;
-    main.Settings.SetBool(KindKeys[kind], true);
+    main.GetSettings().SetBool(KindKeys[kind], true);
     main.BuildColumns();
     main.PublishSettings();
 }
@@ -60,15 +63,15 @@ bool ImportHashList(const std::wstring& path, FileListView& list)
     std::string bytes;
     if (!ReadList(path, extension, bytes))
         return false;
-    Juxta* main = list.Main;
+    ListHost* main = list.Main;
     HashKindFlags enabled;
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        enabled[kind] = main->Settings.GetBool(KindKeys[kind], false);
+        enabled[kind] = main->GetSettings().GetBool(KindKeys[kind], false);
     const HashListImport import = HashListParser::ParseFile(extension, bytes, enabled, &kit::ToWide);
     if (!import.Accepted)
         return false;
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        if (import.SwitchOn[kind] && !main->Settings.GetBool(KindKeys[kind], false))
+        if (import.SwitchOn[kind] && !main->GetSettings().GetBool(KindKeys[kind], false))
             SwitchKindOn(*main, kind);
     for (const HashListEntry& entry : import.Entries)
         list.Pending.push_back(PendingRecord::ForListEntry(entry, &KeyCase::Lower));

@@ -873,3 +873,23 @@ LRESULT Juxta::OnNotify(WPARAM wParam, LPARAM lParam)
     }
     return kit::Window::OnNotify(wParam, lParam);
 }
+
+FileListWindow* Juxta::GetSideWindow(int side) const
+{
+    return side == 0 || side == 1 ? Sides[side].get() : nullptr;
+}
+
+int Juxta::GetHashColumn(int kind) const
+{
+    return kind >= 0 && kind < HashKind::Count ? HashColumns[kind].load() : -1;
+}
+
+void Juxta::ShowListMenu(int side, bool atCursor)
+{
+    MainCommands->ShowListMenu(side, atCursor);
+}
+
+kit::Menu* Juxta::GetViewMenu() const
+{
+    return MainMenu ? MainMenu->GetSubMenu(MENU_VIEW_POSITION) : nullptr;
+}

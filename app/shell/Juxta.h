@@ -10,6 +10,7 @@
 #include "app/lists/HashText.h"
 #include "app/lists/RowModel.h"
 #include "app/check/CheckHost.h"
+#include "app/lists/ListHost.h"
 #include "app/tools/ToolHost.h"
 #include "kit/core/CriticalSection.h"
 #include "kit/core/SettingsNode.h"
@@ -39,7 +40,7 @@ class StatusBar;
 class ToolBar;
 } // namespace kit
 
-class Juxta : public kit::Window, public ToolHost, public CheckHost {
+class Juxta : public kit::Window, public ToolHost, public CheckHost, public ListHost {
 public:
     // the class name is also the name of the single-instance mapping
     static const wchar_t* const ClassName;
@@ -102,9 +103,9 @@ public:
     // ---- lists ----
     FileListView* GetList(int side) const override;
     // the three lists in lock order (left, right, mark); null before creation
-    kit::ListView* GetLockOrderList(int index) const;
+    kit::ListView* GetLockOrderList(int index) const override;
     // rebuilds the columns of both side lists from the settings and the stored widths
-    void BuildColumns();
+    void BuildColumns() override;
     // a column's width stored under the side's node, the default when there is none, at least 50
     int StoredColumnWidth(int side, const ColumnInfo& column) const;
     // positions of the hash columns from the settings (column 0 is the file name)
@@ -115,7 +116,7 @@ public:
 
     // ---- status bar and checking appearance (any thread) ----
     void RefreshPane(int pane);
-    void RefreshPanes();
+    void RefreshPanes() override;
     // Asks the GUI thread to refresh the panes whose bits are set (1 << pane) and returns at once; requests made
     // before the GUI thread gets to them are merged.
     void RequestPaneRefresh(unsigned panes) override;
@@ -138,9 +139,9 @@ public:
     // Requests made meanwhile are merged (the furthest row wins); the lists move at most every FollowInterval.
     void FollowRow(int row) override;
     // a batch of dropped paths registered into a side (RegisterDroppedPaths)
-    void RegisterDrop(int side, const std::vector<std::wstring>& paths);
+    void RegisterDrop(int side, const std::vector<std::wstring>& paths) override;
     // Enter or double-click on a row: open or compare
-    void RunRowAction(int side, int row);
+    void RunRowAction(int side, int row) override;
 
     // ---- commands ----
     Commands& GetCommands() const { return *MainCommands; }
@@ -164,6 +165,18 @@ public:
     boost::shared_ptr<const kit::SettingsNode> GetPublishedSettings() const override { return SettingsView.Get(); }
     CheckHashManager* GetChecker() const override { return Checker.get(); }
     void SetCurrentSide(int side) override { CurrentSide = side; }
+
+    // ---- what the lists, their windows and the import see (ListHost) ----
+    const wchar_t* GetWindowClassName() const override { return ClassName; }
+    CheckHost& GetCheckHost() override { return *this; }
+    CompListView* GetMarkList() const override { return MarkList.get(); }
+    FileListWindow* GetSideWindow(int side) const override;
+    int GetHashColumn(int kind) const override;
+    int GetSizeColumn() const override { return SizeColumn; }
+    int GetTopRow() const override { return TopRow; }
+    void SetTopRow(int row) override { TopRow = row; }
+    void ShowListMenu(int side, bool atCursor) override;
+    kit::Menu* GetViewMenu() const override;
 
     // ---- window handlers ----
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
