@@ -23,16 +23,12 @@ const wchar_t* const Registration::BusyText = L"ファイル登録中…";
 namespace {
 
 // Answers the messages other threads have sent to this one and wait on (the scheduler's view flushes, a second
-// instance's paths); posted messages and input stay queued. Called between the steps of a registration and while a
-// folder is scanned, so that no thread waits on the interface for longer than one step.
+// instance's paths); posted messages and input stay queued. Called between the steps of a registration, so that no
+// thread waits on the interface for longer than one step.
 void ServeSentMessages()
 {
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    CheckHashManager::WaitServingSentMessages(nullptr, 0);
 }
-
-// how long one wait for the scan lasts at most before the queue is looked at again
-const DWORD ServeSlice = 10;
 
 } // namespace
 
@@ -90,8 +86,7 @@ void Registration::ScanFolder(const std::wstring& folder, bool link)
         }
     }
     if (scan.joinable()) {
-        while (MsgWaitForMultipleObjectsEx(1, &done, ServeSlice, QS_SENDMESSAGE, 0) != WAIT_OBJECT_0)
-            ServeSentMessages();
+        CheckHashManager::WaitServingSentMessages(done, INFINITE);
         scan.join();
     } else {
         AddFolder(folder, kit::AddBackslash(folder), link); // no thread to be had: the scan runs here
