@@ -21,12 +21,10 @@ ProgressDialog::~ProgressDialog()
 {
     // only a dialog that was never run modally can go while its worker runs; the worker may be waiting in
     // SendMessageW for this thread, so the thread keeps serving messages until the run has ended
-    if (Worker && !Done) {
-        Worker->Cancel();
-        while (!Done) {
-            kit::PumpMessages();
-            MsgWaitForMultipleObjects(0, 0, FALSE, 10, QS_ALLINPUT);
-        }
+    if (Worker) {
+        if (!Done)
+            Worker->Cancel();
+        JoinWorker();
     }
     Worker.reset();
 }
@@ -135,12 +133,13 @@ void ProgressDialog::SetPaused()
 
 void ProgressDialog::Finished(const std::wstring& closeText)
 {
+    // set before the button reads "閉じる": a press on that text must close. A press that comes before the texts
+    // below arrive joins the worker while serving its sends, and then closes.
+    Done = true;
     if (ErrorLog)
         FitLogColumn();
     if (CancelButton)
         CancelButton->SetText(closeText);
-    // set after the last send: a press that sees it joins a worker with nothing more to say to this thread
-    Done = true;
 }
 
 // the column fills the list, and is wider when a line is: a long path can then be read by scrolling sideways

@@ -82,6 +82,19 @@ LRESULT CALLBACK SpyOnState(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// whether the dialog was done when its button came to read "閉じる", seen from inside that text's change
+const ProgressDialog* Watched = nullptr;
+int DoneWhenClosable = -1;
+
+LRESULT CALLBACK SpyOnCloseText(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETTEXT && GetDlgCtrlID(call->hwnd) == IDC_CLOSE &&
+        std::wstring(reinterpret_cast<const wchar_t*>(call->lParam)) == L"閉じる")
+        DoneWhenClosable = Watched->IsDone();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // holds the worker at one status line, as if the user pressed a button at that moment
 class HeldProgressDialog : public ProgressDialog {
 public:
@@ -154,6 +167,8 @@ TEST_F(ProgressDialogTest, Run_showsTheLogAndEndsWithAFullBar)
     request.Tasks = {Task(a, Folder.PathOf(L"out\\sub\\a.txt"), 1), Task(gone, Folder.PathOf(L"out\\gone.txt"), 2),
                      Task(b, oldB, 3)};
     ProgressDialog dialog(request);
+    Watched = &dialog;
+    HHOOK spy = SetWindowsHookExW(WH_CALLWNDPROCRET, SpyOnCloseText, nullptr, GetCurrentThreadId());
 
     Shown end;
     harness::DialogWatcher watcher;
@@ -164,6 +179,9 @@ TEST_F(ProgressDialogTest, Run_showsTheLogAndEndsWithAFullBar)
         return harness::DialogWatcher::PressButton(window, IDC_CLOSE);
     });
     EXPECT_EQ(0, dialog.Run(&Host));
+    UnhookWindowsHookEx(spy);
+    // a press on "閉じる" closes: the dialog is done before its button says so
+    EXPECT_EQ(1, DoneWhenClosable);
 
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"進捗", watcher.Seen()[0].Caption);
