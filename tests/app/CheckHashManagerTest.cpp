@@ -43,7 +43,8 @@ protected:
         Main->Checker->ReleaseRounds();
     }
 
-    // the rows of a side whose check was cancelled: colour "Check", empty hash cells, not finished; returns how many
+    // the rows of a side whose check was cancelled: colour "Check", empty hash cells, not finished; returns how many.
+    // Rows the scheduler had not started yet (it may not have reached them on a busy machine) keep "Wait".
     int ExpectCancelledOrDone(int side, const Reference& expected)
     {
         int cancelled = 0;
@@ -53,10 +54,11 @@ protected:
                 EXPECT_EQ(expected.Crc32, crc) << row; // finished before the stop
                 continue;
             }
-            ++cancelled;
+            const COLORREF colour = RowColour(side, row);
+            cancelled += colour == CheckColour ? 1 : 0;
             EXPECT_EQ(L"", HashCell(side, row, HashKind::Md5)) << row;
             EXPECT_EQ(L"", HashCell(side, row, HashKind::Sha1)) << row;
-            EXPECT_EQ(CheckColour, RowColour(side, row)) << row;
+            EXPECT_TRUE(colour == CheckColour || colour == WaitColour) << row << " " << colour;
             FileListView::ItemInfo info;
             EXPECT_TRUE(List(side).GetItemInfo(row, info));
             EXPECT_FALSE(info.Finished) << row;
