@@ -150,15 +150,22 @@ void CheckHashThread::Run()
 
     // a row that only lacked its size has nothing to read
     const uint64_t size = hashes.empty() ? 0 : FileSize.load();
-    // a small file needs no more room than itself; the reads are the same
-    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, BlockSize)));
+    // A small file needs no more room than itself. The buffer stays with the thread for its next rows: a fresh
+    // block for every file costs a map, page faults, zeroing and an unmap, which a tree of small files pays per file.
+    const size_t room = static_cast<size_t>(std::min<uint64_t>(size, BlockSize));
+    if (room > BufferSize) {
+        Buffer.reset();
+        Buffer.reset(new uint8_t[room]);
+        BufferSize = room;
+    }
+    uint8_t* const buffer = Buffer.get();
     std::wstring shown; // the last percentage written, so that an unchanged one is not written again
     uint64_t done = 0;
     bool complete = true;
     while (done < size) {
         if (Cancel)
             break;
-        const size_t got = Stream.Read(buffer.data(), buffer.size());
+        const size_t got = Stream.Read(buffer, room);
         if (got == 0) {
             // the file shrank or the read failed: values of a part of the file would be wrong
             complete = false;
@@ -166,7 +173,7 @@ void CheckHashThread::Run()
         }
         done += got;
         for (Active& active : hashes)
-            active.Hash->Update(buffer.data(), static_cast<uint32_t>(got));
+            active.Hash->Update(buffer, static_cast<uint32_t>(got));
         // the last block's percentage is never shown: the values take its place
         if (done >= size)
             break;

@@ -19,6 +19,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class CheckHost;
@@ -96,6 +97,9 @@ private:
     std::atomic<bool> Unreadable{false};
     kit::Thread* Scheduler;   // not owned
     Options Settings;
+    // the read buffer, kept for the thread's next rows (Run only)
+    std::unique_ptr<uint8_t[]> Buffer;
+    size_t BufferSize = 0;
     // set before the thread is resumed to read; a thread that meets a stop before it (a check that finished in
     // Prepare) must not run the reading loop
     std::atomic<bool> Reading{false};
