@@ -383,14 +383,16 @@ void Juxta::FollowRow(int row)
 
 void Juxta::FollowPendingRow()
 {
-    FollowPosted = false;
     const ULONGLONG now = GetTickCount64();
     if (LastFollow && now - LastFollow < FollowInterval) {
-        // the request stays pending; the timer (or a later request) takes it up
+        // The request stays pending and the timer takes it up. Meanwhile the flag stays set, so that the workers post
+        // nothing more: a tree of small files would otherwise post a message, and set the timer again, per file.
         SetTimer(Handle, FollowTimer, static_cast<UINT>(FollowInterval - (now - LastFollow)), 0);
         return;
     }
     KillTimer(Handle, FollowTimer);
+    // cleared before the target is taken: a row asked for after this posts again
+    FollowPosted = false;
     const int row = FollowTarget.exchange(-1);
     if (row < 0)
         return;

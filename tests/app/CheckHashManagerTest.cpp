@@ -112,6 +112,31 @@ protected:
     }
 };
 
+// "AutoScroll": the list follows the rows being read, and the last row asked for is followed once the check has
+// ended (the follows are spaced in time, so that one may still be pending then); a second check follows again
+TEST_F(CheckHashManagerTest, AutoScroll_followsTheCheckToItsLastRow)
+{
+    Configure(true, false, false);
+    SetSetting(L"AutoScroll", true);
+    const int count = 300;
+    for (int i = 0; i < count; ++i)
+        Temp.WriteFile(L"many\\" + std::to_wstring(1000 + i) + L".txt", Content(100, i));
+    const auto lastInView = [this, count] {
+        const LRESULT top = SendMessageW(ListHandle(0), LVM_GETTOPINDEX, 0, 0);
+        return top + SendMessageW(ListHandle(0), LVM_GETCOUNTPERPAGE, 0, 0) >= count;
+    };
+    Drop(0, {Temp.PathOf(L"many")});
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_TRUE(harness::PumpUntil(lastInView, 5000));
+
+    SendMessageW(ListHandle(0), LVM_ENSUREVISIBLE, 0, FALSE);
+    ASSERT_FALSE(lastInView());
+    Main->Rows.Recheck(0);
+    Main->Checker->StartChecking();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_TRUE(harness::PumpUntil(lastInView, 5000));
+}
+
 TEST_F(CheckHashManagerTest, LeftOnly_everyRowMarkedLeft)
 {
     Configure(true, false, false);
