@@ -48,6 +48,8 @@ start_display() {
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$n"
+  # a virtual display has no X resources, which costs Xlib a file search per font selected (see the file)
+  export XENVIRONMENT="$root/scripts/virtual-display.Xresources"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
   echo "Xvfb did not start on $DISPLAY" >&2
   return 1
