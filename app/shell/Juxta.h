@@ -111,7 +111,7 @@ public:
     int StoredColumnWidth(int side, const ColumnInfo& column) const;
     // positions of the hash columns from the settings (column 0 is the file name)
     void ComputeColumnPositions();
-    // the file name column's position in the side lists, -1 while the columns are rebuilt; any thread
+    // the file name column's position in the side lists, -1 before the columns are built; any thread
     int GetFileNameColumn() const { return FileNameColumn; }
     // takes the main lock the GUI-safe way
     void AcquireMain();
