@@ -149,25 +149,22 @@ int main()
 
     const std::wstring settingsPath = TempSettingsPath();
     {
-        Juxta main;
-        main.SettingsPath = settingsPath;
+        Juxta main(settingsPath);
         if (!main.CreateMainWindow()) {
             std::fprintf(stderr, "the main window could not be created\n");
             return 1;
         }
-        if (!main.Checker)
-            main.Checker = CheckHashManager::Create(&main);
-        main.Settings.SetBool(L"Crc32", true);
-        main.Settings.SetBool(L"Md5", all);
-        main.Settings.SetBool(L"Sha1", all);
-        main.Settings.SetInt(L"CheckNum", checkNum);
+        main.GetSettings().SetBool(L"Crc32", true);
+        main.GetSettings().SetBool(L"Md5", all);
+        main.GetSettings().SetBool(L"Sha1", all);
+        main.GetSettings().SetInt(L"CheckNum", checkNum);
         // JUXTA_AUTOSCROLL=0 measures the check without the list following the rows being read
         if (const char* scroll = std::getenv("JUXTA_AUTOSCROLL"))
-            main.Settings.SetBool(L"AutoScroll", std::atoi(scroll) != 0);
+            main.GetSettings().SetBool(L"AutoScroll", std::atoi(scroll) != 0);
         main.BuildColumns();
         main.PublishSettings();
 
-        HANDLE scheduler = OpenThread(THREAD_QUERY_INFORMATION, FALSE, main.Checker->GetId());
+        HANDLE scheduler = OpenThread(THREAD_QUERY_INFORMATION, FALSE, main.GetChecker()->GetId());
         const double schedulerBefore = CpuSeconds(scheduler);
         const double interfaceBefore = CpuSeconds(GetCurrentThread());
         const auto start = std::chrono::steady_clock::now();
@@ -178,22 +175,23 @@ int main()
         double dropToWindow = -1;
         if (!extra.empty()) {
             // once every worker is reading
-            while (main.Checker->IsChecking() && main.Checker->GetWorkerCount() < static_cast<size_t>(checkNum)) {
+            while (main.GetChecker()->IsChecking() &&
+                   main.GetChecker()->GetWorkerCount() < static_cast<size_t>(checkNum)) {
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
                 kit::PumpMessages();
             }
             dropToWindow = MillisecondsToRegistrationWindow(
                 [&] { RegisterDroppedPaths(*main.GetList(0), {extra}); });
         }
-        while (main.Checker->IsChecking()) {
+        while (main.GetChecker()->IsChecking()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             kit::PumpMessages();
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double schedulerCpu = CpuSeconds(scheduler) - schedulerBefore;
         const double interfaceCpu = CpuSeconds(GetCurrentThread()) - interfaceBefore;
-        const uint64_t bytes = main.Rows.TotalSize(0) + main.Rows.TotalSize(1);
-        const int files = main.Rows.FileCount(0) + main.Rows.FileCount(1);
+        const uint64_t bytes = main.GetRows().TotalSize(0) + main.GetRows().TotalSize(1);
+        const int files = main.GetRows().FileCount(0) + main.GetRows().FileCount(1);
 
         std::printf("juxta %-3s CheckNum %2d: %6d files %8.1f MB %8.3f s %8.1f MB/s", all ? "all" : "crc", checkNum,
                     files, bytes / 1e6, seconds, bytes / 1e6 / seconds);
@@ -204,8 +202,8 @@ int main()
         if (!extra.empty())
             std::printf("  drop with %d workers reading to its registration window %.1f ms (target < 100)\n", checkNum,
                         dropToWindow);
-        std::printf("  marks: ○ %d  × %d  ← %d  → %d  ？ %d\n", main.Rows.MarkCount(0), main.Rows.MarkCount(1),
-                    main.Rows.MarkCount(2), main.Rows.MarkCount(3), main.Rows.MarkCount(4));
+        std::printf("  marks: ○ %d  × %d  ← %d  → %d  ？ %d\n", main.GetRows().MarkCount(0), main.GetRows().MarkCount(1),
+                    main.GetRows().MarkCount(2), main.GetRows().MarkCount(3), main.GetRows().MarkCount(4));
         std::printf("seconds=%.4f\n", seconds);
         std::printf("check_seconds=%.4f\n", seconds - registered);
         // what one repaint of the whole window costs here (a scroll repaints the three lists)
@@ -215,7 +213,7 @@ int main()
             RedrawWindow(main.Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         const double paint = std::chrono::duration<double>(std::chrono::steady_clock::now() - paintStart).count();
         std::printf("  one repaint of the window %.1f ms", 1000.0 * paint / repaints);
-        const HWND lists[3] = {main.GetList(0)->Handle, main.MarkList->Handle, main.GetList(1)->Handle};
+        const HWND lists[3] = {main.GetList(0)->Handle, main.GetMarkList()->Handle, main.GetList(1)->Handle};
         for (HWND list : lists) {
             const auto listStart = std::chrono::steady_clock::now();
             for (int i = 0; i < repaints; ++i)

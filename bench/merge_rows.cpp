@@ -113,8 +113,7 @@ void Run(int n)
         FileListView::ShellIconIndex(PathOf(root, L"a", i));
     const double iconSeconds = Seconds(start);
 
-    Juxta main;
-    main.SettingsPath = root + L"merge_rows.dat";
+    Juxta main(root + L"merge_rows.dat");
     if (!main.CreateMainWindow()) {
         std::printf("no main window\n");
         return;
@@ -135,7 +134,7 @@ void Run(int n)
     const double paintSeconds = Seconds(start);
     const double processorSeconds = ProcessorSeconds() - processorStart;
 
-    const int unknown = main.Rows.MarkCount(PairMark::Unknown);
+    const int unknown = main.GetRows().MarkCount(PairMark::Unknown);
     std::printf("  %7d rows per side: append %7.3f s, fill %7.3f s, paint %6.3f s, total %7.3f s "
                 "(%8.0f rows/s), processor %7.3f s; marks ? %d; model alone %6.3f s; icons of 50 rows alone %6.3f s\n",
                 n, appendSeconds, fillSeconds, paintSeconds, appendSeconds + fillSeconds + paintSeconds,

@@ -214,7 +214,7 @@ public:
         if (!ended) {
             ++Hangs;
             std::fprintf(stderr, "iteration %d (%s): the check did not end\n", index, action.c_str());
-            Main.Checker->StopChecking();
+            Main.GetChecker()->StopChecking();
             return;
         }
         const std::vector<std::string> faults = Verify();
@@ -269,9 +269,9 @@ private:
     // list commands are offered again (unless the lists are empty). The flag goes first, the menus a moment later.
     bool Settled()
     {
-        const UINT clear = GetMenuState(Main.MainMenu->GetHandle(), ID_CLEAR, MF_BYCOMMAND);
+        const UINT clear = GetMenuState(Main.GetMainMenu()->GetHandle(), ID_CLEAR, MF_BYCOMMAND);
         const bool offered = !(clear & (MF_GRAYED | MF_DISABLED));
-        return !Main.Checker->IsChecking() && (offered || RowCount(Main.MarkList->Handle) == 0);
+        return !Main.GetChecker()->IsChecking() && (offered || RowCount(Main.GetMarkList()->Handle) == 0);
     }
 
     // the lists emptied as the user would (once the check is over) and the last iteration's files deleted
@@ -288,7 +288,7 @@ private:
 
     void SetCheckNum(int checkNum)
     {
-        Main.Settings.SetInt(L"CheckNum", checkNum);
+        Main.GetSettings().SetInt(L"CheckNum", checkNum);
         Main.PublishSettings();
     }
 
@@ -395,7 +395,7 @@ private:
             return "stop";
         case 1: {
             const int side = Pick({0, 1});
-            Main.CurrentSide = side;
+            Main.SetCurrentSide(side);
             Command(ID_RECHECK);
             return side == 0 ? "re-check left" : "re-check right";
         }
@@ -448,7 +448,7 @@ private:
             faults.push_back(what + (row >= 0 ? " (row " + std::to_string(row) + ")" : std::string()));
         };
         const HWND lists[2] = {Main.GetList(0)->Handle, Main.GetList(1)->Handle};
-        const HWND marks = Main.MarkList->Handle;
+        const HWND marks = Main.GetMarkList()->Handle;
         const int rows = RowCount(marks);
         if (RowCount(lists[0]) != rows || RowCount(lists[1]) != rows)
             fault("the three lists differ in rows", -1);
@@ -526,7 +526,7 @@ private:
             }
         }
 
-        const HWND bar = Main.StatusBar->Handle;
+        const HWND bar = Main.GetStatusBar()->Handle;
         for (int mark = 0; mark < 5; ++mark)
             if (PaneText(bar, mark + 1) != std::wstring(L"\t") + MarkTexts[mark] + L":" + std::to_wstring(counts[mark]))
                 fault("a mark count pane is wrong", -1);
@@ -535,7 +535,7 @@ private:
             if (PaneText(bar, side == 0 ? 0 : 6) != (side == 0 ? L"\t\t" : L" ") + text)
                 fault(side == 0 ? "the left pane is wrong" : "the right pane is wrong", -1);
         }
-        if (Main.Checker->IsChecking())
+        if (Main.GetChecker()->IsChecking())
             fault("the window still shows a check", -1);
         return faults;
     }
@@ -577,14 +577,11 @@ int main()
 
     int status = 0;
     {
-        Juxta main;
-        main.SettingsPath = folder + L"\\stress.dat";
+        Juxta main(folder + L"\\stress.dat");
         if (!main.CreateMainWindow()) {
             std::fprintf(stderr, "the main window could not be created\n");
             return 1;
         }
-        if (!main.Checker)
-            main.Checker = CheckHashManager::Create(&main);
         Stress stress(main, folder, seed);
         Watcher watcher(main.Handle);
         watcher.OnStuck = [&stress, &watcher] {

@@ -88,7 +88,7 @@ bool Commands::Run(int command, HWND from)
 // commands on the lists as a whole: registration, removal, clearing, selection, checking
 bool Commands::RunListCommand(int command)
 {
-    const int side = Main.CurrentSide;
+    const int side = Main.GetCurrentSide();
     switch (command) {
     case ID_ADD_FILES_LEFT:
     case ID_ADD_FILES_RIGHT:
@@ -120,14 +120,14 @@ bool Commands::RunListCommand(int command)
     case ID_SELECT_NG:
     case ID_SELECT_LEFT:
     case ID_SELECT_RIGHT:
-        if (Main.MarkList) {
+        if (Main.GetMarkList()) {
             const int kind = command == ID_SELECT_ALL      ? SelectKind::All
                              : command == ID_SELECT_INVERT ? SelectKind::Inverse
                              : command == ID_SELECT_OK     ? PairMark::Ok
                              : command == ID_SELECT_NG     ? PairMark::Ng
                              : command == ID_SELECT_LEFT   ? PairMark::Left
                                                            : PairMark::Right;
-            Main.MarkList->SelectByMark(side, kind);
+            Main.GetMarkList()->SelectByMark(side, kind);
         }
         return true;
     case ID_STOP:
@@ -165,12 +165,12 @@ bool Commands::RunColumnCommand(int command)
 // row of their side
 bool Commands::RunRowCommand(int command, HWND from)
 {
-    const int side = Main.CurrentSide;
+    const int side = Main.GetCurrentSide();
     switch (command) {
     case ID_OPEN:
         if (FileListView* list = Main.GetList(side))
-            if (Main.ContextRow >= 0)
-                OpenWithShell(*list, Main.ContextRow, Main.Handle);
+            if (Main.GetContextRow() >= 0)
+                OpenWithShell(*list, Main.GetContextRow(), Main.Handle);
         return true;
     case ID_OPEN_LEFT:
     case ID_OPEN_RIGHT: {
@@ -182,15 +182,15 @@ bool Commands::RunRowCommand(int command, HWND from)
     }
     case ID_COMPARE_TOOL: {
         // the main toolbar's button has no row of its own: the current side's selection
-        const bool fromToolbar = Main.MainToolBar && from == Main.MainToolBar->Handle;
-        const int row = fromToolbar ? FirstSelectedRow(side) : static_cast<int>(Main.ContextRow);
+        const bool fromToolbar = Main.GetMainToolBar() && from == Main.GetMainToolBar()->Handle;
+        const int row = fromToolbar ? FirstSelectedRow(side) : Main.GetContextRow();
         if (row >= 0)
             StartCompareTool(Main, row);
         return true;
     }
     case ID_HASH_DIALOG:
-        if (Main.ContextRow >= 0)
-            ShowHashDialog(Main, side, Main.ContextRow);
+        if (Main.GetContextRow() >= 0)
+            ShowHashDialog(Main, side, Main.GetContextRow());
         return true;
     case ID_HASH_DIALOG_LEFT:
     case ID_HASH_DIALOG_RIGHT: {
@@ -198,7 +198,7 @@ bool Commands::RunRowCommand(int command, HWND from)
         const int row = FirstSelectedRow(target);
         // as the double-click: only a row whose check has finished
         if (Main.GetList(target) && HasFinishedCheck(*Main.GetList(target), row)) {
-            Main.ContextRow = row;
+            Main.SetContextRow(side, row);
             ShowHashDialog(Main, target, row);
         }
         return true;
@@ -206,7 +206,7 @@ bool Commands::RunRowCommand(int command, HWND from)
     case ID_COPY_CRC32:
     case ID_COPY_MD5:
     case ID_COPY_SHA1:
-        CopyHashText(side, Main.ContextRow, command - ID_COPY_CRC32);
+        CopyHashText(side, Main.GetContextRow(), command - ID_COPY_CRC32);
         return true;
     case ID_COPY_CRC32_LEFT:
     case ID_COPY_MD5_LEFT:
@@ -252,32 +252,33 @@ bool Commands::RunToolCommand(int command)
 
 bool Commands::ListCommandsAllowed() const
 {
-    return !StopAllowed() && Main.Rows.RowCount() > 0;
+    return !StopAllowed() && Main.GetRows().RowCount() > 0;
 }
 
 bool Commands::StopAllowed() const
 {
-    return Main.Checker && Main.Checker->IsChecking();
+    return Main.GetChecker() && Main.GetChecker()->IsChecking();
 }
 
 void Commands::UpdateEnabling()
 {
     const bool list = ListCommandsAllowed();
     const bool stop = StopAllowed();
-    const HMENU menu = Main.MainMenu ? Main.MainMenu->GetHandle() : 0;
-    kit::ToolBar* bars[3] = {Main.MainToolBar.get(), Main.Sides[0] ? Main.Sides[0]->SideToolBar.get() : 0,
-                             Main.Sides[1] ? Main.Sides[1]->SideToolBar.get() : 0};
+    const HMENU menu = Main.GetMainMenu() ? Main.GetMainMenu()->GetHandle() : 0;
+    const kit::ToolBar* bars[3] = {Main.GetMainToolBar(),
+                                   Main.GetSideWindow(0) ? Main.GetSideWindow(0)->SideToolBar.get() : 0,
+                                   Main.GetSideWindow(1) ? Main.GetSideWindow(1)->SideToolBar.get() : 0};
     for (int command : ListCommands) {
         if (menu)
             EnableItem(menu, static_cast<UINT>(command), list);
-        for (kit::ToolBar* bar : bars)
+        for (const kit::ToolBar* bar : bars)
             if (bar && bar->FindButton(command))
                 SendMessageW(bar->Handle, TB_ENABLEBUTTON, static_cast<WPARAM>(command), MAKELPARAM(list, 0));
     }
     if (menu)
         EnableItem(menu, ID_STOP, stop);
-    if (Main.MainToolBar)
-        SendMessageW(Main.MainToolBar->Handle, TB_ENABLEBUTTON, ID_STOP, MAKELPARAM(stop, 0));
+    if (Main.GetMainToolBar())
+        SendMessageW(Main.GetMainToolBar()->Handle, TB_ENABLEBUTTON, ID_STOP, MAKELPARAM(stop, 0));
 }
 
 int Commands::FirstSelectedRow(int side) const
@@ -299,10 +300,11 @@ void Commands::AddFiles(int side)
     kit::FileDialog dialog;
     std::vector<std::wstring> paths;
     const std::wstring filter(AddFilesFilter, sizeof AddFilesFilter / sizeof AddFilesFilter[0] - 1);
-    if (!dialog.ShowMultiple(&Main, Main.Settings.GetString(L"DefaultDirectory"), L"", filter, paths) || paths.empty())
+    if (!dialog.ShowMultiple(&Main, Main.GetSettings().GetString(L"DefaultDirectory"), L"", filter, paths) ||
+        paths.empty())
         return;
-    Main.Settings.SetString(L"DefaultDirectory", kit::RemoveFileName(paths.front()));
-    Main.LastName = Registration::DropName(paths.front());
+    Main.GetSettings().SetString(L"DefaultDirectory", kit::RemoveFileName(paths.front()));
+    Main.SetLastName(Registration::DropName(paths.front()));
     Registration::RegisterBatch(*list, paths, false);
 }
 
@@ -312,10 +314,10 @@ void Commands::AddFolder(int side)
     if (!list)
         return;
     std::wstring folder;
-    if (!kit::ChooseFolder(&Main, Main.Settings.GetString(L"DefaultDirectory"), folder) || folder.empty())
+    if (!kit::ChooseFolder(&Main, Main.GetSettings().GetString(L"DefaultDirectory"), folder) || folder.empty())
         return;
-    Main.Settings.SetString(L"DefaultDirectory", folder);
-    Main.LastName = Registration::DropName(folder);
+    Main.GetSettings().SetString(L"DefaultDirectory", folder);
+    Main.SetLastName(Registration::DropName(folder));
     Registration::RegisterBatch(*list, std::vector<std::wstring>(1, folder), false);
 }
 
@@ -337,7 +339,7 @@ void Commands::RemoveSelected(int side)
     for (int index = 0; index < 2; ++index)
         if (FileListView* each = Main.GetList(index))
             each->SelectRows([](int) { return false; });
-    Main.Rows.RemoveRows(std::move(rows));
+    Main.GetRows().RemoveRows(std::move(rows));
     Main.SyncViews();
     Main.RefreshPanes();
     UpdateEnabling();
@@ -347,7 +349,7 @@ void Commands::ClearLists()
 {
     if (!ListCommandsAllowed())
         return;
-    Main.Rows.Clear();
+    Main.GetRows().Clear();
     Main.SyncViews();
     Main.RefreshPanes();
     UpdateEnabling();
@@ -358,11 +360,11 @@ void Commands::StopChecks()
     if (!StopAllowed())
         return;
     // no worker writes after this
-    Main.Checker->StopChecking();
+    Main.GetChecker()->StopChecking();
     for (int side = 0; side < 2; ++side)
         if (FileListView* list = Main.GetList(side))
             list->SelectRows([](int) { return false; });
-    Main.Rows.Stop();
+    Main.GetRows().Stop();
     Main.SyncViews();
     Main.RefreshPanes();
     UpdateEnabling();
@@ -372,13 +374,13 @@ void Commands::Recheck(int side)
 {
     if (side < 0 || side > 1 || !Main.GetList(side))
         return;
-    if (Main.Checker)
-        Main.Checker->StopChecking();
-    Main.Rows.Recheck(side);
+    if (Main.GetChecker())
+        Main.GetChecker()->StopChecking();
+    Main.GetRows().Recheck(side);
     Main.SyncViews();
     Main.RefreshPanes();
-    if (Main.Checker)
-        Main.Checker->StartChecking();
+    if (Main.GetChecker())
+        Main.GetChecker()->StartChecking();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -388,15 +390,15 @@ void Commands::SwitchHashKind(int kind)
 {
     if (kind < 0 || kind >= HashKind::Count)
         return;
-    Main.Settings.SetBool(KindSettingKeys[kind], !Main.GetEnabledKinds()[kind]);
+    Main.GetSettings().SetBool(KindSettingKeys[kind], !Main.GetEnabledKinds()[kind]);
     ApplyHashKinds();
 }
 
 void Commands::ApplyHashKinds()
 {
     const bool wasChecking = StopAllowed();
-    if (Main.Checker)
-        Main.Checker->StopChecking();
+    if (Main.GetChecker())
+        Main.GetChecker()->StopChecking();
     Main.PublishSettings();
     bool added = false;
     bool removed = false;
@@ -411,7 +413,7 @@ void Commands::ApplyHashKinds()
 void Commands::ApplyKindColumns(const HashKindFlags& wanted, bool& added, bool& removed)
 {
     for (int kind = 0; kind < HashKind::Count; ++kind) {
-        const bool shown = Main.HashColumns[kind] >= 0;
+        const bool shown = Main.GetHashColumn(kind) >= 0;
         if (shown == wanted[kind])
             continue;
         // the kinds before this one are as wanted already
@@ -420,7 +422,7 @@ void Commands::ApplyKindColumns(const HashKindFlags& wanted, bool& added, bool& 
             if (FileListView* list = Main.GetList(side))
                 SetKindColumn(*list, side, kind, position, wanted[kind]);
         // the column's cells go with it, and a column that comes starts empty
-        Main.Rows.ClearKind(kind);
+        Main.GetRows().ClearKind(kind);
         (wanted[kind] ? added : removed) = true;
     }
     Main.ComputeColumnPositions();
@@ -439,18 +441,18 @@ void Commands::RestartAfterKinds(bool added, bool wasChecking)
 {
     if (added) {
         // every row lacks the new value: all are checked and every pair decided again
-        if (Main.MarkList)
-            Main.MarkList->ResetMarks();
-        if (Main.Checker)
-            Main.Checker->StartChecking();
-    } else if (wasChecking && Main.Checker) {
-        Main.Checker->StartChecking();
+        if (Main.GetMarkList())
+            Main.GetMarkList()->ResetMarks();
+        if (Main.GetChecker())
+            Main.GetChecker()->StartChecking();
+    } else if (wasChecking && Main.GetChecker()) {
+        Main.GetChecker()->StartChecking();
     }
 }
 
 void Commands::ReevaluatePairs()
 {
-    Main.Rows.ReevaluatePairs(Main.GetEnabledKinds());
+    Main.GetRows().ReevaluatePairs(Main.GetEnabledKinds());
     Main.SyncViews();
     Main.RefreshPanes();
 }
@@ -459,12 +461,12 @@ void Commands::SetDefaultColumnWidths()
 {
     // the shown columns' positions, with the rows of the column table they stand for
     std::vector<std::pair<int, const Juxta::ColumnInfo*>> shown;
-    shown.push_back(std::make_pair(static_cast<int>(Main.FileNameColumn), &Juxta::ColumnTable.front()));
+    shown.push_back(std::make_pair(Main.GetFileNameColumn(), &Juxta::ColumnTable.front()));
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         const Juxta::ColumnInfo* info = &Juxta::ColumnTable[static_cast<size_t>(kind) + 1];
-        shown.push_back(std::make_pair(static_cast<int>(Main.HashColumns[kind]), info));
+        shown.push_back(std::make_pair(Main.GetHashColumn(kind), info));
     }
-    shown.push_back(std::make_pair(static_cast<int>(Main.SizeColumn), &Juxta::ColumnTable.back()));
+    shown.push_back(std::make_pair(Main.GetSizeColumn(), &Juxta::ColumnTable.back()));
     for (int side = 0; side < 2; ++side) {
         FileListView* list = Main.GetList(side);
         if (!list)
@@ -493,7 +495,7 @@ bool Commands::CopyHashText(int side, int row, int kind)
 
 void Commands::ShowViewMenu()
 {
-    kit::Menu* view = Main.MainMenu ? Main.MainMenu->GetSubMenu(MENU_VIEW_POSITION) : 0;
+    kit::Menu* view = Main.GetMainMenu() ? Main.GetMainMenu()->GetSubMenu(MENU_VIEW_POSITION) : 0;
     if (!view)
         return;
     POINT cursor = {};
@@ -508,8 +510,9 @@ kit::Menu* Commands::PrepareListMenu(int side, int row)
     if (!popup)
         return 0;
     const HMENU menu = popup->GetHandle();
-    const bool hasRows = Main.Sides[side] && !Main.Sides[side]->HasDropHint() && list->GetRowCount() > 0;
-    const bool checking = Main.Checker && Main.Checker->IsChecking();
+    const bool hasRows =
+        Main.GetSideWindow(side) && !Main.GetSideWindow(side)->HasDropHint() && list->GetRowCount() > 0;
+    const bool checking = Main.GetChecker() && Main.GetChecker()->IsChecking();
     for (UINT command : {ID_RECHECK, ID_SELECT_ALL, ID_SELECT_INVERT, ID_SELECT_OK, ID_SELECT_NG, ID_SELECT_LEFT,
                          ID_SELECT_RIGHT})
         EnableItem(menu, command, hasRows);
@@ -518,7 +521,7 @@ kit::Menu* Commands::PrepareListMenu(int side, int row)
 
     if (row >= list->GetRowCount())
         row = -1;
-    Main.ContextRow = row;
+    Main.SetContextRow(side, row);
     const bool listCommands = ListCommandsAllowed();
     FileListView::ItemInfo info;
     const bool finished = row >= 0 && list->GetItemInfo(row, info) && info.Finished;
@@ -533,14 +536,13 @@ kit::Menu* Commands::PrepareListMenu(int side, int row)
 
     for (int kind = 0; kind < HashKind::Count; ++kind) {
         const std::wstring value = row >= 0 ? list->GetHashText(row, kind) : std::wstring();
-        const bool shown = row >= 0 && Main.HashColumns[kind] >= 0 && !value.empty() && value != HashText::Unreadable;
+        const bool shown = row >= 0 && Main.GetHashColumn(kind) >= 0 && !value.empty() && value != HashText::Unreadable;
         const std::wstring text =
             shown ? std::wstring(KindNames[kind]) + L"【" + value + L"】" + KindAccelerators[kind]
                   : std::wstring(KindNames[kind]) + KindAccelerators[kind];
         SetItemText(menu, CopyCommands[kind], text);
         EnableItem(menu, CopyCommands[kind], shown);
     }
-    Main.CurrentSide = side;
     return popup;
 }
 

@@ -77,7 +77,7 @@ const std::array<Juxta::ColumnInfo, 5> Juxta::ColumnTable = {{
     {L"FileSize", L"サイズ", 100, LVCFMT_RIGHT, -1},
 }};
 
-Juxta::Juxta() : SettingsPath(DefaultSettingsPath()), MainCommands(new Commands(*this))
+Juxta::Juxta(const std::wstring& settingsPath) : SettingsPath(settingsPath), MainCommands(new Commands(*this))
 {
     for (std::atomic<int32_t>& column : HashColumns)
         column = -1;

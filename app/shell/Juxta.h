@@ -81,7 +81,8 @@ public:
         Juxta& Main; // not owned
     };
 
-    Juxta();
+    // the settings are loaded from settingsPath and saved there at exit
+    explicit Juxta(const std::wstring& settingsPath = DefaultSettingsPath());
     ~Juxta() override;
 
     // Registers the window class with the program's icon and creates the main window (shown by OnCreate).
@@ -110,6 +111,8 @@ public:
     int StoredColumnWidth(int side, const ColumnInfo& column) const;
     // positions of the hash columns from the settings (column 0 is the file name)
     void ComputeColumnPositions();
+    // the file name column's position in the side lists, -1 before the columns are built; any thread
+    int GetFileNameColumn() const { return FileNameColumn; }
     // takes the main lock the GUI-safe way
     void AcquireMain();
     bool IsGuiThread() const;
@@ -143,7 +146,12 @@ public:
     // Enter or double-click on a row: open or compare
     void RunRowAction(int side, int row) override;
 
-    // ---- commands ----
+    // ---- bars and commands ----
+    // the rebar, the main toolbar, the status bar and the menu bar; null before creation
+    const kit::ReberControl* GetRebar() const { return Rebar.get(); }
+    const kit::ToolBar* GetMainToolBar() const { return MainToolBar.get(); }
+    const kit::StatusBar* GetStatusBar() const { return StatusBar.get(); }
+    const kit::Menu* GetMainMenu() const { return MainMenu.get(); }
     Commands& GetCommands() const { return *MainCommands; }
     // every column of both side lists as wide as its widest text (or header)
     void AutoSizeColumns() override;
@@ -155,6 +163,8 @@ public:
     bool IsKindShown(int kind) const override;
     int GetCurrentSide() const override { return CurrentSide; }
     void SetContextRow(int side, int row) override;
+    // the row the last list command acts on, -1 none
+    int GetContextRow() const { return ContextRow; }
     std::wstring GetLastName() const override { return LastName; }
     void SetLastName(const std::wstring& name) override { LastName = name; }
     void RecolourRows() override;
@@ -189,7 +199,7 @@ public:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
 
-    // ---- state ----
+private:
     kit::SettingsNode Settings;           // GUI thread only
     kit::SettingsSnapshot SettingsView;   // what other threads read (PublishSettings)
     std::wstring SettingsPath;            // where the settings are loaded from and saved to
@@ -212,7 +222,6 @@ public:
     std::array<std::atomic<int32_t>, HashKind::Count> HashColumns;
     std::atomic<int32_t> SizeColumn{-1};
 
-private:
     boost::shared_ptr<kit::Image> ToolBarImage;
     // the strip cut into images with its magenta keyed out; the side toolbars use it too
     boost::shared_ptr<kit::ImageList> ToolBarImages;

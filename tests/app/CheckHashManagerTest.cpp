@@ -37,10 +37,10 @@ protected:
     void RegisterThenStart(const std::vector<std::pair<int, std::wstring>>& folders, int checkNum)
     {
         SetCheckNum(checkNum);
-        Main->Checker->HoldRounds(0);
+        Main->GetChecker()->HoldRounds(0);
         for (const std::pair<int, std::wstring>& folder : folders)
             Drop(folder.first, {Temp.PathOf(folder.second)});
-        Main->Checker->ReleaseRounds();
+        Main->GetChecker()->ReleaseRounds();
     }
 
     // the rows of a side whose check was cancelled: colour "Check", empty hash cells, not finished; returns how many.
@@ -73,7 +73,7 @@ protected:
             for (int row = 0; row < harness::ListRowCount(ListHandle(side)); ++row)
                 for (int kind = 0; kind < HashKind::Count; ++kind) {
                     const std::wstring text = HashCell(side, row, kind);
-                    if (Main->HashColumns[kind] >= 0 && (text.empty() || text.back() == L'%'))
+                    if (Main->GetHashColumn(kind) >= 0 && (text.empty() || text.back() == L'%'))
                         return false;
                 }
         return true;
@@ -92,7 +92,7 @@ protected:
     // round's end.
     int RowsStartedInOneRound(int side)
     {
-        Main->Checker->HoldRounds(1);
+        Main->GetChecker()->HoldRounds(1);
         if (!harness::PumpUntil([this, side] { return RowsOfColour(side, CheckColour) > 0; }, 10000))
             return 0;
         Juxta::MainHold hold(*Main);
@@ -131,8 +131,7 @@ TEST_F(CheckHashManagerTest, AutoScroll_followsTheCheckToItsLastRow)
 
     SendMessageW(ListHandle(0), LVM_ENSUREVISIBLE, 0, FALSE);
     ASSERT_FALSE(lastInView());
-    Main->Rows.Recheck(0);
-    Main->Checker->StartChecking();
+    Main->GetCommands().Recheck(0);
     ASSERT_TRUE(WaitIdle());
     EXPECT_TRUE(harness::PumpUntil(lastInView, 5000));
 }
@@ -155,7 +154,7 @@ TEST_F(CheckHashManagerTest, LeftOnly_everyRowMarkedLeft)
         EXPECT_EQ(L"", SizeCell(1, row)); // a blank row is never checked
     }
     EXPECT_EQ(total, List(0).TotalSize());
-    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    EXPECT_EQ(0u, Main->GetChecker()->GetWorkerCount());
 }
 
 TEST_F(CheckHashManagerTest, Pairs_okAndNgWithColours)
@@ -230,8 +229,8 @@ TEST_F(CheckHashManagerTest, CheckNumOne_pairStartsTogetherThenNothingUntilBothE
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(3, Rows());
 
-    const int size = Main->SizeColumn;
-    const int crc = Main->HashColumns[HashKind::Crc32];
+    const int size = Main->GetSizeColumn();
+    const int crc = Main->GetHashColumn(HashKind::Crc32);
     int previousEnd = -1;
     for (int row = 0; row < 3; ++row) {
         const int startLeft = recorder.FirstWrite(0, row, size);
@@ -258,18 +257,18 @@ TEST_F(CheckHashManagerTest, Rescans_neverStartASecondWorkerForARow)
     // a rescan after every message catches rows whose worker has not written anything yet
     const bool idle = PumpEachUntil(
         [this] {
-            if (!Main->Checker->IsChecking())
+            if (!Main->GetChecker()->IsChecking())
                 return true;
-            Main->Checker->StartChecking();
-            EXPECT_LE(Main->Checker->GetWorkerCount(), 12u);
+            Main->GetChecker()->StartChecking();
+            EXPECT_LE(Main->GetChecker()->GetWorkerCount(), 12u);
             return false;
         },
         120000);
     ASSERT_TRUE(idle);
     const Reference expected = ReferenceOf(Temp.PathOf(L"many\\f100.bin"));
     for (int row = 0; row < 12; ++row) {
-        EXPECT_EQ(1u, recorder.TextsOf(0, row, Main->SizeColumn).size()) << row;
-        const std::vector<std::wstring> texts = recorder.TextsOf(0, row, Main->HashColumns[HashKind::Crc32]);
+        EXPECT_EQ(1u, recorder.TextsOf(0, row, Main->GetSizeColumn()).size()) << row;
+        const std::vector<std::wstring> texts = recorder.TextsOf(0, row, Main->GetHashColumn(HashKind::Crc32));
         EXPECT_EQ(1, std::count(texts.begin(), texts.end(), expected.Crc32)) << row;
         EXPECT_EQ(expected.Crc32, HashCell(0, row, HashKind::Crc32));
     }
@@ -302,24 +301,24 @@ TEST_F(CheckHashManagerTest, RecheckOrKindSwitchBeforeFinishedRowsAreJudged_ever
         EXPECT_EQ(L"\t？:0", PaneShown(5));
     };
     // one round starts every row of both sides; the workers then finish while the next round is held
-    Main->Checker->HoldRounds(0);
+    Main->GetChecker()->HoldRounds(0);
     Drop(0, {Temp.PathOf(L"l")});
     Drop(1, {Temp.PathOf(L"r")});
-    Main->Checker->HoldRounds(1);
+    Main->GetChecker()->HoldRounds(1);
     ASSERT_TRUE(harness::PumpUntil([this] { return AllValuesShown({0, 1}); }, 60000));
     Main->GetCommands().Recheck(0);
-    Main->Checker->ReleaseRounds();
+    Main->GetChecker()->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
     expectDecided();
 
     // the right side re-checked, its rows finished, and MD5 switched off before they are judged
-    Main->Checker->HoldRounds(1);
+    Main->GetChecker()->HoldRounds(1);
     Main->GetCommands().Recheck(1);
     ASSERT_TRUE(harness::PumpUntil([this] { return AllValuesShown({1}); }, 60000));
     Main->GetCommands().SwitchHashKind(HashKind::Md5);
-    Main->Checker->ReleaseRounds();
+    Main->GetChecker()->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(-1, Main->HashColumns[HashKind::Md5].load());
+    EXPECT_EQ(-1, Main->GetHashColumn(HashKind::Md5));
     expectDecided();
 }
 
@@ -329,17 +328,17 @@ TEST_F(CheckHashManagerTest, CheckNumOutOfRange_clampedToOneAndSixteen)
     Configure(true, false, false);
     for (int i = 0; i < 20; ++i)
         Temp.WriteFile(L"many\\" + std::to_wstring(100 + i) + L".bin", Content(MiB + 1, uint32_t(i)));
-    Main->Checker->HoldRounds(0);
+    Main->GetChecker()->HoldRounds(0);
     Drop(0, {Temp.PathOf(L"many")});
     const std::pair<int, int> cases[] = {{40, 16}, {0, 1}, {-3, 1}};
     for (const std::pair<int, int>& c : cases) {
         SetCheckNum(c.first);
         EXPECT_EQ(c.second, RowsStartedInOneRound(0)) << c.first;
-        Main->Checker->ReleaseRounds();
+        Main->GetChecker()->ReleaseRounds();
         ASSERT_TRUE(WaitIdle());
         EXPECT_EQ(20, RowsOfColour(0, SideOnlyColour)) << c.first;
         // the next case starts from unchecked rows again
-        Main->Checker->HoldRounds(0);
+        Main->GetChecker()->HoldRounds(0);
         Main->GetCommands().Recheck(0);
     }
 }
@@ -352,7 +351,7 @@ TEST_F(CheckHashManagerTest, WorkerNotCreated_rowWaitsForTheNextRoundAndTheCheck
     for (int i = 0; i < 3; ++i)
         Temp.WriteFile(L"l\\" + std::to_wstring(i) + L".bin", Content(2 * MiB, uint32_t(i)));
     std::shared_ptr<int> creations = std::make_shared<int>(0);
-    Main->Checker->SetCreationGate([creations] { return ++*creations != 2; });
+    Main->GetChecker()->SetCreationGate([creations] { return ++*creations != 2; });
     Drop(0, {Temp.PathOf(L"l")});
     ASSERT_TRUE(WaitIdle());
     for (int row = 0; row < 3; ++row) {
@@ -361,14 +360,14 @@ TEST_F(CheckHashManagerTest, WorkerNotCreated_rowWaitsForTheNextRoundAndTheCheck
         EXPECT_EQ(SideOnlyColour, RowColour(0, row)) << row;
     }
 
-    Main->Checker->SetCreationGate([] { return false; });
+    Main->GetChecker()->SetCreationGate([] { return false; });
     Main->GetCommands().Recheck(0);
     ASSERT_TRUE(WaitIdle());
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(L"", HashCell(0, row, HashKind::Crc32)) << row;
         EXPECT_EQ(L"", SizeCell(0, row)) << row;
     }
-    Main->Checker->SetCreationGate(nullptr);
+    Main->GetChecker()->SetCreationGate(nullptr);
 }
 
 TEST_F(CheckHashManagerTest, StopWhileReading_cancelledRowsThenRecheckReadsAgain)
@@ -378,18 +377,18 @@ TEST_F(CheckHashManagerTest, StopWhileReading_cancelledRowsThenRecheckReadsAgain
     const Reference expected = ReferenceOf(Temp.PathOf(L"big\\f100.bin"));
     CellRecorder recorder(*Main);
     RegisterThenStart({{0, L"big"}}, 16);
-    ASSERT_TRUE(WhileReading(recorder, [this] { Main->Checker->StopChecking(); }));
-    EXPECT_FALSE(Main->Checker->IsChecking());
-    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    ASSERT_TRUE(WhileReading(recorder, [this] { Main->GetChecker()->StopChecking(); }));
+    EXPECT_FALSE(Main->GetChecker()->IsChecking());
+    EXPECT_EQ(0u, Main->GetChecker()->GetWorkerCount());
     // the file whose percentage was seen had 63 MiB left to read
     EXPECT_GE(ExpectCancelledOrDone(0, expected), 1);
 
     // the re-check: values and sizes emptied, the byte total restarted, then everything read again
-    Main->Rows.Recheck(0);
-    Main->Checker->StartChecking();
-    ASSERT_TRUE(WhileReading(recorder, [this] { Main->Checker->StopChecking(); }));
+    Main->GetRows().Recheck(0);
+    Main->GetChecker()->StartChecking();
+    ASSERT_TRUE(WhileReading(recorder, [this] { Main->GetChecker()->StopChecking(); }));
     EXPECT_GE(ExpectCancelledOrDone(0, expected), 1);
-    Main->Checker->StartChecking();
+    Main->GetChecker()->StartChecking();
     ASSERT_TRUE(WaitIdle());
     ExpectAllValues(0, expected);
     EXPECT_EQ(16u * 64 * MiB, List(0).TotalSize());
@@ -419,26 +418,29 @@ TEST_F(CheckHashManagerTest, ClearWhileSixteenRead_listsEmpty)
     RegisterThenStart({{0, L"l"}}, 16);
     // what the clear command does: stop, then empty the rows
     ASSERT_TRUE(WhileReading(recorder, [this] {
-        Main->Checker->StopChecking();
-        Main->Rows.Clear();
+        Main->GetChecker()->StopChecking();
+        Main->GetRows().Clear();
         Main->SyncViews();
     }));
     EXPECT_EQ(0, Rows());
-    Main->Checker->StartChecking();
+    Main->GetChecker()->StartChecking();
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    EXPECT_EQ(0u, Main->GetChecker()->GetWorkerCount());
 }
 
 TEST_F(CheckHashManagerTest, CloseWhileSixteenRead_windowGoesAndNothingHangs)
 {
     Configure(true, true, true);
     SparseFiles(L"l", 16, 64 * MiB);
-    CellRecorder recorder(*Main);
-    RegisterThenStart({{0, L"l"}}, 16);
-    const HWND window = Main->Handle;
-    ASSERT_TRUE(WhileReading(recorder, [window] { DestroyWindow(window); }));
-    EXPECT_FALSE(IsWindow(window));
-    harness::PumpPending();
+    {
+        // the recorder lets go of the rows before the object that holds them ends
+        CellRecorder recorder(*Main);
+        RegisterThenStart({{0, L"l"}}, 16);
+        const HWND window = Main->Handle;
+        ASSERT_TRUE(WhileReading(recorder, [window] { DestroyWindow(window); }));
+        EXPECT_FALSE(IsWindow(window));
+        harness::PumpPending();
+    }
     Main.reset();
     SUCCEED();
 }

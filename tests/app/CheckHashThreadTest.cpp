@@ -32,7 +32,7 @@ TEST_F(CheckHashThreadTest, EmptyFile_valuesOfEmptyInputAndNoPercentage)
     EXPECT_EQ(L"D41D8CD98F00B204E9800998ECF8427E", HashCell(0, 0, HashKind::Md5));
     EXPECT_EQ(L"DA39A3EE5E6B4B0D3255BFEF95601890AFD80709", HashCell(0, 0, HashKind::Sha1));
     for (int kind = 0; kind < HashKind::Count; ++kind)
-        EXPECT_EQ(1u, recorder.TextsOf(0, 0, Main->HashColumns[kind]).size()) << kind;
+        EXPECT_EQ(1u, recorder.TextsOf(0, 0, Main->GetHashColumn(kind)).size()) << kind;
 }
 
 TEST_F(CheckHashThreadTest, BlockEdge_percentagesThenValues)
@@ -58,11 +58,11 @@ TEST_F(CheckHashThreadTest, BlockEdge_percentagesThenValues)
         for (int kind = 0; kind < HashKind::Count; ++kind) {
             std::vector<std::wstring> shown = percentages[i];
             shown.push_back(values[kind]);
-            EXPECT_EQ(shown, recorder.TextsOf(0, row, Main->HashColumns[kind])) << files[i].first << " " << kind;
+            EXPECT_EQ(shown, recorder.TextsOf(0, row, Main->GetHashColumn(kind))) << files[i].first << " " << kind;
         }
         EXPECT_EQ(expected.Size, SizeCell(0, row));
         // the size cell is written once, when the check starts
-        EXPECT_EQ(1u, recorder.TextsOf(0, row, Main->SizeColumn).size());
+        EXPECT_EQ(1u, recorder.TextsOf(0, row, Main->GetSizeColumn()).size());
     }
 }
 
@@ -91,13 +91,13 @@ TEST_F(CheckHashThreadTest, UnreadableFiles_cellsSayWhyAndPairsDiffer)
     }
     const std::wstring gone = Temp.WriteFile(L"l\\gone.bin", "x");
     Temp.WriteFile(L"r\\gone.bin", std::string());
-    Main->Checker->HoldRounds(0);
+    Main->GetChecker()->HoldRounds(0);
     Drop(0, {Temp.PathOf(L"l")});
     Drop(1, {Temp.PathOf(L"r")});
     ASSERT_TRUE(DeleteFileW(gone.c_str()));
     HANDLE held = CreateFileW(Temp.PathOf(L"l\\held.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    Main->Checker->ReleaseRounds();
+    Main->GetChecker()->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
     CloseHandle(held);
 
@@ -126,15 +126,15 @@ TEST_F(CheckHashThreadTest, KindComputedBefore_keepsItsCell)
 {
     Configure(true, true, false);
     const std::wstring path = Temp.WriteFile(L"kept.bin", Content(3 * MiB, 7));
-    Main->Checker->HoldRounds(0);
+    Main->GetChecker()->HoldRounds(0);
     Drop(0, {path});
     // a text that is not the file's CRC-32 shows whether the cell is computed again
-    List(0).SetCellText(0, Main->HashColumns[HashKind::Crc32], L"DEADBEEF");
+    List(0).SetCellText(0, Main->GetHashColumn(HashKind::Crc32), L"DEADBEEF");
     CellRecorder recorder(*Main);
-    Main->Checker->ReleaseRounds();
+    Main->GetChecker()->ReleaseRounds();
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(L"DEADBEEF", HashCell(0, 0, HashKind::Crc32));
-    EXPECT_TRUE(recorder.TextsOf(0, 0, Main->HashColumns[HashKind::Crc32]).empty());
+    EXPECT_TRUE(recorder.TextsOf(0, 0, Main->GetHashColumn(HashKind::Crc32)).empty());
     EXPECT_EQ(ReferenceOf(path).Md5, HashCell(0, 0, HashKind::Md5));
 }
 

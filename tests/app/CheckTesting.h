@@ -151,15 +151,15 @@ public:
 
     explicit CellRecorder(Juxta& main) : Main(main)
     {
-        Main.Rows.SetWriteObserver([this](int side, int row, int field, const std::wstring& text) {
-            const int column = field == HashKind::Count ? Main.SizeColumn.load() : Main.HashColumns[field].load();
+        Main.GetRows().SetWriteObserver([this](int side, int row, int field, const std::wstring& text) {
+            const int column = field == HashKind::Count ? Main.GetSizeColumn() : Main.GetHashColumn(field);
             std::lock_guard<std::mutex> lock(Guard);
             Writes.push_back(Write{side, row, column, text});
             if (!text.empty() && text.back() == L'%')
                 Percentage = true;
         });
     }
-    ~CellRecorder() { Main.Rows.SetWriteObserver(nullptr); }
+    ~CellRecorder() { Main.GetRows().SetWriteObserver(nullptr); }
     CellRecorder(const CellRecorder&) = delete;
     CellRecorder& operator=(const CellRecorder&) = delete;
 
@@ -252,14 +252,10 @@ protected:
     void SetUp() override
     {
         harness::Initialize();
-        Main.reset(new Juxta);
-        Main->SettingsPath = Temp.PathOf(L"juxta.dat");
+        Main.reset(new Juxta(Temp.PathOf(L"juxta.dat")));
         ASSERT_TRUE(Main->CreateMainWindow());
-        // until the main window creates its scheduler itself
-        if (!Main->Checker)
-            Main->Checker = CheckHashManager::Create(Main.get());
-        ASSERT_TRUE(Main->Checker);
-        ASSERT_TRUE(Main->GetList(0) && Main->GetList(1) && Main->MarkList);
+        ASSERT_TRUE(Main->GetChecker());
+        ASSERT_TRUE(Main->GetList(0) && Main->GetList(1) && Main->GetMarkList());
     }
 
     void TearDown() override
@@ -274,21 +270,21 @@ protected:
     // switches the kinds and "CheckNum" as the settings dialog would, with the columns to match
     void Configure(bool crc32, bool md5, bool sha1, int checkNum = 8)
     {
-        Main->Settings.SetBool(L"Crc32", crc32);
-        Main->Settings.SetBool(L"Md5", md5);
-        Main->Settings.SetBool(L"Sha1", sha1);
-        Main->Settings.SetInt(L"CheckNum", checkNum);
+        Main->GetSettings().SetBool(L"Crc32", crc32);
+        Main->GetSettings().SetBool(L"Md5", md5);
+        Main->GetSettings().SetBool(L"Sha1", sha1);
+        Main->GetSettings().SetInt(L"CheckNum", checkNum);
         Main->BuildColumns();
         Main->PublishSettings();
     }
     void SetSetting(const std::wstring& name, bool value)
     {
-        Main->Settings.SetBool(name, value);
+        Main->GetSettings().SetBool(name, value);
         Main->PublishSettings();
     }
     void SetCheckNum(int checkNum)
     {
-        Main->Settings.SetInt(L"CheckNum", checkNum);
+        Main->GetSettings().SetInt(L"CheckNum", checkNum);
         Main->PublishSettings();
     }
 
@@ -301,22 +297,25 @@ protected:
     // true when every check has ended
     bool WaitIdle(int timeoutMs = 120000)
     {
-        return harness::PumpUntil([this] { return !Main->Checker->IsChecking(); }, timeoutMs);
+        return harness::PumpUntil([this] { return !Main->GetChecker()->IsChecking(); }, timeoutMs);
     }
 
     int Rows() { return harness::ListRowCount(ListHandle(0)); }
     std::wstring PathCell(int side, int row) { return harness::ListCellText(ListHandle(side), row, 0); }
     std::wstring HashCell(int side, int row, int kind)
     {
-        const int column = Main->HashColumns[kind];
+        const int column = Main->GetHashColumn(kind);
         return column < 0 ? std::wstring() : harness::ListCellText(ListHandle(side), row, column);
     }
-    std::wstring SizeCell(int side, int row) { return harness::ListCellText(ListHandle(side), row, Main->SizeColumn); }
-    std::wstring MarkCell(int row) { return harness::ListCellText(Main->MarkList->Handle, row, 0); }
+    std::wstring SizeCell(int side, int row)
+    {
+        return harness::ListCellText(ListHandle(side), row, Main->GetSizeColumn());
+    }
+    std::wstring MarkCell(int row) { return harness::ListCellText(Main->GetMarkList()->Handle, row, 0); }
     // a status bar pane's text as the bar shows it
     std::wstring PaneShown(int pane)
     {
-        const HWND bar = Main->StatusBar->Handle;
+        const HWND bar = Main->GetStatusBar()->Handle;
         const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0));
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');
         SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(&text[0]));

@@ -21,7 +21,7 @@ const std::wstring Sha1Of_abc = L"A9993E364706816ABA3E25717850C26C9CD0D89D";
 
 class CommandsTest : public MainWindowFixture {
 protected:
-    std::wstring Pane(int pane) { return Main->StatusBar->GetPane(pane)->GetText(); }
+    std::wstring Pane(int pane) { return Main->GetStatusBar()->GetPane(pane)->GetText(); }
     std::vector<std::wstring> Headers(int side)
     {
         std::vector<std::wstring> headers;
@@ -46,8 +46,8 @@ protected:
     {
         return harness::PumpUntil(
             [&] {
-                return !Main->Checker->IsChecking() &&
-                       !harness::IsMenuItemEnabled(Main->MainMenu->GetHandle(), ID_STOP);
+                return !Main->GetChecker()->IsChecking() &&
+                       !harness::IsMenuItemEnabled(Main->GetMainMenu()->GetHandle(), ID_STOP);
             },
             timeoutMs);
     }
@@ -141,7 +141,7 @@ std::vector<std::wstring> MenuItemsShownBy(const std::function<void()>& open)
 }
 
 // the names each toolbar shows a button for: the ids of the list commands present there
-std::vector<int> PresentButtons(kit::ToolBar& bar)
+std::vector<int> PresentButtons(const kit::ToolBar& bar)
 {
     std::vector<int> present;
     for (int command : Commands::ListCommands)
@@ -163,20 +163,20 @@ TEST_F(CommandsTest, WhileChecking_listCommandsOffAndDeleteDoesNothing)
     }
     Main->RegisterDrop(0, {Folder.PathOf(L"l")});
     Main->RegisterDrop(1, {Folder.PathOf(L"r")});
-    ASSERT_TRUE(Main->Checker->IsChecking());
+    ASSERT_TRUE(Main->GetChecker()->IsChecking());
     ASSERT_EQ(4, Rows());
 
-    HMENU menu = Main->MainMenu->GetHandle();
-    kit::ToolBar* bars[3] = {Main->MainToolBar.get(), Main->Sides[0]->SideToolBar.get(),
-                             Main->Sides[1]->SideToolBar.get()};
+    HMENU menu = Main->GetMainMenu()->GetHandle();
+    const kit::ToolBar* bars[3] = {Main->GetMainToolBar(), Main->GetSideWindow(0)->SideToolBar.get(),
+                                   Main->GetSideWindow(1)->SideToolBar.get()};
     int inMenu = 0, onBars = 0;
     for (int command : Commands::ListCommands) {
-        if (Main->MainMenu->FindItem(static_cast<UINT>(command))) {
+        if (Main->GetMainMenu()->FindItem(static_cast<UINT>(command))) {
             EXPECT_FALSE(harness::IsMenuItemEnabled(menu, static_cast<UINT>(command))) << command;
             ++inMenu;
         }
     }
-    for (kit::ToolBar* bar : bars)
+    for (const kit::ToolBar* bar : bars)
         for (int command : PresentButtons(*bar)) {
             EXPECT_FALSE(harness::IsToolbarButtonEnabled(bar->Handle, command)) << command;
             ++onBars;
@@ -185,13 +185,13 @@ TEST_F(CommandsTest, WhileChecking_listCommandsOffAndDeleteDoesNothing)
     EXPECT_EQ(17, onBars); // main: clear, re-check, compare, output, file operation; each side: remove, hash
                            // dialog, open and the three copies
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu, ID_STOP));
-    EXPECT_TRUE(harness::IsToolbarButtonEnabled(Main->MainToolBar->Handle, ID_STOP));
+    EXPECT_TRUE(harness::IsToolbarButtonEnabled(Main->GetMainToolBar()->Handle, ID_STOP));
 
     Select(0, {0, 1});
     harness::PressKey(List(0).Handle, VK_DELETE);
     harness::SendCommand(Main->Handle, ID_REMOVE_LEFT);
     harness::SendCommand(Main->Handle, ID_CLEAR);
-    Main->CurrentSide = 0;
+    Main->SetCurrentSide(0);
     harness::SendCommand(Main->Handle, ID_REMOVE);
     EXPECT_EQ(4, Rows());
     EXPECT_EQ(4, List(0).GetItemCount());
@@ -200,8 +200,8 @@ TEST_F(CommandsTest, WhileChecking_listCommandsOffAndDeleteDoesNothing)
 
     // stop: the run ends; what is left has at least one finished side, the rest is gone
     harness::SendCommand(Main->Handle, ID_STOP);
-    EXPECT_FALSE(Main->Checker->IsChecking());
-    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    EXPECT_FALSE(Main->GetChecker()->IsChecking());
+    EXPECT_EQ(0u, Main->GetChecker()->GetWorkerCount());
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_LT(Rows(), 4);
     for (int row = 0; row < Rows(); ++row)
@@ -228,9 +228,9 @@ TEST_F(CommandsTest, StopChecks_keepsFinishedBlanksUnfinishedDeletesTheRest)
     List(1).SetSizeText(1, L"1,000");
     List(0).SetSizeText(2, L"1,000");
     List(0).SetSizeText(3, L"1,000");
-    Main->Rows.AddBytes(0, 4000);
-    Main->Rows.AddBytes(1, 3000);
-    Main->Checker->SetChecking(true);
+    Main->GetRows().AddBytes(0, 4000);
+    Main->GetRows().AddBytes(1, 3000);
+    Main->GetChecker()->SetChecking(true);
 
     harness::SendCommand(Main->Handle, ID_STOP);
     ASSERT_EQ(3, Rows());
@@ -261,14 +261,14 @@ TEST_F(CommandsTest, StopChecks_keepsFinishedBlanksUnfinishedDeletesTheRest)
     EXPECT_EQ(2, List(1).FileCount());
     EXPECT_EQ(2000u, List(0).TotalSize());
     EXPECT_EQ(2000u, List(1).TotalSize());
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ok));
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Left));
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Right));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
+    EXPECT_EQ(1, Main->GetRows().MarkCount(PairMark::Ok));
+    EXPECT_EQ(1, Main->GetRows().MarkCount(PairMark::Left));
+    EXPECT_EQ(1, Main->GetRows().MarkCount(PairMark::Right));
+    EXPECT_EQ(0, Main->GetRows().MarkCount(PairMark::Unknown));
     EXPECT_EQ(L"\t\t2 ファイル  2,000 Byte ", Pane(0));
     EXPECT_EQ(L"\t←:1", Pane(3));
     EXPECT_EQ(L"\t？:0", Pane(5));
-    EXPECT_TRUE(harness::IsMenuItemEnabled(Main->MainMenu->GetHandle(), ID_CLEAR));
+    EXPECT_TRUE(harness::IsMenuItemEnabled(Main->GetMainMenu()->GetHandle(), ID_CLEAR));
 
     // the command is off once the run is over: a second stop changes nothing
     harness::SendCommand(Main->Handle, ID_STOP);
@@ -288,8 +288,8 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
         Finish(1, row, row == 1 ? L"22222222" : L"11111111", L"1,000");
     }
     Finish(0, 3, L"33333333", L"-"); // an imported size: counts as a file, adds no bytes
-    Main->Rows.AddBytes(0, 3000);
-    Main->Rows.AddBytes(1, 3000);
+    Main->GetRows().AddBytes(0, 3000);
+    Main->GetRows().AddBytes(1, 3000);
     Main->SetCheckingAppearance(false);
     ASSERT_TRUE(Main->GetCommands().ListCommandsAllowed());
     ASSERT_EQ(L"×", MarkText(1));
@@ -304,19 +304,19 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
     EXPECT_EQ(2, List(1).FileCount());
     EXPECT_EQ(2000u, List(0).TotalSize());
     EXPECT_EQ(2000u, List(1).TotalSize());
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ng));
-    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Ok));
+    EXPECT_EQ(0, Main->GetRows().MarkCount(PairMark::Ng));
+    EXPECT_EQ(2, Main->GetRows().MarkCount(PairMark::Ok));
     EXPECT_EQ(L"\t×:0", Pane(2));
     EXPECT_EQ(L" 2 ファイル  2,000 Byte ", Pane(6));
 
     // the list menu's command acts on the current side; rows 0 and 2 ("○" and "←")
     Select(1, {0});
-    Main->CurrentSide = 1;
+    Main->SetCurrentSide(1);
     harness::SendCommand(Main->Handle, ID_REMOVE);
     EXPECT_EQ(2, Rows());
     EXPECT_EQ(l + L"c", Cell(0, 0, 0));
     Select(0, {0, 1});
-    harness::ClickToolbarButton(Main->Sides[0]->SideToolBar->Handle, ID_REMOVE_LEFT);
+    harness::ClickToolbarButton(Main->GetSideWindow(0)->SideToolBar->Handle, ID_REMOVE_LEFT);
     EXPECT_EQ(0, Rows());
     EXPECT_EQ(0, List(0).GetItemCount());
     EXPECT_EQ(0, List(1).GetItemCount());
@@ -324,9 +324,9 @@ TEST_F(CommandsTest, RemoveSelected_takesWholePairsAndKeepsTheCounts)
     EXPECT_EQ(0, List(1).FileCount());
     EXPECT_EQ(0u, List(0).TotalSize());
     for (int mark = 0; mark < PairMark::Count; ++mark)
-        EXPECT_EQ(0, Main->Rows.MarkCount(mark)) << mark;
-    EXPECT_FALSE(harness::IsMenuItemEnabled(Main->MainMenu->GetHandle(), ID_CLEAR));
-    EXPECT_FALSE(harness::IsToolbarButtonEnabled(Main->Sides[1]->SideToolBar->Handle, ID_REMOVE_RIGHT));
+        EXPECT_EQ(0, Main->GetRows().MarkCount(mark)) << mark;
+    EXPECT_FALSE(harness::IsMenuItemEnabled(Main->GetMainMenu()->GetHandle(), ID_CLEAR));
+    EXPECT_FALSE(harness::IsToolbarButtonEnabled(Main->GetSideWindow(1)->SideToolBar->Handle, ID_REMOVE_RIGHT));
 }
 
 TEST_F(CommandsTest, Clear_emptiesTheListsAndTheCounters)
@@ -334,24 +334,24 @@ TEST_F(CommandsTest, Clear_emptiesTheListsAndTheCounters)
     Start();
     CheckedPairs();
     ASSERT_TRUE(Main->GetCommands().ListCommandsAllowed());
-    harness::ClickToolbarButton(Main->MainToolBar->Handle, ID_CLEAR);
+    harness::ClickToolbarButton(Main->GetMainToolBar()->Handle, ID_CLEAR);
     EXPECT_EQ(0, Rows());
     EXPECT_EQ(0, List(0).GetItemCount());
     EXPECT_EQ(0, List(1).GetItemCount());
     EXPECT_EQ(0, List(0).FileCount());
     EXPECT_EQ(0u, List(1).TotalSize());
     for (int mark = 0; mark < PairMark::Count; ++mark)
-        EXPECT_EQ(0, Main->Rows.MarkCount(mark)) << mark;
+        EXPECT_EQ(0, Main->GetRows().MarkCount(mark)) << mark;
     EXPECT_EQ(L"\t\t0 ファイル  0 Byte ", Pane(0));
     EXPECT_EQ(L"\t○:0", Pane(1));
-    EXPECT_FALSE(harness::IsMenuItemEnabled(Main->MainMenu->GetHandle(), ID_OUTPUT));
-    EXPECT_FALSE(harness::IsToolbarButtonEnabled(Main->MainToolBar->Handle, ID_RECHECK));
+    EXPECT_FALSE(harness::IsMenuItemEnabled(Main->GetMainMenu()->GetHandle(), ID_OUTPUT));
+    EXPECT_FALSE(harness::IsToolbarButtonEnabled(Main->GetMainToolBar()->Handle, ID_RECHECK));
 
     // registering again works from an empty list
     Main->RegisterDrop(0, {Folder.PathOf(L"l")});
     EXPECT_TRUE(WaitIdle());
     EXPECT_EQ(2, Rows());
-    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Left));
+    EXPECT_EQ(2, Main->GetRows().MarkCount(PairMark::Left));
 }
 
 // SHA-1 switched on with CRC32 on and MD5 off: its column comes at position 2 on both lists (with the stored
@@ -373,11 +373,11 @@ TEST_F(CommandsTest, SwitchHashKind_sha1InsertedAtItsPlaceAndEveryPairDecidedAga
     const std::vector<std::wstring> withSha1 = {L"ファイル名", L"CRC32", L"SHA-1", L"サイズ"};
     EXPECT_EQ(withSha1, Headers(0));
     EXPECT_EQ(withSha1, Headers(1));
-    EXPECT_EQ(1, Main->HashColumns[0].load());
-    EXPECT_EQ(-1, Main->HashColumns[1].load());
-    EXPECT_EQ(2, Main->HashColumns[2].load());
-    EXPECT_EQ(3, Main->SizeColumn.load());
-    EXPECT_TRUE(Main->Settings.GetBool(L"Sha1", false));
+    EXPECT_EQ(1, Main->GetHashColumn(0));
+    EXPECT_EQ(-1, Main->GetHashColumn(1));
+    EXPECT_EQ(2, Main->GetHashColumn(2));
+    EXPECT_EQ(3, Main->GetSizeColumn());
+    EXPECT_TRUE(Main->GetSettings().GetBool(L"Sha1", false));
     EXPECT_EQ(123, List(0).GetColumn(2)->GetWidth());
     EXPECT_EQ(290, List(1).GetColumn(2)->GetWidth());
     ASSERT_TRUE(WaitIdle());
@@ -387,8 +387,8 @@ TEST_F(CommandsTest, SwitchHashKind_sha1InsertedAtItsPlaceAndEveryPairDecidedAga
     EXPECT_NE(L"", Cell(1, a, 2));
     EXPECT_EQ(L"×", MarkText(a));
     EXPECT_EQ(L"×", MarkText(b));
-    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Ng));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
+    EXPECT_EQ(2, Main->GetRows().MarkCount(PairMark::Ng));
+    EXPECT_EQ(0, Main->GetRows().MarkCount(PairMark::Unknown));
     // the sizes are counted once
     EXPECT_EQ(7u, List(0).TotalSize());
 
@@ -397,9 +397,9 @@ TEST_F(CommandsTest, SwitchHashKind_sha1InsertedAtItsPlaceAndEveryPairDecidedAga
     const std::vector<std::wstring> crcOnly = {L"ファイル名", L"CRC32", L"サイズ"};
     EXPECT_EQ(crcOnly, Headers(0));
     EXPECT_EQ(crcOnly, Headers(1));
-    EXPECT_EQ(-1, Main->HashColumns[2].load());
-    EXPECT_EQ(2, Main->SizeColumn.load());
-    EXPECT_FALSE(Main->Settings.GetBool(L"Sha1", true));
+    EXPECT_EQ(-1, Main->GetHashColumn(2));
+    EXPECT_EQ(2, Main->GetSizeColumn());
+    EXPECT_FALSE(Main->GetSettings().GetBool(L"Sha1", true));
     EXPECT_EQ(Crc32Of_abc, Cell(0, a, 1));
     EXPECT_EQ(L"3", Cell(0, a, 2));
     EXPECT_TRUE(WaitIdle());
@@ -407,7 +407,7 @@ TEST_F(CommandsTest, SwitchHashKind_sha1InsertedAtItsPlaceAndEveryPairDecidedAga
     EXPECT_EQ(L"○", MarkText(a));
     EXPECT_EQ(Main->GetStateColour(StateColour::Ok), RowColour(1, a));
     EXPECT_EQ(L"×", MarkText(b));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
+    EXPECT_EQ(0, Main->GetRows().MarkCount(PairMark::Unknown));
 }
 
 // A kind switched off decides the finished pairs again by the values still shown.
@@ -427,9 +427,9 @@ TEST_F(CommandsTest, SwitchHashKind_offDecidesByWhatIsLeft)
     harness::SendCommand(Main->Handle, ID_HEADER_MD5);
     EXPECT_EQ(L"○", MarkText(0));
     EXPECT_EQ(Main->GetStateColour(StateColour::Ok), RowColour(1, 0));
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ok));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Ng));
-    EXPECT_FALSE(Main->Checker->IsChecking());
+    EXPECT_EQ(1, Main->GetRows().MarkCount(PairMark::Ok));
+    EXPECT_EQ(0, Main->GetRows().MarkCount(PairMark::Ng));
+    EXPECT_FALSE(Main->GetChecker()->IsChecking());
 }
 
 // After the settings changed several kinds at once, the columns follow them without losing the other cells; a kind
@@ -439,17 +439,17 @@ TEST_F(CommandsTest, ApplyHashKinds_columnsFollowTheSettings)
     Start();
     CheckedPairs();
     const int a = RowOf(0, L"a.txt");
-    Main->Settings.SetBool(L"Crc32", false);
-    Main->Settings.SetBool(L"Md5", true);
-    Main->Settings.SetBool(L"Sha1", true);
+    Main->GetSettings().SetBool(L"Crc32", false);
+    Main->GetSettings().SetBool(L"Md5", true);
+    Main->GetSettings().SetBool(L"Sha1", true);
     Main->GetCommands().ApplyHashKinds();
     const std::vector<std::wstring> headers = {L"ファイル名", L"MD5", L"SHA-1", L"サイズ"};
     EXPECT_EQ(headers, Headers(0));
     EXPECT_EQ(headers, Headers(1));
-    EXPECT_EQ(-1, Main->HashColumns[0].load());
-    EXPECT_EQ(1, Main->HashColumns[1].load());
-    EXPECT_EQ(2, Main->HashColumns[2].load());
-    EXPECT_EQ(3, Main->SizeColumn.load());
+    EXPECT_EQ(-1, Main->GetHashColumn(0));
+    EXPECT_EQ(1, Main->GetHashColumn(1));
+    EXPECT_EQ(2, Main->GetHashColumn(2));
+    EXPECT_EQ(3, Main->GetSizeColumn());
     EXPECT_EQ(Folder.PathOf(L"l\\a.txt"), Cell(0, a, 0));
     EXPECT_EQ(L"3", Cell(0, a, 3));
     ASSERT_TRUE(WaitIdle());
@@ -461,7 +461,7 @@ TEST_F(CommandsTest, ApplyHashKinds_columnsFollowTheSettings)
     // nothing changed: nothing moves, nothing is checked
     Main->GetCommands().ApplyHashKinds();
     EXPECT_EQ(headers, Headers(0));
-    EXPECT_FALSE(Main->Checker->IsChecking());
+    EXPECT_FALSE(Main->GetChecker()->IsChecking());
     EXPECT_EQ(L"○", MarkText(a));
 }
 
@@ -472,8 +472,8 @@ TEST_F(CommandsTest, Recheck_findsAChangedFile)
     CheckedPairs();
     const int a = RowOf(0, L"a.txt");
     ASSERT_NE(L"", Folder.WriteFile(L"l\\a.txt", "abd"));
-    Main->CurrentSide = 0;
-    harness::ClickToolbarButton(Main->MainToolBar->Handle, ID_RECHECK);
+    Main->SetCurrentSide(0);
+    harness::ClickToolbarButton(Main->GetMainToolBar()->Handle, ID_RECHECK);
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(L"×", MarkText(a));
     EXPECT_NE(Crc32Of_abc, Cell(0, a, 1));
@@ -531,15 +531,15 @@ TEST_F(CommandsTest, ListMenu_copyItemsAndEnablingRules)
     EXPECT_FALSE(MenuEnabled(menu, ID_COPY_MD5));
     EXPECT_EQ(L"SHA-1(&S)", MenuText(menu, ID_COPY_SHA1));
     EXPECT_FALSE(MenuEnabled(menu, ID_COPY_SHA1));
-    EXPECT_EQ(0, Main->ContextRow.load());
-    EXPECT_EQ(0, Main->CurrentSide.load());
+    EXPECT_EQ(0, Main->GetContextRow());
+    EXPECT_EQ(0, Main->GetCurrentSide());
     for (UINT command : {ID_HASH_DIALOG, ID_OPEN, ID_COMPARE_TOOL, ID_REMOVE, ID_CLEAR, ID_OUTPUT, ID_FILE_OPERATION,
                          ID_RECHECK, ID_SELECT_ALL, ID_SELECT_OK, ID_ADD_FILES, ID_ADD_FOLDER})
         EXPECT_TRUE(MenuEnabled(menu, command)) << command;
 
     // the right list's row: not finished, so no hash dialog; its copy item has no value yet
     menu = Main->GetCommands().PrepareListMenu(1, 0)->GetHandle();
-    EXPECT_EQ(1, Main->CurrentSide.load());
+    EXPECT_EQ(1, Main->GetCurrentSide());
     EXPECT_FALSE(MenuEnabled(menu, ID_HASH_DIALOG));
     EXPECT_EQ(L"CRC32(&C)", MenuText(menu, ID_COPY_CRC32));
     EXPECT_FALSE(MenuEnabled(menu, ID_COPY_CRC32));
@@ -553,20 +553,20 @@ TEST_F(CommandsTest, ListMenu_copyItemsAndEnablingRules)
 
     // no row under the mouse
     menu = Main->GetCommands().PrepareListMenu(0, -1)->GetHandle();
-    EXPECT_EQ(-1, Main->ContextRow.load());
+    EXPECT_EQ(-1, Main->GetContextRow());
     EXPECT_EQ(L"CRC32(&C)", MenuText(menu, ID_COPY_CRC32));
     for (UINT command : {ID_COPY_CRC32, ID_HASH_DIALOG, ID_OPEN, ID_COMPARE_TOOL, ID_REMOVE})
         EXPECT_FALSE(MenuEnabled(menu, command)) << command;
     EXPECT_TRUE(MenuEnabled(menu, ID_SELECT_ALL));
 
     // while checking: no removal, clearing, output or file operation; re-check and selection stay
-    Main->Checker->SetChecking(true);
+    Main->GetChecker()->SetChecking(true);
     menu = Main->GetCommands().PrepareListMenu(0, 0)->GetHandle();
     for (UINT command : {ID_REMOVE, ID_CLEAR, ID_OUTPUT, ID_FILE_OPERATION})
         EXPECT_FALSE(MenuEnabled(menu, command)) << command;
     for (UINT command : {ID_RECHECK, ID_SELECT_ALL, ID_SELECT_INVERT, ID_OPEN})
         EXPECT_TRUE(MenuEnabled(menu, command)) << command;
-    Main->Checker->SetChecking(false);
+    Main->GetChecker()->SetChecking(false);
 }
 
 // A right click on a row opens "ファイルリスト" at the cursor for that row.
@@ -585,8 +585,7 @@ TEST_F(CommandsTest, ListMenu_rightClickOnARowOpensItForThatRow)
     POINT screen = point;
     ClientToScreen(List(0).Handle, &screen);
     SetCursorPos(screen.x, screen.y);
-    Main->ContextRow = -1;
-    Main->CurrentSide = 1;
+    Main->SetContextRow(1, -1);
 
     const std::vector<std::wstring> items =
         MenuItemsShownBy([&] {
@@ -597,13 +596,13 @@ TEST_F(CommandsTest, ListMenu_rightClickOnARowOpensItForThatRow)
             click.hdr.code = NM_RCLICK;
             click.iItem = 1;
             click.ptAction = point;
-            SendMessageW(Main->Sides[0]->Handle, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+            SendMessageW(Main->GetSideWindow(0)->Handle, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
         });
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(L"開く(&O)", items.front());
     EXPECT_EQ(L"リストをクリア(&A)", items.back());
-    EXPECT_EQ(1, Main->ContextRow.load());
-    EXPECT_EQ(0, Main->CurrentSide.load());
+    EXPECT_EQ(1, Main->GetContextRow());
+    EXPECT_EQ(0, Main->GetCurrentSide());
     HMENU popup = List(0).PopupMenus->GetSubMenu(POPUP_FILE_LIST)->GetHandle();
     EXPECT_EQ(L"CRC32【1A2B3C4D】(&C)", MenuText(popup, ID_COPY_CRC32));
 }
@@ -637,18 +636,18 @@ TEST_F(CommandsTest, CopyHash_toTheClipboard)
     EXPECT_EQ(L"0000BEEF", Clipboard());
 
     Select(1, {1});
-    harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_COPY_CRC32_RIGHT);
+    harness::ClickToolbarButton(Main->GetSideWindow(1)->SideToolBar->Handle, ID_COPY_CRC32_RIGHT);
     EXPECT_EQ(L"CAFE0000", Clipboard());
     Select(0, {0});
-    harness::ClickToolbarButton(Main->Sides[0]->SideToolBar->Handle, ID_COPY_CRC32_LEFT);
+    harness::ClickToolbarButton(Main->GetSideWindow(0)->SideToolBar->Handle, ID_COPY_CRC32_LEFT);
     EXPECT_EQ(L"1A2B3C4D", Clipboard());
-    harness::ClickToolbarButton(Main->Sides[0]->SideToolBar->Handle, ID_COPY_SHA1_LEFT);
+    harness::ClickToolbarButton(Main->GetSideWindow(0)->SideToolBar->Handle, ID_COPY_SHA1_LEFT);
     EXPECT_EQ(L"", Clipboard());
 
     // nothing selected on the left any more: the clipboard keeps what it had
     PutOnClipboard(L"kept");
     List(0).SetRowSelected(0, false);
-    harness::ClickToolbarButton(Main->Sides[0]->SideToolBar->Handle, ID_COPY_CRC32_LEFT);
+    harness::ClickToolbarButton(Main->GetSideWindow(0)->SideToolBar->Handle, ID_COPY_CRC32_LEFT);
     EXPECT_EQ(L"kept", Clipboard());
     Main->GetCommands().PrepareListMenu(0, -1);
     harness::SendCommand(Main->Handle, ID_COPY_CRC32);
@@ -707,16 +706,16 @@ TEST_F(CommandsTest, AddFiles_throughTheOpenDialog)
     EXPECT_EQ(two, Cell(1, 1, 0));
     EXPECT_EQ(L"→", MarkText(0));
     EXPECT_EQ(2, List(1).FileCount());
-    EXPECT_EQ(1, Main->CurrentSide.load());
-    EXPECT_EQ(L"one", Main->LastName);
-    EXPECT_EQ(0, _wcsicmp(Folder.PathOf(L"in").c_str(), Main->Settings.GetString(L"DefaultDirectory").c_str()));
+    EXPECT_EQ(1, Main->GetCurrentSide());
+    EXPECT_EQ(L"one", Main->GetLastName());
+    EXPECT_EQ(0, _wcsicmp(Folder.PathOf(L"in").c_str(), Main->GetSettings().GetString(L"DefaultDirectory").c_str()));
     EXPECT_NE(texts.Texts.end(), std::find(texts.Texts.begin(), texts.Texts.end(), L"ファイル登録中…"));
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(Crc32Of_abc, Cell(1, 0, 1));
 
     // cancelled: nothing changes
     watcher.Answer(IDCANCEL);
-    Main->CurrentSide = 0;
+    Main->SetCurrentSide(0);
     harness::SendCommand(Main->Handle, ID_ADD_FILES);
     EXPECT_EQ(2u, watcher.Seen().size());
     EXPECT_EQ(2, Rows());
@@ -737,15 +736,16 @@ TEST_F(CommandsTest, AddFolder_throughTheFolderDialog)
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(2, List(0).GetItemCount());
     EXPECT_EQ(2, List(0).FileCount());
-    EXPECT_EQ(L"tree", Main->LastName);
-    EXPECT_EQ(0, _wcsicmp(Folder.PathOf(L"tree.d").c_str(), Main->Settings.GetString(L"DefaultDirectory").c_str()));
-    EXPECT_FALSE(Main->Sides[0]->HasDropHint());
+    EXPECT_EQ(L"tree", Main->GetLastName());
+    EXPECT_EQ(0,
+              _wcsicmp(Folder.PathOf(L"tree.d").c_str(), Main->GetSettings().GetString(L"DefaultDirectory").c_str()));
+    EXPECT_FALSE(Main->GetSideWindow(0)->HasDropHint());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(2, Main->Rows.MarkCount(PairMark::Left));
+    EXPECT_EQ(2, Main->GetRows().MarkCount(PairMark::Left));
 
     // the list menu's entry adds to the current side; cancelled, nothing happens
     watcher.Answer(IDCANCEL);
-    Main->CurrentSide = 1;
+    Main->SetCurrentSide(1);
     harness::SendCommand(Main->Handle, ID_ADD_FOLDER);
     EXPECT_EQ(2u, watcher.Seen().size());
     EXPECT_EQ(0, List(1).FileCount());
@@ -757,7 +757,7 @@ TEST_F(CommandsTest, ViewMenu_fromTheBarsAndTheMenuBar)
     Start();
     const std::vector<std::wstring> view = {L"ツールバー(&T)", L"サイドツールバー(&D)", L"ステータスバー(&S)", L"",
                                             L"常に最前面表示(&M)"};
-    for (HWND bar : {Main->StatusBar->Handle, Main->Rebar->Handle, Main->MainToolBar->Handle}) {
+    for (HWND bar : {Main->GetStatusBar()->Handle, Main->GetRebar()->Handle, Main->GetMainToolBar()->Handle}) {
         NMHDR header = {};
         header.hwndFrom = bar;
         header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(bar));
@@ -785,7 +785,7 @@ TEST_F(CommandsTest, Output_opensTheListOutputDialog)
     CheckedPairs();
     harness::DialogWatcher watcher;
     watcher.Answer(IDC_CLOSE);
-    harness::ClickToolbarButton(Main->MainToolBar->Handle, ID_OUTPUT);
+    harness::ClickToolbarButton(Main->GetMainToolBar()->Handle, ID_OUTPUT);
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"リスト出力", watcher.Seen()[0].Caption);
     EXPECT_EQ(Main->Handle, watcher.Seen()[0].Owner);
@@ -812,7 +812,7 @@ TEST_F(CommandsTest, Keys_ctrlASelectsEveryRowAndEnterRunsTheRowAction)
     harness::PressKey(list, VK_RETURN);
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[0].Caption);
-    EXPECT_EQ(1, Main->ContextRow.load());
+    EXPECT_EQ(1, Main->GetContextRow());
 
     // a row still unchecked has nothing to compare
     List(0).SetRowSelected(1, false);
@@ -834,26 +834,26 @@ TEST_F(CommandsTest, HashDialogAndMenuKey_actOnTheirRows)
     harness::DialogWatcher watcher;
     // as the double-click: nothing to compare on a row still unchecked
     List(1).SetRowSelected(0, true);
-    harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
+    harness::ClickToolbarButton(Main->GetSideWindow(1)->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
     harness::PumpPending();
     EXPECT_EQ(0u, watcher.Seen().size());
-    EXPECT_EQ(-1, Main->ContextRow.load());
+    EXPECT_EQ(-1, Main->GetContextRow());
     List(1).SetRowSelected(0, false);
     List(1).SetRowSelected(1, true);
     watcher.Answer(IDC_CLOSE);
-    harness::ClickToolbarButton(Main->Sides[1]->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
+    harness::ClickToolbarButton(Main->GetSideWindow(1)->SideToolBar->Handle, ID_HASH_DIALOG_RIGHT);
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[0].Caption);
-    EXPECT_EQ(1, Main->ContextRow.load());
+    EXPECT_EQ(1, Main->GetContextRow());
 
-    Main->ContextRow = -1;
+    Main->SetContextRow(Main->GetCurrentSide(), -1);
     const std::vector<std::wstring> items = MenuItemsShownBy([&] {
-        SendMessageW(Main->Sides[1]->Handle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(1).Handle), -1);
+        SendMessageW(Main->GetSideWindow(1)->Handle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(1).Handle), -1);
     });
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(L"開く(&O)", items.front());
-    EXPECT_EQ(1, Main->ContextRow.load());
-    EXPECT_EQ(1, Main->CurrentSide.load());
+    EXPECT_EQ(1, Main->GetContextRow());
+    EXPECT_EQ(1, Main->GetCurrentSide());
     watcher.Answer(IDC_CLOSE);
     harness::SendCommand(Main->Handle, ID_HASH_DIALOG);
     ASSERT_EQ(2u, watcher.Seen().size());
@@ -872,7 +872,7 @@ TEST_F(CommandsTest, CompareTool_listMenuRowAndToolbarSelection)
     }
     const std::wstring record = Folder.PathOf(L"record.txt");
     SetEnvironmentVariableW(L"JUXTA_RECORD_FILE", record.c_str());
-    kit::SettingsNode& tool = Main->Settings.Child(L"Tool").Child(L"0");
+    kit::SettingsNode& tool = Main->GetSettings().Child(L"Tool").Child(L"0");
     tool.SetString(L"Extension", L"*");
     tool.SetString(L"Command", L"\"" + recorder + L"\" %1 %2");
     const std::wstring l = Folder.PathOf(L"l\\"), r = Folder.PathOf(L"r\\");
@@ -901,8 +901,8 @@ TEST_F(CommandsTest, CompareTool_listMenuRowAndToolbarSelection)
     EXPECT_NE(std::wstring::npos, line.find(r + L"b.bin")) << line;
 
     Select(0, {0});
-    Main->CurrentSide = 0;
-    harness::ClickToolbarButton(Main->MainToolBar->Handle, ID_COMPARE_TOOL);
+    Main->SetCurrentSide(0);
+    harness::ClickToolbarButton(Main->GetMainToolBar()->Handle, ID_COMPARE_TOOL);
     line = recorded();
     EXPECT_LT(line.find(l + L"a.bin"), line.find(r + L"a.bin")) << line;
     EXPECT_NE(std::wstring::npos, line.find(r + L"a.bin")) << line;
@@ -915,7 +915,7 @@ TEST_F(CommandsTest, Select_byMarkOnTheCurrentSide)
     Start();
     CheckedPairs();
     const int b = RowOf(0, L"b.txt");
-    Main->CurrentSide = 1;
+    Main->SetCurrentSide(1);
     harness::SendCommand(Main->Handle, ID_SELECT_NG);
     EXPECT_TRUE(harness::IsListRowSelected(List(1).Handle, b));
     EXPECT_FALSE(harness::IsListRowSelected(List(1).Handle, 1 - b));

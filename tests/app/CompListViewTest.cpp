@@ -23,7 +23,7 @@ TEST_F(CompListViewTest, MergePending_rowsGetInfoIconAndWaitColour)
     EXPECT_EQ(L"dir\\file.txt", info.RelativeKey);
     EXPECT_FALSE(info.Finished);
     // the underline starts where the relative part does
-    EXPECT_EQ(path.size() - 12, Main->Rows.GetCell(0, 0).PrefixLength());
+    EXPECT_EQ(path.size() - 12, Main->GetRows().GetCell(0, 0).PrefixLength());
     EXPECT_EQ(FileListView::ShellIconIndex(path), left.GetRowImage(0));
     EXPECT_EQ(Wait, RowColour(0, 0));
     // the partner row is a blank placeholder: no path, no record, no icon
@@ -65,9 +65,9 @@ TEST_F(CompListViewTest, EvaluatePair_equalAndDifferingValues)
     EXPECT_EQ(L"×", MarkText(1));
     EXPECT_EQ(Ng, RowColour(0, 1));
     EXPECT_EQ(Ng, RowColour(1, 1));
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ok));
-    EXPECT_EQ(1, Main->Rows.MarkCount(PairMark::Ng));
-    EXPECT_EQ(0, Main->Rows.MarkCount(PairMark::Unknown));
+    EXPECT_EQ(1, Main->GetRows().MarkCount(PairMark::Ok));
+    EXPECT_EQ(1, Main->GetRows().MarkCount(PairMark::Ng));
+    EXPECT_EQ(0, Main->GetRows().MarkCount(PairMark::Unknown));
     EXPECT_EQ(L"\t○:1", Main->PaneText(1));
 }
 
@@ -76,7 +76,7 @@ TEST_F(CompListViewTest, EvaluatePair_withoutHashKindsTheSizesDecide)
     kit::SettingsNode stored;
     stored.SetBool(L"Crc32", false);
     Start(stored);
-    EXPECT_EQ(-1, Main->HashColumns[0]);
+    EXPECT_EQ(-1, Main->GetHashColumn(0));
     RegisterFile(0, Folder.WriteFile(L"a\\one.bin", "1"));
     RegisterFile(0, Folder.WriteFile(L"a\\two.bin", "1"));
     RegisterFile(1, Folder.WriteFile(L"b\\one.bin", "1"));
@@ -112,7 +112,7 @@ TEST_F(CompListViewTest, SelectByMark_kinds)
     RegisterFile(0, Folder.WriteFile(L"a\\alone1.bin", "1"));
     RegisterFile(0, Folder.WriteFile(L"a\\alone2.bin", "1"));
     HWND left = List(0).Handle;
-    Main->CurrentSide = 0;
+    Main->SetCurrentSide(0);
 
     // no "○" anywhere: nothing stays selected
     List(0).SetRowSelected(0, true);
@@ -143,9 +143,9 @@ TEST_F(CompListViewTest, Recolour_followsChangedColours)
     RegisterFile(1, Folder.WriteFile(L"b\\same.bin", "1"));
     Finish(0, 0, L"00000001", L"1");
     Finish(1, 0, L"00000001", L"1");
-    Main->Settings.Child(L"Color").SetInt(L"Ok", 0x123456);
+    Main->GetSettings().Child(L"Color").SetInt(L"Ok", 0x123456);
     // a value of the wrong length is ignored: the default applies
-    Main->Settings.Child(L"Color").SetBool(L"Wait", true);
+    Main->GetSettings().Child(L"Color").SetBool(L"Wait", true);
     Marks().Recolour();
     EXPECT_EQ(0x123456u, RowColour(0, 0));
     EXPECT_EQ(0x123456u, RowColour(1, 0));

@@ -113,7 +113,7 @@ TEST(JuxtaDefaults, PutDefaults_everyKeyOfTheRegister)
 TEST_F(ConfigDialogTest, FirstStart_showsTheDefaultsAndCancelStoresNothing)
 {
     Start();
-    const kit::SettingsNode before = Main->Settings;
+    const kit::SettingsNode before = Main->GetSettings();
     std::vector<bool> checks;
     std::vector<COLORREF> swatches;
     std::vector<std::wstring> tools;
@@ -147,7 +147,7 @@ TEST_F(ConfigDialogTest, FirstStart_showsTheDefaultsAndCancelStoresNothing)
     EXPECT_EQ(8, position);
     EXPECT_EQ(L"8", count);
     EXPECT_TRUE(underlineButton);
-    EXPECT_TRUE(before == Main->Settings);
+    EXPECT_TRUE(before == Main->GetSettings());
     // no kind was switched: the columns stay file name, CRC32, size
     EXPECT_EQ(3, harness::ListColumnCount(List(0).Handle));
 }
@@ -173,7 +173,7 @@ TEST_F(ConfigDialogTest, Ok_storesEveryControlAndTheDialogReadsItBack)
     EXPECT_EQ(L"16", Text(IDC_CONFIG_CHECKNUM_TEXT));
     Press(IDOK);
 
-    const kit::SettingsNode& settings = Main->Settings;
+    const kit::SettingsNode& settings = Main->GetSettings();
     const std::pair<const wchar_t*, uint8_t> expected[] = {
         {L"Crc32", 0}, {L"Md5", 0}, {L"Sha1", 1}, {L"SubDirectory", 0}, {L"AutoScroll", 1}, {L"AutoSize", 1},
         {L"UnderLine", 0}, {L"CompareHash", 0}, {L"Open", 0}, {L"Compare", 1}};
@@ -191,7 +191,7 @@ TEST_F(ConfigDialogTest, Ok_storesEveryControlAndTheDialogReadsItBack)
     EXPECT_EQ(L"bin;DAT", tools.FindChild(L"2")->GetString(L"Extension"));
     EXPECT_EQ(L"\"C:\\Program Files\\hex.exe\" %1 %2", tools.FindChild(L"2")->GetString(L"Command"));
     // the checks running on other threads see the new values
-    EXPECT_EQ(16, Main->SettingsView.Get()->GetInt(L"CheckNum", -1));
+    EXPECT_EQ(16, Main->GetPublishedSettings()->GetInt(L"CheckNum", -1));
 
     // the same values come back in a new dialog
     Dialog.reset();
@@ -221,22 +221,22 @@ TEST_F(ConfigDialogTest, Trackbar_staysWithinOneToSixteen)
     EXPECT_EQ(1, TrackPosition());
     EXPECT_EQ(L"1", Text(IDC_CONFIG_CHECKNUM_TEXT));
     Press(IDOK);
-    EXPECT_EQ(1, Main->Settings.GetInt(L"CheckNum", -1));
+    EXPECT_EQ(1, Main->GetSettings().GetInt(L"CheckNum", -1));
 }
 
 TEST_F(ConfigDialogTest, ColourNodeLackingNg_showsAndKeepsTheColourTheListsUse)
 {
     Start();
-    Main->Settings.Child(L"Color").Values.erase(L"Ng");
+    Main->GetSettings().Child(L"Color").Values.erase(L"Ng");
     // a damaged value reads like a missing one
-    Main->Settings.Child(L"Color").SetBool(L"Left", true);
+    Main->GetSettings().Child(L"Color").SetBool(L"Left", true);
     Open();
     EXPECT_EQ(COLORREF(0xFF00FF), PaintedColour(Dialog->Handle, Item(IDC_CONFIG_NG_SWATCH)));
     EXPECT_EQ(COLORREF(0x00FFFF), PaintedColour(Dialog->Handle, Item(IDC_CONFIG_LEFT_SWATCH)));
     EXPECT_EQ(COLORREF(0xFF00FF), Main->GetStateColour(3));
     Press(IDOK);
-    EXPECT_EQ(0xFF00FF, Main->Settings.FindChild(L"Color")->GetInt(L"Ng", -1));
-    EXPECT_EQ(0x00FFFF, Main->Settings.FindChild(L"Color")->GetInt(L"Left", -1));
+    EXPECT_EQ(0xFF00FF, Main->GetSettings().FindChild(L"Color")->GetInt(L"Ng", -1));
+    EXPECT_EQ(0x00FFFF, Main->GetSettings().FindChild(L"Color")->GetInt(L"Left", -1));
 }
 
 TEST_F(ConfigDialogTest, ColourChosenThenCancel_settingsUnchangedButChanged)
@@ -244,7 +244,7 @@ TEST_F(ConfigDialogTest, ColourChosenThenCancel_settingsUnchangedButChanged)
     kit::SettingsNode stored;
     stored.Child(L"Color").SetInt(L"Ok", 0x123456);
     Start(stored);
-    const kit::SettingsNode before = Main->Settings;
+    const kit::SettingsNode before = Main->GetSettings();
     Open();
     EXPECT_EQ(COLORREF(0x123456), PaintedColour(Dialog->Handle, Item(IDC_CONFIG_OK_SWATCH)));
     harness::DialogWatcher watcher;
@@ -255,7 +255,7 @@ TEST_F(ConfigDialogTest, ColourChosenThenCancel_settingsUnchangedButChanged)
     EXPECT_EQ(COLORREF(0xFFFF00), PaintedColour(Dialog->Handle, Item(IDC_CONFIG_OK_SWATCH)));
     EXPECT_TRUE(Dialog->IsChanged());
     Press(IDCANCEL);
-    EXPECT_TRUE(before == Main->Settings);
+    EXPECT_TRUE(before == Main->GetSettings());
     EXPECT_TRUE(Dialog->IsChanged());
 }
 
@@ -314,7 +314,7 @@ TEST_F(ConfigDialogTest, Browse_putsTheChosenProgramIntoItsRow)
 {
     Start();
     const std::wstring program = Folder.WriteFile(L"tools dir\\cmp.exe", "MZ");
-    Main->Settings.SetString(L"DefaultDirectory", Folder.PathOf(L"tools dir"));
+    Main->GetSettings().SetString(L"DefaultDirectory", Folder.PathOf(L"tools dir"));
     Open();
     SetWindowTextW(Item(IDC_CONFIG_TOOL2_COMMAND), L"old %1 %2");
     harness::DialogWatcher watcher;
@@ -328,7 +328,7 @@ TEST_F(ConfigDialogTest, Browse_putsTheChosenProgramIntoItsRow)
     EXPECT_EQ(L"\"" + program + L"\"", Text(IDC_CONFIG_TOOL2_COMMAND));
     EXPECT_EQ(L"", Text(IDC_CONFIG_TOOL0_COMMAND));
     // the folder is read, not updated
-    EXPECT_EQ(Folder.PathOf(L"tools dir"), Main->Settings.GetString(L"DefaultDirectory"));
+    EXPECT_EQ(Folder.PathOf(L"tools dir"), Main->GetSettings().GetString(L"DefaultDirectory"));
 }
 
 TEST_F(ConfigDialogTest, SettingsCommand_colourChangeRecoloursTheRows)
@@ -364,7 +364,7 @@ TEST_F(ConfigDialogTest, SettingsCommand_colourChangeRecoloursTheRows)
     });
     ShowConfigDialog(*Main);
     EXPECT_EQ(2, step);
-    EXPECT_EQ(0xFFFF00, Main->Settings.FindChild(L"Color")->GetInt(L"Ok", -1));
+    EXPECT_EQ(0xFFFF00, Main->GetSettings().FindChild(L"Color")->GetInt(L"Ok", -1));
     EXPECT_EQ(COLORREF(0xFFFF00), RowColour(0, 0));
     EXPECT_EQ(COLORREF(0xFFFF00), RowColour(1, 0));
     EXPECT_EQ(COLORREF(0xFFFF00), MarkColour(0));
@@ -377,8 +377,8 @@ TEST_F(ConfigDialogTest, SettingsCommand_kindSwitchedOnRebuildsColumnsAndChecksA
     const std::wstring b = Folder.WriteFile(L"r\\a.txt", "abd");
     RegisterFile(0, a);
     RegisterFile(1, b);
-    Main->Checker->StartChecking();
-    ASSERT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"×" && !Main->Checker->IsChecking(); }, 20000));
+    Main->GetChecker()->StartChecking();
+    ASSERT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"×" && !Main->GetChecker()->IsChecking(); }, 20000));
     ASSERT_EQ(L"352441C2", Cell(0, 0, 1));
 
     harness::DialogWatcher watcher;
@@ -390,9 +390,9 @@ TEST_F(ConfigDialogTest, SettingsCommand_kindSwitchedOnRebuildsColumnsAndChecksA
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"MD5", harness::ListHeaderText(List(0).Handle, 2));
     EXPECT_EQ(L"MD5", harness::ListHeaderText(List(1).Handle, 2));
-    EXPECT_EQ(2, Main->HashColumns[1].load());
+    EXPECT_EQ(2, Main->GetHashColumn(1));
     ASSERT_TRUE(harness::PumpUntil(
-        [&] { return !Cell(0, 0, 2).empty() && !Cell(1, 0, 2).empty() && !Main->Checker->IsChecking(); }, 20000));
+        [&] { return !Cell(0, 0, 2).empty() && !Cell(1, 0, 2).empty() && !Main->GetChecker()->IsChecking(); }, 20000));
     EXPECT_EQ(L"900150983CD24FB0D6963F7D28E17F72", Cell(0, 0, 2));
     EXPECT_EQ(L"352441C2", Cell(0, 0, 1));
     EXPECT_EQ(L"3", Cell(0, 0, 3));
@@ -408,8 +408,8 @@ TEST_F(ConfigDialogTest, SettingsCommand_kindSwitchedOffKeepsTheDecidedPairs)
     const std::wstring b = Folder.WriteFile(L"r\\a.txt", "abc");
     RegisterFile(0, a);
     RegisterFile(1, b);
-    Main->Checker->StartChecking();
-    ASSERT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"○" && !Main->Checker->IsChecking(); }, 20000));
+    Main->GetChecker()->StartChecking();
+    ASSERT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"○" && !Main->GetChecker()->IsChecking(); }, 20000));
 
     harness::DialogWatcher watcher;
     watcher.Answer([](HWND dialog) {
@@ -420,9 +420,9 @@ TEST_F(ConfigDialogTest, SettingsCommand_kindSwitchedOffKeepsTheDecidedPairs)
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(3, harness::ListColumnCount(List(0).Handle));
     EXPECT_EQ(L"サイズ", harness::ListHeaderText(List(0).Handle, 2));
-    EXPECT_EQ(-1, Main->HashColumns[1].load());
+    EXPECT_EQ(-1, Main->GetHashColumn(1));
     // the pair is decided again by what is left, not left undecided
-    EXPECT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"○" && !Main->Checker->IsChecking(); }, 20000))
+    EXPECT_TRUE(harness::PumpUntil([&] { return MarkText(0) == L"○" && !Main->GetChecker()->IsChecking(); }, 20000))
         << "mark " << MarkText(0);
     EXPECT_EQ(L"352441C2", Cell(0, 0, 1));
     EXPECT_EQ(L"3", Cell(0, 0, 2));

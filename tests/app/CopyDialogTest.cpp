@@ -185,7 +185,7 @@ TEST_F(CopyDialogTest, FillList_chosenSideByMarkWithoutImportedRows)
 {
     Start();
     FillLists();
-    Main->CurrentSide = 0;
+    Main->SetCurrentSide(0);
     Open();
 
     EXPECT_EQ(L"ファイルの操作", harness::WindowText(Dialog->Handle));
@@ -210,7 +210,7 @@ TEST_F(CopyDialogTest, FillList_chosenSideByMarkWithoutImportedRows)
 
     // the list opens on the side that was clicked last
     Dialog.reset();
-    Main->CurrentSide = 1;
+    Main->SetCurrentSide(1);
     Open();
     EXPECT_TRUE(harness::IsChecked(Item(IDC_COPY_RIGHT_LIST)));
     EXPECT_FALSE(harness::IsChecked(Item(IDC_COPY_LEFT_LIST)));
@@ -258,7 +258,7 @@ TEST_F(CopyDialogTest, CustomDraw_underlinesTheRelativePart)
     EXPECT_NE(0x0000FFu, prefix);
 
     // with "UnderLine" off no band is painted
-    Main->Settings.SetBool(L"UnderLine", false);
+    Main->GetSettings().SetBool(L"UnderLine", false);
     RedrawWindow(Files(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     harness::PumpPending();
     dc = GetDC(Files());
@@ -582,7 +582,7 @@ TEST_F(CopyDialogTest, Settings_storedOnCloseAndReadOnTheNextStart)
     SendMessageW(Item(IDC_COPY_CLASH), CB_SETCURSEL, CopyThread::ClashRename, 0);
     SetFolder(L"D:\\バックアップ");
     Click(IDC_CLOSE);
-    const kit::SettingsNode& copy = Main->Settings.Child(L"Copy");
+    const kit::SettingsNode& copy = Main->GetSettings().Child(L"Copy");
     EXPECT_EQ(1, copy.FindChild(L"Move")->GetInt(L"Check", -1));
     EXPECT_EQ(0, copy.FindChild(L"Copy")->GetInt(L"Check", -1));
     EXPECT_EQ(0, copy.FindChild(L"RelativePath")->GetInt(L"Check", -1));
@@ -638,7 +638,7 @@ TEST_F(CopyDialogTest, ShowCopyDialog_runsModallyAndSavesOnClose)
     EXPECT_EQ(L"ファイルの操作", watcher.Seen()[0].Caption);
     EXPECT_EQ(Main->Handle, watcher.Seen()[0].Owner);
     EXPECT_EQ(3, rows);
-    EXPECT_EQ(0, Main->Settings.Child(L"Copy").Child(L"Ng").GetInt(L"Check", -1));
+    EXPECT_EQ(0, Main->GetSettings().Child(L"Copy").Child(L"Ng").GetInt(L"Check", -1));
 }
 
 // With JUXTA_SCREENSHOTS set to a folder, the dialog with rows and the progress dialog after a run with log lines

@@ -58,7 +58,7 @@ protected:
     }
     void SetTool(int entry, const std::wstring& extension, const std::wstring& command)
     {
-        kit::SettingsNode& node = Main->Settings.Child(L"Tool").Child(std::to_wstring(entry));
+        kit::SettingsNode& node = Main->GetSettings().Child(L"Tool").Child(std::to_wstring(entry));
         node.SetString(L"Extension", extension);
         node.SetString(L"Command", command);
     }
@@ -288,14 +288,14 @@ TEST_F(ExternalToolsTest, DoubleClick_followsTheChosenAction)
     RunDoubleClickAction(*Main, List(1), 0);
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ(L"ハッシュ値の比較", watcher.Seen()[0].Caption);
-    EXPECT_EQ(0, Main->ContextRow.load());
-    EXPECT_EQ(1, Main->CurrentSide.load());
+    EXPECT_EQ(0, Main->GetContextRow());
+    EXPECT_EQ(1, Main->GetCurrentSide());
     EXPECT_NE(std::find(watcher.Seen()[0].Texts.begin(), watcher.Seen()[0].Texts.end(), Right),
               watcher.Seen()[0].Texts.end());
 
     // "比較ツールの起動"
-    Main->Settings.SetBool(L"CompareHash", false);
-    Main->Settings.SetBool(L"Compare", true);
+    Main->GetSettings().SetBool(L"CompareHash", false);
+    Main->GetSettings().SetBool(L"Compare", true);
     RunDoubleClickAction(*Main, List(1), 0);
     EXPECT_EQ(Recorder + L" \"" + Left + L"\" \"" + Right + L"\"", Recorded());
     EXPECT_EQ(1u, watcher.Seen().size());

@@ -93,7 +93,7 @@ TEST_F(FileListViewTest, CustomDraw_underlinesTheRelativePart)
     EXPECT_EQ(White, picture.At(label.left + info.PrefixWidth + 1, label.bottom - 1));
 
     // in the colour of "UnderLine"
-    Main->Settings.Child(L"Color").SetInt(L"UnderLine", 0x0000FF);
+    Main->GetSettings().Child(L"Color").SetInt(L"UnderLine", 0x0000FF);
     Picture red;
     Paint(0, 0, red);
     EXPECT_EQ(0x0000FFu, red.At(label.left + info.PrefixWidth + 1, y));
@@ -119,7 +119,7 @@ TEST_F(FileListViewTest, CustomDraw_nothingWhenOffOrBlank)
     for (int x = label.left; x < right; x += 3)
         ASSERT_EQ(White, blank.At(x, label.bottom - 2)) << x;
 
-    Main->Settings.SetBool(L"UnderLine", false);
+    Main->GetSettings().SetBool(L"UnderLine", false);
     Picture off;
     Paint(0, 0, off);
     for (int x = label.left; x < right; x += 3)
@@ -151,7 +151,7 @@ TEST_F(FileListViewTest, OnNotify_clickMakesTheSideCurrent)
 {
     Start();
     RegisterFile(1, Folder.WriteFile(L"b\\x.bin", "1"));
-    Main->CurrentSide = 0;
+    Main->SetCurrentSide(0);
     HWND right = List(1).Handle;
     NMITEMACTIVATE click = {};
     click.hdr.hwndFrom = right;
@@ -159,7 +159,7 @@ TEST_F(FileListViewTest, OnNotify_clickMakesTheSideCurrent)
     click.hdr.code = NM_CLICK;
     click.iItem = -1;
     SendMessageW(GetParent(right), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-    EXPECT_EQ(1, Main->CurrentSide);
+    EXPECT_EQ(1, Main->GetCurrentSide());
 }
 
 TEST_F(FileListViewTest, Rows_cellsColoursAndRecords)
@@ -178,7 +178,7 @@ TEST_F(FileListViewTest, Rows_cellsColoursAndRecords)
     EXPECT_EQ(L"", list.GetCellText(7, 0));
     EXPECT_EQ(L"", list.GetCellText(0, 9));
 
-    Main->Rows.SetState(0, 0, StateColour::Check);
+    Main->GetRows().SetState(0, 0, StateColour::Check);
     EXPECT_EQ(0x00FF00u, list.GetRowColour(0));
     EXPECT_EQ(0x00FF00u, harness::ListCellColors(list.Handle, 0, 1).Back);
 

@@ -16,13 +16,13 @@ protected:
     RECT InSide(int side, HWND child)
     {
         RECT rect = harness::WindowRect(child);
-        MapWindowPoints(HWND_DESKTOP, Main->Sides[side]->Handle, reinterpret_cast<POINT*>(&rect), 2);
+        MapWindowPoints(HWND_DESKTOP, Main->GetSideWindow(side)->Handle, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
     int ClientWidth(int side)
     {
         RECT client = {};
-        GetClientRect(Main->Sides[side]->Handle, &client);
+        GetClientRect(Main->GetSideWindow(side)->Handle, &client);
         return client.right;
     }
 };
@@ -31,7 +31,7 @@ TEST_F(FileListWindowTest, OnCreate_hintUntilTheFirstFile)
 {
     Start();
     for (int side = 0; side < 2; ++side) {
-        FileListWindow& window = *Main->Sides[side];
+        FileListWindow& window = *Main->GetSideWindow(side);
         HWND hint = harness::FindChildByText(window.Handle, L"ファイル・フォルダをD&Dで登録できます");
         ASSERT_NE(nullptr, hint) << side;
         EXPECT_TRUE(IsWindowVisible(hint));
@@ -46,11 +46,11 @@ TEST_F(FileListWindowTest, OnCreate_hintUntilTheFirstFile)
         EXPECT_EQ(side == 0 ? IDC_LEFT_FILE_LIST : IDC_RIGHT_FILE_LIST, GetDlgCtrlID(window.List->Handle));
     }
     RegisterFile(0, Folder.WriteFile(L"a\\x.bin", "1"));
-    EXPECT_FALSE(Main->Sides[0]->HasDropHint());
-    EXPECT_EQ(nullptr, harness::FindChildByText(Main->Sides[0]->Handle, L"ファイル・フォルダをD&Dで登録できます"));
+    EXPECT_FALSE(Main->GetSideWindow(0)->HasDropHint());
+    EXPECT_EQ(nullptr, harness::FindChildByText(Main->GetSideWindow(0)->Handle, L"ファイル・フォルダをD&Dで登録できます"));
     EXPECT_TRUE(IsWindowVisible(List(0).Handle));
     // the other side still waits for its first file
-    EXPECT_TRUE(Main->Sides[1]->HasDropHint());
+    EXPECT_TRUE(Main->GetSideWindow(1)->HasDropHint());
 }
 
 // The side lists and the mark list show the system's small icons; a list that goes must leave them to the shell
@@ -74,8 +74,8 @@ TEST_F(FileListWindowTest, OnSize_toolbarStripsOnTheOuterEdges)
     Start();
     RegisterFile(0, Folder.WriteFile(L"a\\x.bin", "1"));
     RegisterFile(1, Folder.WriteFile(L"b\\y.bin", "1"));
-    const RECT leftBar = InSide(0, Main->Sides[0]->Rebar->Handle);
-    const RECT rightBar = InSide(1, Main->Sides[1]->Rebar->Handle);
+    const RECT leftBar = InSide(0, Main->GetSideWindow(0)->Rebar->Handle);
+    const RECT rightBar = InSide(1, Main->GetSideWindow(1)->Rebar->Handle);
     ASSERT_GT(leftBar.right - leftBar.left, 10);
     // the rebar keeps its divider's two pixels off the edge
     EXPECT_LE(leftBar.left, 2);
@@ -91,7 +91,7 @@ TEST_F(FileListWindowTest, OnSize_toolbarStripsOnTheOuterEdges)
     // hidden side toolbars: each list takes the whole width of its window
     harness::SendCommand(Main->Handle, ID_VIEW_SIDE_TOOLBAR);
     harness::PumpPending();
-    EXPECT_FALSE(IsWindowVisible(Main->Sides[0]->Rebar->Handle));
+    EXPECT_FALSE(IsWindowVisible(Main->GetSideWindow(0)->Rebar->Handle));
     for (int side = 0; side < 2; ++side) {
         const RECT list = InSide(side, List(side).Handle);
         EXPECT_EQ(0, list.left) << side;
@@ -108,7 +108,7 @@ TEST_F(FileListWindowTest, OnCreate_sideToolbarButtons)
                          ID_OPEN_RIGHT, 0, ID_COPY_CRC32_RIGHT, ID_COPY_MD5_RIGHT, ID_COPY_SHA1_RIGHT};
     const int images[] = {0, 1, 2, -1, 16, 11, -1, 8, 9, 10};
     for (int side = 0; side < 2; ++side) {
-        kit::ToolBar& bar = *Main->Sides[side]->SideToolBar;
+        kit::ToolBar& bar = *Main->GetSideWindow(side)->SideToolBar;
         ASSERT_EQ(10, SendMessageW(bar.Handle, TB_BUTTONCOUNT, 0, 0));
         for (int index = 0; index < 10; ++index) {
             TBBUTTON button = {};

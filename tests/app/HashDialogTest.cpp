@@ -64,9 +64,9 @@ protected:
     {
         Path = Folder.WriteFile(L"l\\a.txt", "abc");
         RegisterFile(0, Path);
-        if (Main->HashColumns[1] >= 0)
+        if (Main->GetHashColumn(1) >= 0)
             List(0).SetHashText(0, 1, Md5);
-        if (Main->HashColumns[2] >= 0)
+        if (Main->GetHashColumn(2) >= 0)
             List(0).SetHashText(0, 2, Sha1);
         Finish(0, 0, L"352441C2", L"1,234,567");
     }

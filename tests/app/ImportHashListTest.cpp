@@ -93,10 +93,10 @@ TEST_F(ImportHashListTest, TextForm_emptyLineRejectsTheWholeFile)
 TEST_F(ImportHashListTest, Csv_titleQuotedNameAndKindSwitchedOn)
 {
     StartWith(false, false, false);
-    ASSERT_EQ(-1, Main->HashColumns[HashKind::Crc32].load());
+    ASSERT_EQ(-1, Main->GetHashColumn(HashKind::Crc32));
     ASSERT_TRUE(Import(0, L"list.csv", "Name,CRC32,Bytes\r\n\"a,b.bin\",1a2b3c4d,1234\r\nc.bin,00000001,5000000000\r\n"));
-    EXPECT_TRUE(Main->Settings.GetBool(L"Crc32", false));
-    EXPECT_GE(Main->HashColumns[HashKind::Crc32].load(), 0);
+    EXPECT_TRUE(Main->GetSettings().GetBool(L"Crc32", false));
+    EXPECT_GE(Main->GetHashColumn(HashKind::Crc32), 0);
     const std::vector<PendingRecord>& records = Pending(0);
     ASSERT_EQ(2u, records.size());
     EXPECT_EQ(L"a,b.bin", records[0].Path);
@@ -142,7 +142,7 @@ TEST_F(ImportHashListTest, Registration_listWithoutValuesIsRegisteredAsAFile)
     // a table of numbers: entries with sizes, but no hash value
     const std::wstring path = Folder.WriteFile(L"shopping.csv", "milk,2\r\neggs,12\r\n");
     Registration::RegisterBatch(List(0), {path}, true);
-    harness::PumpUntil([this] { return !Main->Checker || !Main->Checker->IsChecking(); }, 30000);
+    harness::PumpUntil([this] { return !Main->GetChecker() || !Main->GetChecker()->IsChecking(); }, 30000);
     ASSERT_EQ(1, List(0).GetItemCount());
     EXPECT_EQ(path, Cell(0, 0, 0));
     FileListView::ItemInfo info;
@@ -173,8 +173,8 @@ TEST_F(ImportHashListTest, OtherTools_utf8AndCodePage932ListsKeepEveryName)
         EXPECT_EQ(L"readme.txt", records[4].NameKey());
     }
     // the lists carry MD5 and SHA-1, which are switched on for them
-    EXPECT_TRUE(Main->Settings.GetBool(L"Md5", false));
-    EXPECT_TRUE(Main->Settings.GetBool(L"Sha1", false));
+    EXPECT_TRUE(Main->GetSettings().GetBool(L"Md5", false));
+    EXPECT_TRUE(Main->GetSettings().GetBool(L"Sha1", false));
     EXPECT_EQ(L"D6CD9D5B13D82D0C309053BD79A2ECCE64B10908", Pending(0)[2].ImportedHash(HashKind::Sha1));
     List(0).Pending.clear();
 }
@@ -184,7 +184,7 @@ TEST_F(ImportHashListTest, Registration_acceptedListBecomesRowsWithStoredValues)
     StartWith(true, false, false);
     const std::wstring path = Folder.WriteFile(L"list.sfv", "a.bin 1A2B3C4D\r\nb.bin 00000000\r\n");
     Registration::RegisterBatch(List(1), {path}, true);
-    harness::PumpUntil([this] { return !Main->Checker || !Main->Checker->IsChecking(); }, 30000);
+    harness::PumpUntil([this] { return !Main->GetChecker() || !Main->GetChecker()->IsChecking(); }, 30000);
     ASSERT_EQ(2, List(1).GetItemCount());
     EXPECT_EQ(L"a.bin", Cell(1, 0, 0));
     EXPECT_EQ(L"b.bin", Cell(1, 1, 0));

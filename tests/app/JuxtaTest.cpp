@@ -27,7 +27,7 @@ protected:
         return headers;
     }
     int Width(int side, int column) { return List(side).GetColumn(column)->GetWidth(); }
-    std::wstring Pane(int pane) { return Main->StatusBar->GetPane(pane)->GetText(); }
+    std::wstring Pane(int pane) { return Main->GetStatusBar()->GetPane(pane)->GetText(); }
     RECT ChildRect(HWND child)
     {
         RECT rect = harness::WindowRect(child);
@@ -62,11 +62,11 @@ TEST_F(JuxtaTest, BuildColumns_onlyCrc32)
         SendMessageW(List(side).Handle, LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&column));
         EXPECT_EQ(LVCFMT_RIGHT, column.fmt & LVCFMT_JUSTIFYMASK);
     }
-    EXPECT_EQ(0, Main->FileNameColumn);
-    EXPECT_EQ(1, Main->HashColumns[0]);
-    EXPECT_EQ(-1, Main->HashColumns[1]);
-    EXPECT_EQ(-1, Main->HashColumns[2]);
-    EXPECT_EQ(2, Main->SizeColumn);
+    EXPECT_EQ(0, Main->GetFileNameColumn());
+    EXPECT_EQ(1, Main->GetHashColumn(0));
+    EXPECT_EQ(-1, Main->GetHashColumn(1));
+    EXPECT_EQ(-1, Main->GetHashColumn(2));
+    EXPECT_EQ(2, Main->GetSizeColumn());
 }
 
 TEST_F(JuxtaTest, BuildColumns_crc32AndSha1)
@@ -78,24 +78,24 @@ TEST_F(JuxtaTest, BuildColumns_crc32AndSha1)
     EXPECT_EQ(expected, Headers(0));
     EXPECT_EQ(expected, Headers(1));
     EXPECT_EQ(290, Width(1, 2));
-    EXPECT_EQ(1, Main->HashColumns[0]);
-    EXPECT_EQ(-1, Main->HashColumns[1]);
-    EXPECT_EQ(2, Main->HashColumns[2]);
-    EXPECT_EQ(3, Main->SizeColumn);
+    EXPECT_EQ(1, Main->GetHashColumn(0));
+    EXPECT_EQ(-1, Main->GetHashColumn(1));
+    EXPECT_EQ(2, Main->GetHashColumn(2));
+    EXPECT_EQ(3, Main->GetSizeColumn());
 }
 
 TEST_F(JuxtaTest, BuildColumns_md5SwitchedOnComesBeforeTheSize)
 {
     Start();
     RegisterFile(0, Folder.WriteFile(L"a\\x.bin", "1"));
-    Main->Settings.SetBool(L"Md5", true);
+    Main->GetSettings().SetBool(L"Md5", true);
     Main->BuildColumns();
     const std::vector<std::wstring> expected = {L"ファイル名", L"CRC32", L"MD5", L"サイズ"};
     EXPECT_EQ(expected, Headers(0));
     EXPECT_EQ(expected, Headers(1));
     EXPECT_EQ(240, Width(0, 2));
-    EXPECT_EQ(2, Main->HashColumns[1]);
-    EXPECT_EQ(3, Main->SizeColumn);
+    EXPECT_EQ(2, Main->GetHashColumn(1));
+    EXPECT_EQ(3, Main->GetSizeColumn());
     // the cells follow the positions, and the mark list keeps its one column
     List(0).SetHashText(0, 1, L"0123456789ABCDEF0123456789ABCDEF");
     EXPECT_EQ(L"0123456789ABCDEF0123456789ABCDEF", Cell(0, 0, 2));
@@ -126,7 +126,7 @@ TEST_F(JuxtaTest, BuildColumns_storedNarrowWidthsShowAs50)
 TEST_F(JuxtaTest, OnCreate_defaultsOfEveryKey)
 {
     Start();
-    const kit::SettingsNode& settings = Main->Settings;
+    const kit::SettingsNode& settings = Main->GetSettings();
     for (const wchar_t* key : {L"Crc32", L"SubDirectory", L"AutoScroll", L"UnderLine", L"CompareHash"}) {
         ASSERT_EQ(1u, settings.Values.count(key)) << key;
         EXPECT_EQ(kit::SettingsNode::Value(1, 1), settings.Values.at(key)) << key;
@@ -149,7 +149,7 @@ TEST_F(JuxtaTest, OnCreate_defaultsOfEveryKey)
     EXPECT_EQ(L"*", tools->FindChild(L"1")->GetString(L"Extension"));
     EXPECT_EQ(nullptr, tools->FindChild(L"2"));
     // the workers' copy holds the same
-    EXPECT_TRUE(*Main->SettingsView.Get() == settings);
+    EXPECT_TRUE(*Main->GetPublishedSettings() == settings);
 }
 
 TEST_F(JuxtaTest, OnCreate_storedValuesReplaceDefaults)
@@ -158,11 +158,11 @@ TEST_F(JuxtaTest, OnCreate_storedValuesReplaceDefaults)
     stored.SetInt(L"CheckNum", 3);
     stored.Child(L"Color").SetInt(L"Ok", 0x111111);
     Start(stored);
-    EXPECT_EQ(3, Main->Settings.GetInt(L"CheckNum", 0));
+    EXPECT_EQ(3, Main->GetSettings().GetInt(L"CheckNum", 0));
     EXPECT_EQ(0x111111u, Main->GetStateColour(StateColour::Ok));
     // a stored node replaces the defaults' node whole: the lists fall back to the default for a missing key
     EXPECT_EQ(0xFF00FFu, Main->GetStateColour(StateColour::Ng));
-    EXPECT_TRUE(Main->Settings.GetBool(L"Crc32", false));
+    EXPECT_TRUE(Main->GetSettings().GetBool(L"Crc32", false));
 }
 
 TEST_F(JuxtaTest, OnCreate_settingsFileOfAnotherVersionIsIgnoredAndRewritten)
@@ -178,7 +178,7 @@ TEST_F(JuxtaTest, OnCreate_settingsFileOfAnotherVersionIsIgnoredAndRewritten)
     WriteFile(file, &version, sizeof version, &written, 0);
     CloseHandle(file);
     Start();
-    EXPECT_EQ(8, Main->Settings.GetInt(L"CheckNum", 0));
+    EXPECT_EQ(8, Main->GetSettings().GetInt(L"CheckNum", 0));
     Close();
     EXPECT_EQ(1, kit::SettingsNode::ReadVersion(SettingsPath()));
 }
@@ -202,16 +202,16 @@ TEST_F(JuxtaTest, OnDestroy_restartKeepsPlacementViewChecksAndWidths)
     GetWindowPlacement(Main->Handle, &after);
     EXPECT_TRUE(EqualRect(&before.rcNormalPosition, &after.rcNormalPosition));
     EXPECT_TRUE(IsWindowVisible(Main->Handle));
-    HMENU menu = Main->MainMenu->GetHandle();
+    HMENU menu = Main->GetMainMenu()->GetHandle();
     EXPECT_FALSE(harness::IsMenuItemChecked(menu, ID_VIEW_TOOLBAR));
     EXPECT_FALSE(harness::IsMenuItemChecked(menu, ID_VIEW_SIDE_TOOLBAR));
     EXPECT_TRUE(harness::IsMenuItemChecked(menu, ID_VIEW_STATUSBAR));
     EXPECT_FALSE(harness::IsMenuItemChecked(menu, ID_VIEW_TOPMOST));
-    EXPECT_FALSE(harness::IsToolbarButtonChecked(Main->MainToolBar->Handle, ID_VIEW_TOOLBAR));
-    EXPECT_TRUE(harness::IsToolbarButtonChecked(Main->MainToolBar->Handle, ID_VIEW_STATUSBAR));
-    EXPECT_FALSE(IsWindowVisible(Main->Rebar->Handle));
-    EXPECT_FALSE(Main->Sides[0]->IsSideToolBarVisible());
-    EXPECT_TRUE(IsWindowVisible(Main->StatusBar->Handle));
+    EXPECT_FALSE(harness::IsToolbarButtonChecked(Main->GetMainToolBar()->Handle, ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(harness::IsToolbarButtonChecked(Main->GetMainToolBar()->Handle, ID_VIEW_STATUSBAR));
+    EXPECT_FALSE(IsWindowVisible(Main->GetRebar()->Handle));
+    EXPECT_FALSE(Main->GetSideWindow(0)->IsSideToolBarVisible());
+    EXPECT_TRUE(IsWindowVisible(Main->GetStatusBar()->Handle));
     EXPECT_EQ(222, Width(0, 0));
     EXPECT_EQ(77, Width(1, 2));
     EXPECT_EQ(80, Width(1, 1));
@@ -250,8 +250,7 @@ TEST_F(JuxtaTest, OnCreate_storedMaximisedPlacementIsRestoredHiddenThenMaximised
         kit::SettingsNode settings;
         settings.SetBinary(L"WindowPlacement", stored);
         ASSERT_TRUE(settings.Save(SettingsPath()));
-        Main.reset(new Juxta);
-        Main->SettingsPath = SettingsPath();
+        Main.reset(new Juxta(SettingsPath()));
         ASSERT_TRUE(Main->CreateMainWindow());
         WINDOWPLACEMENT placement = {};
         placement.length = sizeof placement;
@@ -282,8 +281,8 @@ TEST_F(JuxtaTest, RefreshPane_texts)
 
     Register(0, {Folder.WriteFile(L"a\\1.bin", "1"), Folder.WriteFile(L"a\\2.bin", "1")}, Folder.PathOf(L"a\\"));
     RegisterFile(1, Folder.WriteFile(L"b\\2.bin", "1"));
-    Main->Rows.AddBytes(0, 1234567);
-    Main->Rows.AddBytes(1, 999);
+    Main->GetRows().AddBytes(0, 1234567);
+    Main->GetRows().AddBytes(1, 999);
     Main->RefreshPanes();
     EXPECT_EQ(L"\t\t2 ファイル  1,234,567 Byte ", Pane(0));
     EXPECT_EQ(L"\t←:1", Pane(3));
@@ -299,13 +298,14 @@ TEST_F(JuxtaTest, OnSize_layout)
     const int width = client.right;
     const int middle = 2 * GetSystemMetrics(SM_CXEDGE) + 40 + GetSystemMetrics(SM_CXVSCROLL);
     const int left = width / 2 - middle / 2;
-    const int top = harness::WindowRect(Main->Rebar->Handle).bottom - harness::WindowRect(Main->Rebar->Handle).top;
-    const RECT bar = harness::WindowRect(Main->StatusBar->Handle);
+    const int top =
+        harness::WindowRect(Main->GetRebar()->Handle).bottom - harness::WindowRect(Main->GetRebar()->Handle).top;
+    const RECT bar = harness::WindowRect(Main->GetStatusBar()->Handle);
     const int height = client.bottom - top - (bar.bottom - bar.top);
     ASSERT_GT(top, 0);
-    const RECT l = ChildRect(Main->Sides[0]->Handle);
+    const RECT l = ChildRect(Main->GetSideWindow(0)->Handle);
     const RECT m = ChildRect(Marks().Handle);
-    const RECT r = ChildRect(Main->Sides[1]->Handle);
+    const RECT r = ChildRect(Main->GetSideWindow(1)->Handle);
     EXPECT_EQ(0, l.left);
     EXPECT_EQ(top, l.top);
     EXPECT_EQ(left, l.right);
@@ -317,8 +317,8 @@ TEST_F(JuxtaTest, OnSize_layout)
     EXPECT_EQ(width, r.right);
     EXPECT_EQ(height, r.bottom - r.top);
     for (int pane = 1; pane <= 5; ++pane)
-        EXPECT_EQ(64, Main->StatusBar->GetPaneWidth(pane));
-    EXPECT_EQ((width - 320) / 2, Main->StatusBar->GetPaneWidth(0));
+        EXPECT_EQ(64, Main->GetStatusBar()->GetPaneWidth(pane));
+    EXPECT_EQ((width - 320) / 2, Main->GetStatusBar()->GetPaneWidth(0));
 
 }
 
@@ -332,7 +332,7 @@ TEST_F(JuxtaTest, OnSize_minimumWidthKeepsSidePanesWholeAndNoLoneBar)
     harness::PumpPending();
     RECT client = {};
     GetClientRect(Main->Handle, &client);
-    HWND bar = Main->StatusBar->Handle;
+    HWND bar = Main->GetStatusBar()->Handle;
     HDC dc = GetDC(bar);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(bar, WM_GETFONT, 0, 0)));
     int total = 0;
@@ -341,18 +341,18 @@ TEST_F(JuxtaTest, OnSize_minimumWidthKeepsSidePanesWholeAndNoLoneBar)
         text.erase(std::remove(text.begin(), text.end(), L'\t'), text.end());
         SIZE size = {};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        EXPECT_GT(Main->StatusBar->GetPaneWidth(pane), size.cx) << "pane " << pane << ": " << text.c_str();
-        total += Main->StatusBar->GetPaneWidth(pane);
+        EXPECT_GT(Main->GetStatusBar()->GetPaneWidth(pane), size.cx) << "pane " << pane << ": " << text.c_str();
+        total += Main->GetStatusBar()->GetPaneWidth(pane);
     }
     SelectObject(dc, old);
     ReleaseDC(bar, dc);
     EXPECT_LE(total, client.right);
-    EXPECT_EQ(Main->StatusBar->GetPaneWidth(0), Main->StatusBar->GetPaneWidth(6));
+    EXPECT_EQ(Main->GetStatusBar()->GetPaneWidth(0), Main->GetStatusBar()->GetPaneWidth(6));
 
     const auto hasBar = [](HWND list) { return (GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL) != 0; };
     EXPECT_FALSE(hasBar(Marks().Handle));
     // once a side list is shown its wide columns give all three lists the bar, so that their rows stay in line
-    Main->Sides[0]->RemoveDropHint();
+    Main->GetSideWindow(0)->RemoveDropHint();
     harness::PumpPending();
     EXPECT_TRUE(hasBar(List(0).Handle));
     EXPECT_TRUE(hasBar(Marks().Handle));
@@ -362,23 +362,23 @@ TEST_F(JuxtaTest, OnSize_minimumWidthKeepsSidePanesWholeAndNoLoneBar)
 TEST_F(JuxtaTest, OnSize_hiddenToolbarGivesItsHeightToTheLists)
 {
     Start();
-    const RECT before = ChildRect(Main->Sides[0]->Handle);
-    const RECT rebar = harness::WindowRect(Main->Rebar->Handle);
+    const RECT before = ChildRect(Main->GetSideWindow(0)->Handle);
+    const RECT rebar = harness::WindowRect(Main->GetRebar()->Handle);
     harness::SendCommand(Main->Handle, ID_VIEW_TOOLBAR);
     harness::PumpPending();
-    const RECT after = ChildRect(Main->Sides[0]->Handle);
+    const RECT after = ChildRect(Main->GetSideWindow(0)->Handle);
     EXPECT_EQ(0, after.top);
     EXPECT_EQ(0, ChildRect(Marks().Handle).top);
-    EXPECT_EQ(0, ChildRect(Main->Sides[1]->Handle).top);
+    EXPECT_EQ(0, ChildRect(Main->GetSideWindow(1)->Handle).top);
     EXPECT_EQ((before.bottom - before.top) + (rebar.bottom - rebar.top), after.bottom - after.top);
-    EXPECT_FALSE(harness::IsToolbarButtonChecked(Main->MainToolBar->Handle, ID_VIEW_TOOLBAR));
+    EXPECT_FALSE(harness::IsToolbarButtonChecked(Main->GetMainToolBar()->Handle, ID_VIEW_TOOLBAR));
 
     harness::SendCommand(Main->Handle, ID_VIEW_STATUSBAR);
     harness::PumpPending();
-    EXPECT_FALSE(IsWindowVisible(Main->StatusBar->Handle));
+    EXPECT_FALSE(IsWindowVisible(Main->GetStatusBar()->Handle));
     RECT client = {};
     GetClientRect(Main->Handle, &client);
-    EXPECT_EQ(client.bottom, ChildRect(Main->Sides[1]->Handle).bottom);
+    EXPECT_EQ(client.bottom, ChildRect(Main->GetSideWindow(1)->Handle).bottom);
 }
 
 TEST_F(JuxtaTest, OnGetMinMaxInfo_minimumSize)
@@ -394,9 +394,9 @@ TEST_F(JuxtaTest, OnGetMinMaxInfo_minimumSize)
 TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
 {
     Start();
-    HMENU menu = Main->MainMenu->GetHandle();
-    HWND bar = Main->MainToolBar->Handle;
-    HWND sideBar = Main->Sides[1]->SideToolBar->Handle;
+    HMENU menu = Main->GetMainMenu()->GetHandle();
+    HWND bar = Main->GetMainToolBar()->Handle;
+    HWND sideBar = Main->GetSideWindow(1)->SideToolBar->Handle;
     // at creation: list commands and stop off, registration on
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_CLEAR));
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_STOP));
@@ -407,19 +407,19 @@ TEST_F(JuxtaTest, SetCheckingAppearance_commandsAndBusyIcon)
 
     // the scheduler switches the appearance from its own thread
     RegisterFile(0, Folder.PathOf(L"a.txt"));
-    OnOtherThread([&] { Main->Checker->SetChecking(true); });
+    OnOtherThread([&] { Main->GetChecker()->SetChecking(true); });
     EXPECT_TRUE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_TRUE(harness::IsToolbarButtonEnabled(bar, ID_STOP));
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_OUTPUT));
-    EXPECT_TRUE(harness::IsToolbarButtonEnabled(Main->Sides[0]->SideToolBar->Handle, ID_ADD_FOLDER_LEFT));
-    kit::StatusBarPane* pane = Main->StatusBar->GetPane(0);
+    EXPECT_TRUE(harness::IsToolbarButtonEnabled(Main->GetSideWindow(0)->SideToolBar->Handle, ID_ADD_FOLDER_LEFT));
+    kit::StatusBarPane* pane = Main->GetStatusBar()->GetPane(0);
     EXPECT_EQ(Main->GetBusyIcon(0), pane->GetIcon());
     // the timer moves through the frames 115, 116, 117, 116
     EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(2); }));
     EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(3); }));
     EXPECT_TRUE(harness::PumpUntil([&] { return pane->GetIcon() == Main->GetBusyIcon(0); }));
 
-    OnOtherThread([&] { Main->Checker->SetChecking(false); });
+    OnOtherThread([&] { Main->GetChecker()->SetChecking(false); });
     EXPECT_EQ(nullptr, pane->GetIcon());
     EXPECT_FALSE(harness::IsMenuItemEnabled(menu, ID_STOP));
     EXPECT_FALSE(harness::IsToolbarButtonEnabled(bar, ID_STOP));
@@ -447,7 +447,7 @@ TEST_F(JuxtaTest, RegisterDrop_moreFilesAndCloseWhileSixteenWorkersRun)
     stored.SetBool(L"Md5", true);
     stored.SetBool(L"Sha1", true);
     Start(stored);
-    ASSERT_TRUE(Main->Checker);
+    ASSERT_TRUE(Main->GetChecker());
     for (int n = 0; n < 24; ++n) {
         Folder.WriteSparseFile(L"a\\f" + std::to_wstring(n) + L".bin", 48 << 20);
         Folder.WriteSparseFile(L"b\\f" + std::to_wstring(n) + L".bin", 48 << 20);
@@ -456,27 +456,27 @@ TEST_F(JuxtaTest, RegisterDrop_moreFilesAndCloseWhileSixteenWorkersRun)
         Folder.WriteSparseFile(L"c\\g" + std::to_wstring(n) + L".bin", 48 << 20);
     Main->RegisterDrop(0, {Folder.PathOf(L"a")});
     Main->RegisterDrop(1, {Folder.PathOf(L"b")});
-    ASSERT_TRUE(Main->Checker->IsChecking());
+    ASSERT_TRUE(Main->GetChecker()->IsChecking());
     // Looked at before any pumping: sixteen busy workers keep the queue full, so a pump that drains it first takes
     // seconds, long enough for the first files to be done.
-    const auto sixteenRun = [&] { return Main->Checker->GetWorkerCount() >= 16; };
+    const auto sixteenRun = [&] { return Main->GetChecker()->GetWorkerCount() >= 16; };
     EXPECT_TRUE(sixteenRun() || harness::PumpUntil(sixteenRun, 10000));
 
     Main->RegisterDrop(0, {Folder.PathOf(L"c")});
     EXPECT_EQ(32, List(0).GetItemCount());
     EXPECT_EQ(32, Marks().GetItemCount());
-    EXPECT_EQ(8, Main->Rows.MarkCount(PairMark::Left));
+    EXPECT_EQ(8, Main->GetRows().MarkCount(PairMark::Left));
     // the pairs in progress are undecided or equal, never different or apart
-    EXPECT_EQ(24, Main->Rows.MarkCount(PairMark::Unknown) + Main->Rows.MarkCount(PairMark::Ok));
+    EXPECT_EQ(24, Main->GetRows().MarkCount(PairMark::Unknown) + Main->GetRows().MarkCount(PairMark::Ok));
     for (int row = 0; row < 24; ++row)
         EXPECT_TRUE(Marks().GetMark(row) == PairMark::Unknown || Marks().GetMark(row) == PairMark::Ok) << row;
-    EXPECT_TRUE(Main->Checker->IsChecking());
+    EXPECT_TRUE(Main->GetChecker()->IsChecking());
 
     DestroyWindow(Main->Handle);
     harness::PumpPending();
     harness::ClearQuit();
-    EXPECT_FALSE(Main->Checker->IsChecking());
-    EXPECT_EQ(0u, Main->Checker->GetWorkerCount());
+    EXPECT_FALSE(Main->GetChecker()->IsChecking());
+    EXPECT_EQ(0u, Main->GetChecker()->GetWorkerCount());
     Main.reset();
 }
 
@@ -497,8 +497,8 @@ TEST_F(JuxtaTest, RegisterDrop_sixteenWorkersOnEqualPairsAllAgree)
     }
     Main->RegisterDrop(0, {Folder.PathOf(L"a")});
     Main->RegisterDrop(1, {Folder.PathOf(L"b")});
-    ASSERT_TRUE(harness::PumpUntil([&] { return !Main->Checker->IsChecking(); }, 240000));
-    EXPECT_EQ(24, Main->Rows.MarkCount(PairMark::Ok));
+    ASSERT_TRUE(harness::PumpUntil([&] { return !Main->GetChecker()->IsChecking(); }, 240000));
+    EXPECT_EQ(24, Main->GetRows().MarkCount(PairMark::Ok));
     for (int row = 0; row < 24; ++row) {
         EXPECT_EQ(L"○", MarkText(row)) << row;
         for (int side = 0; side < 2; ++side) {
@@ -513,7 +513,7 @@ TEST_F(JuxtaTest, RegisterDrop_sixteenWorkersOnEqualPairsAllAgree)
 TEST_F(JuxtaTest, MainToolBar_buttonsAndTips)
 {
     Start();
-    kit::ToolBar& bar = *Main->MainToolBar;
+    const kit::ToolBar& bar = *Main->GetMainToolBar();
     const int commands[] = {ID_CLEAR, ID_STOP, ID_RECHECK, 0, ID_COMPARE_TOOL, ID_OUTPUT, ID_FILE_OPERATION, 0,
                             ID_VIEW_TOOLBAR, ID_VIEW_SIDE_TOOLBAR, ID_VIEW_STATUSBAR, ID_VIEW_TOPMOST, 0, ID_CONFIG,
                             ID_HELP_MANUAL};
@@ -530,7 +530,7 @@ TEST_F(JuxtaTest, MainToolBar_buttonsAndTips)
 
     // the topmost toggle from the toolbar
     harness::ClickToolbarButton(bar.Handle, ID_VIEW_TOPMOST);
-    EXPECT_TRUE(harness::IsMenuItemChecked(Main->MainMenu->GetHandle(), ID_VIEW_TOPMOST));
+    EXPECT_TRUE(harness::IsMenuItemChecked(Main->GetMainMenu()->GetHandle(), ID_VIEW_TOPMOST));
     // (the display of the tests has no window manager to keep a topmost window's style)
     EXPECT_TRUE(Main->TopMost);
 }

@@ -32,8 +32,7 @@ protected:
     Juxta& Start()
     {
         Close();
-        Main.reset(new Juxta);
-        Main->SettingsPath = SettingsPath();
+        Main.reset(new Juxta(SettingsPath()));
         EXPECT_TRUE(Main->CreateMainWindow());
         harness::PumpPending();
         return *Main;
@@ -58,7 +57,7 @@ protected:
     }
 
     FileListView& List(int side) { return *Main->GetList(side); }
-    CompListView& Marks() { return *Main->MarkList; }
+    CompListView& Marks() { return *Main->GetMarkList(); }
 
     // registers files into a side as the registration does (one base folder for all), then merges
     void Register(int side, const std::vector<std::wstring>& paths, const std::wstring& baseFolder)

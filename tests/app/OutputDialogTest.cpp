@@ -166,7 +166,7 @@ TEST_F(OutputDialogTest, Run_opensOnTheCurrentSideAndStoresEveryStateOnClose)
     // a stored sha1sum layout while SHA-1 is off
     stored.Child(L"Output").Child(L"Sha1sum").SetInt(L"Check", 1);
     Start(stored);
-    Main->CurrentSide = 1;
+    Main->SetCurrentSide(1);
     bool right = false, left = true, sha1sum = true, encodingEnabled = true;
     int index = -1, encoding = -1;
     harness::DialogWatcher watcher;
@@ -191,7 +191,7 @@ TEST_F(OutputDialogTest, Run_opensOnTheCurrentSideAndStoresEveryStateOnClose)
     EXPECT_EQ(3, index);
     EXPECT_EQ(2, encoding);
     EXPECT_FALSE(encodingEnabled);
-    const kit::SettingsNode& output = Main->Settings.Child(L"Output");
+    const kit::SettingsNode& output = Main->GetSettings().Child(L"Output");
     EXPECT_EQ(1, output.FindChild(L"RightList")->GetInt(L"Check", -1));
     EXPECT_EQ(0, output.FindChild(L"LeftList")->GetInt(L"Check", -1));
     EXPECT_EQ(0, output.FindChild(L"Footer")->GetInt(L"Check", -1));
@@ -309,8 +309,8 @@ TEST_F(OutputDialogTest, Output_throughTheSaveDialogRemembersFolderFilterAndName
 {
     StartWith(true, false, false);
     FillLeft();
-    Main->LastName = L"dropped";
-    Main->Settings.SetString(L"DefaultDirectory", Folder.Path());
+    Main->SetLastName(L"dropped");
+    Main->GetSettings().SetString(L"DefaultDirectory", Folder.Path());
     Open();
     Click(IDC_OUTPUT_TSV);
     const std::wstring path = Folder.PathOf(L"chosen.csv");
@@ -323,9 +323,9 @@ TEST_F(OutputDialogTest, Output_throughTheSaveDialogRemembersFolderFilterAndName
     ASSERT_EQ(2u, watcher.Seen().size());
     EXPECT_EQ(path + L" へ出力しました", watcher.Seen()[1].Text);
     EXPECT_EQ("Name\tCRC32\tBytes\r\nsub\\a.bin\t1A2B3C4D\t1234\r\nb.bin\t00000000\t5000000000\r\n", ReadBytes(path));
-    EXPECT_EQ(3, Main->Settings.GetInt(L"FinterIndex", 0));
-    EXPECT_EQ(Folder.Path() + L"\\", kit::AddBackslash(Main->Settings.GetString(L"DefaultDirectory")));
-    EXPECT_EQ(L"chosen", Main->LastName);
+    EXPECT_EQ(3, Main->GetSettings().GetInt(L"FinterIndex", 0));
+    EXPECT_EQ(Folder.Path() + L"\\", kit::AddBackslash(Main->GetSettings().GetString(L"DefaultDirectory")));
+    EXPECT_EQ(L"chosen", Main->GetLastName());
 }
 
 // lists written by the dialog, in each layout and encoding, come back through the import with the same names,

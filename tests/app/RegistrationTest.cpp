@@ -64,7 +64,7 @@ TEST_F(RegistrationTest, SameTreeOnBothSides_pairsByRelativePath)
     EXPECT_EQ(L"sub\\deeper\\z.txt", RelativeKey(0, RowOf(0, Temp.PathOf(L"A\\sub\\deeper\\z.txt"))));
     EXPECT_EQ(3, List(0).FileCount());
     EXPECT_EQ(3, List(1).FileCount());
-    EXPECT_EQ(1, Main->CurrentSide.load());
+    EXPECT_EQ(1, Main->GetCurrentSide());
 }
 
 TEST_F(RegistrationTest, SingleFileThenFolder_rightFillsTheLeftRow)
@@ -158,7 +158,7 @@ TEST_F(RegistrationTest, ThreeFilesFromOneFolder_keyedByLowerCaseName)
     EXPECT_EQ(L"one.txt", RelativeKey(0, 0));
     EXPECT_EQ(L"two.txt", RelativeKey(0, 1));
     EXPECT_EQ(L"写真.jpg", RelativeKey(0, 2));
-    EXPECT_EQ(L"One", Main->LastName);
+    EXPECT_EQ(L"One", Main->GetLastName());
 }
 
 TEST_F(RegistrationTest, FileRegisteredTwice_twoRows)

@@ -100,8 +100,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
     for (const std::wstring& path : options.Hold)
         held.push_back(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     {
-        Juxta main;
-        main.SettingsPath = options.Settings;
+        Juxta main(options.Settings);
         if (!main.CreateMainWindow())
             return 1;
         if (options.Width > 0) {

@@ -99,8 +99,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         stored.SetBool(L"Sha1", true);
         stored.Save(settingsPath);
     }
-    Juxta main;
-    main.SettingsPath = settingsPath;
+    Juxta main(settingsPath);
     if (!main.CreateMainWindow())
         return 2;
     SetTimer(nullptr, FillTimer, 800, OnTimer);
@@ -113,7 +112,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         list.SetHashText(0, 1, L"0123456789ABCDEF0123456789ABCDEF");
         list.SetHashText(0, 2, L"2FD4E1C67A2D28FCED849EE1BB76E7391B93EB12");
         list.SetSizeText(0, L"1,234,567");
-        main.MarkList->EvaluatePair(0, 0);
+        main.GetMarkList()->EvaluatePair(0, 0);
         ShowHashDialog(main, 0, 0);
     } else if (Mode == L"cmd-refused") {
         kit::ShowMessageBox(L"", CmdSpecialMessage(L"C:\\Users\\taro\\Downloads\\report&calc&.txt"), &main,
