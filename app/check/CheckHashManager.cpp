@@ -6,6 +6,7 @@
 #include "kit/core/CriticalSection.h"
 #include "kit/core/ScopedLock.h"
 #include "kit/core/SettingsNode.h"
+#include "kit/ui/Window.h"
 
 #include <commctrl.h>
 
@@ -59,39 +60,17 @@ CheckHashManager::~CheckHashManager()
     Stop();
     // a round that is still running may be sending to the lists; serve it until the thread has ended
     if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, GetId())) {
-        WaitServingSentMessages(thread, INFINITE);
+        kit::WaitServingSentMessages(thread, INFINITE);
         CloseHandle(thread);
     }
     StopAndJoin();
-}
-
-bool CheckHashManager::WaitServingSentMessages(HANDLE handle, DWORD timeoutMs)
-{
-    const ULONGLONG start = GetTickCount64();
-    const DWORD count = handle ? 1 : 0;
-    for (;;) {
-        MSG message;
-        // handles every message another thread has sent and waits for; posted messages stay queued
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const ULONGLONG elapsed = GetTickCount64() - start;
-        if (timeoutMs != INFINITE && elapsed >= timeoutMs)
-            return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
-        DWORD slice = ServeSlice;
-        if (timeoutMs != INFINITE)
-            slice = static_cast<DWORD>(std::min<ULONGLONG>(slice, timeoutMs - elapsed));
-        const DWORD result = MsgWaitForMultipleObjectsEx(count, count ? &handle : nullptr, slice, QS_SENDMESSAGE, 0);
-        if (count && result == WAIT_OBJECT_0)
-            return true;
-        if (result == WAIT_FAILED)
-            return false;
-    }
 }
 
 void CheckHashManager::AcquireMainLock()
 {
     // the holder may be a background thread waiting in SendMessageW for this one
     while (!Main->GetMainLock().TryLock())
-        WaitServingSentMessages(nullptr, 1);
+        kit::WaitServingSentMessages(nullptr, 1);
 }
 
 void CheckHashManager::StartChecking()
@@ -190,7 +169,7 @@ bool CheckHashManager::CancelAndRemoveWorkers(bool judge)
         if (Workers.empty())
             break;
         HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, Workers.front()->GetId());
-        WaitServingSentMessages(thread, ServeSlice);
+        kit::WaitServingSentMessages(thread, ServeSlice);
         if (thread)
             CloseHandle(thread);
     }

@@ -66,10 +66,6 @@ public:
     // a thread. Set while no check runs.
     void SetCreationGate(const std::function<bool()>& gate);
 
-    // Waits for handle while serving the messages that other threads send to this one (posted messages stay in
-    // the queue, so no command runs inside the wait). true when the handle was signalled.
-    static bool WaitServingSentMessages(HANDLE handle, DWORD timeoutMs);
-
 protected:
     void Run() override;
 

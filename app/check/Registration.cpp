@@ -10,6 +10,7 @@
 #include "kit/core/LongPath.h"
 #include "kit/core/Path.h"
 #include "kit/ui/MessageDialog.h"
+#include "kit/ui/Window.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ namespace {
 // thread waits on the interface for longer than one step.
 void ServeSentMessages()
 {
-    CheckHashManager::WaitServingSentMessages(nullptr, 0);
+    kit::WaitServingSentMessages(nullptr, 0);
 }
 
 } // namespace
@@ -86,7 +87,7 @@ void Registration::ScanFolder(const std::wstring& folder, bool link)
         }
     }
     if (scan.joinable()) {
-        CheckHashManager::WaitServingSentMessages(done, INFINITE);
+        kit::WaitServingSentMessages(done, INFINITE);
         scan.join();
     } else {
         AddFolder(folder, kit::AddBackslash(folder), link); // no thread to be had: the scan runs here

@@ -259,13 +259,8 @@ void Juxta::AcquireMain()
         MainLock.Lock();
         return;
     }
-    // the holder may be waiting inside SendMessageW for this thread: serve what other threads send; posted
-    // messages (commands, input) wait in the queue, so no command runs in the middle of this one
-    do {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_SENDMESSAGE, 0);
-    } while (!MainLock.TryLock());
+    // the holder may be waiting inside SendMessageW for this thread
+    kit::ServeSentMessagesUntil([this] { return MainLock.TryLock(); });
 }
 
 bool Juxta::IsGuiThread() const

@@ -97,11 +97,7 @@ void ProgressDialog::CancelOrClose()
 // the wait is short, but the worker may still be inside a send to this thread, which must be served
 void ProgressDialog::JoinWorker()
 {
-    while (!Worker->IsFinished()) {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-    }
+    kit::ServeSentMessagesUntil([this] { return Worker->IsFinished(); });
     Worker->Join();
 }
 

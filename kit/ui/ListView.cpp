@@ -190,12 +190,8 @@ void ListView::AcquireLock() const
         return;
     }
     // only sent messages are served: a paint or input handled here would re-enter the lists in the middle of the
-    // caller's work, so posted messages and input wait in the queue until the caller is done
-    do {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-    } while (!Lock->TryLock());
+    // caller's work
+    ServeSentMessagesUntil([this] { return Lock->TryLock(); });
 }
 
 LRESULT ListView::SendToControl(UINT message, WPARAM wParam, LPARAM lParam) const

@@ -9,6 +9,8 @@
 #include "kit/ui/ToolBar.h"
 #include "kit/ui/ToolBarButton.h"
 
+#include <algorithm>
+
 namespace kit {
 
 namespace {
@@ -720,6 +722,35 @@ void RunMessageLoop()
             DispatchMessageW(&message);
         }
     }
+}
+
+bool WaitServingSentMessages(HANDLE handle, DWORD timeoutMs)
+{
+    // a slice short enough that a handle signalled meanwhile is seen soon even when no message comes
+    const DWORD slice = 10;
+    const ULONGLONG start = GetTickCount64();
+    const DWORD count = handle ? 1 : 0;
+    for (;;) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (timeoutMs != INFINITE && elapsed >= timeoutMs)
+            return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        DWORD wait = slice;
+        if (timeoutMs != INFINITE)
+            wait = static_cast<DWORD>(std::min<ULONGLONG>(wait, timeoutMs - elapsed));
+        const DWORD result = MsgWaitForMultipleObjectsEx(count, count ? &handle : nullptr, wait, QS_SENDMESSAGE, 0);
+        if (count && result == WAIT_OBJECT_0)
+            return true;
+        if (result == WAIT_FAILED)
+            return false;
+    }
+}
+
+void ServeSentMessagesUntil(const std::function<bool()>& done)
+{
+    while (!done())
+        WaitServingSentMessages(nullptr, 1);
 }
 
 void PumpMessages()

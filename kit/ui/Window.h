@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -191,5 +192,13 @@ bool OfferToDialogs(MSG& message);
 void RunMessageLoop();
 // Processes the pending messages and returns; used inside long jobs on the GUI thread so windows keep painting.
 void PumpMessages();
+
+// The waits of a window thread for another thread, which may itself be waiting inside SendMessageW for this one:
+// they answer every message other threads send meanwhile. Posted messages and input stay queued, so no command or
+// paint runs in the middle of the caller's work.
+// Waits for handle (none: only serves for the timeout); true when it was signalled.
+bool WaitServingSentMessages(HANDLE handle, DWORD timeoutMs);
+// Waits until done() holds, asking again every millisecond.
+void ServeSentMessagesUntil(const std::function<bool()>& done);
 
 } // namespace kit

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 #include "kit/ui/CheckBox.h"
 #include "kit/ui/EditBox.h"
@@ -585,4 +587,27 @@ TEST(Window, RunMessageLoop_endsAtQuitAfterDispatching)
     PostQuitMessage(0);
     kit::RunMessageLoop();
     EXPECT_EQ(1u, host.CountCommands(700));
+}
+
+// a thread that sends to this one while it waits is answered; what was posted stays for later
+TEST(Window, WaitServingSentMessages_answersSendsAndLeavesPostsQueued)
+{
+    harness::HostWindow host;
+    PostMessageW(host.Handle, WM_COMMAND, MAKEWPARAM(701, 0), 0);
+    std::atomic<bool> answered{false};
+    HANDLE sent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread sender([&] {
+        answered = SendMessageW(host.Handle, WM_COMMAND, MAKEWPARAM(702, 0), 0) >= 0;
+        SetEvent(sent);
+    });
+    EXPECT_TRUE(kit::WaitServingSentMessages(sent, 10000));
+    kit::ServeSentMessagesUntil([&] { return answered.load(); });
+    sender.join();
+    CloseHandle(sent);
+    EXPECT_EQ(1u, host.CountCommands(702));
+    EXPECT_EQ(0u, host.CountCommands(701));
+    // a wait with nothing to wait for ends at its timeout
+    EXPECT_FALSE(kit::WaitServingSentMessages(nullptr, 5));
+    kit::PumpMessages();
+    EXPECT_EQ(1u, host.CountCommands(701));
 }
