@@ -56,7 +56,8 @@ const int FilesOnDisk = 1000;
 
 std::wstring PathOf(const std::wstring& root, const std::wstring& side, int i)
 {
-    return root + side + L"\\d" + std::to_wstring(i / 1000) + L"\\file" + std::to_wstring(i) + (i % 3 ? L".txt" : L".bin");
+    return root + side + L"\\d" + std::to_wstring(i / 1000) + L"\\file" + std::to_wstring(i) +
+           (i % 3 ? L".txt" : L".bin");
 }
 
 void MakeFiles(const std::wstring& root, const std::wstring& side)

@@ -52,7 +52,7 @@ CheckHashManager::~CheckHashManager()
 {
     // the window may be gone already: no appearance change, only the checks end
     Checking = false;
-    AcquireMainLock();
+    Main->AcquireMain();
     {
         kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
         CancelAndRemoveWorkers(false);
@@ -66,16 +66,9 @@ CheckHashManager::~CheckHashManager()
     StopAndJoin();
 }
 
-void CheckHashManager::AcquireMainLock()
-{
-    // the holder may be a background thread waiting in SendMessageW for this one
-    while (!Main->GetMainLock().TryLock())
-        kit::WaitServingSentMessages(nullptr, 1);
-}
-
 void CheckHashManager::StartChecking()
 {
-    AcquireMainLock();
+    Main->AcquireMain();
     kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     NextRow = 0;
     SetChecking(true);
@@ -89,7 +82,7 @@ void CheckHashManager::StopChecking()
     if (!Checking)
         return;
     SetChecking(false);
-    AcquireMainLock();
+    Main->AcquireMain();
     kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     const bool judged = CancelAndRemoveWorkers(true);
     // the cancelled cells are empty in the lists, and the counts of the pairs judged shown, by the time the caller
@@ -108,7 +101,7 @@ void CheckHashManager::SetChecking(bool flag)
 
 size_t CheckHashManager::GetWorkerCount() const
 {
-    const_cast<CheckHashManager*>(this)->AcquireMainLock();
+    Main->AcquireMain();
     kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     return Workers.size();
 }
@@ -127,7 +120,7 @@ void CheckHashManager::ReleaseRounds()
 
 void CheckHashManager::SetCreationGate(const std::function<bool()>& gate)
 {
-    AcquireMainLock();
+    Main->AcquireMain();
     kit::ScopedLock main(Main->GetMainLock(), kit::AdoptLock);
     CreationGate = gate;
 }

@@ -87,8 +87,6 @@ private:
     bool AnyFinished() const;
     // scheduler thread: a round may not run now (HoldRounds); counts the round when it may
     bool IsHeld();
-    // interface thread: the main lock, serving sent messages while another thread holds it
-    void AcquireMainLock();
     // judge: a worker that had finished its check gets its finishing step (not when the window goes); true when
     // any did
     bool CancelAndRemoveWorkers(bool judge);

@@ -26,6 +26,8 @@ public:
     virtual RowModel& GetRows() = 0;
     // guards the scheduler's workers against the commands that stop them; held for short steps only
     virtual kit::CriticalSection& GetMainLock() = 0;
+    // takes the main lock; on the interface thread it serves sent messages while another thread holds it
+    virtual void AcquireMain() = 0;
     // the settings as last published; any thread
     virtual boost::shared_ptr<const kit::SettingsNode> GetPublishedSettings() const = 0;
     // the settings themselves; interface thread

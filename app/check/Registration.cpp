@@ -115,8 +115,9 @@ void Registration::AddFile(const std::wstring& path, const std::wstring& baseFol
 bool Registration::ReadIdentity(const std::wstring& folder, FolderIdentity& identity)
 {
     // no access rights asked: only the attributes are read; a link is followed to the folder it names
-    HANDLE handle = CreateFileW(kit::SystemPath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = CreateFileW(kit::SystemPath(folder).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION information;

@@ -364,7 +364,8 @@ LRESULT FileListView::OnKeyDown(WPARAM wParam, LPARAM lParam)
             Main->RunRowAction(Side, GetFirstSelectedRow());
         break;
     case VK_DELETE:
-        SendMessageW(Main->GetOwnerWindow().Handle, WM_COMMAND, MAKEWPARAM(Side == 0 ? ID_REMOVE_LEFT : ID_REMOVE_RIGHT, 0), 0);
+        SendMessageW(Main->GetOwnerWindow().Handle, WM_COMMAND,
+                     MAKEWPARAM(Side == 0 ? ID_REMOVE_LEFT : ID_REMOVE_RIGHT, 0), 0);
         break;
     case 'A':
         if (kit::IsControlKeyDown())
@@ -419,5 +420,6 @@ void FileListView::OnHeaderRightClick()
             item->SetChecked(enabled[kind]);
     POINT cursor = {};
     GetCursorPos(&cursor);
-    TrackPopupMenu(header->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, Main->GetOwnerWindow().Handle, 0);
+    TrackPopupMenu(header->GetHandle(), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0,
+                   Main->GetOwnerWindow().Handle, 0);
 }

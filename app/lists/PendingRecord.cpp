@@ -32,7 +32,8 @@ PendingRecord PendingRecord::ForFile(const std::wstring& path, const std::wstrin
     PendingRecord record;
     record.Path = path;
     record.SetKeys(lower);
-    record.RelativeLength = static_cast<uint32_t>(record.PathKey.size() - std::min(baseFolder.size(), record.PathKey.size()));
+    record.RelativeLength =
+        static_cast<uint32_t>(record.PathKey.size() - std::min(baseFolder.size(), record.PathKey.size()));
     return record;
 }
 

@@ -114,7 +114,7 @@ public:
     // the file name column's position in the side lists, -1 before the columns are built; any thread
     int GetFileNameColumn() const { return FileNameColumn; }
     // takes the main lock the GUI-safe way
-    void AcquireMain();
+    void AcquireMain() override;
     bool IsGuiThread() const;
 
     // ---- status bar and checking appearance (any thread) ----
