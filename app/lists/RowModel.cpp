@@ -106,7 +106,8 @@ RowModel::MergeResult RowModel::MergePending(int side, std::vector<PendingRecord
         Row& row = Rows[match.first];
         Fill(row.Sides[side], std::move(pending[match.second]));
         PutMark(row, PairMark::Unknown);
-        Touch(match.first);
+        Touch(side, match.first);
+        Touch(MarkView, match.first);
         result.Filled.push_back(match.first);
     }
     const int alone = side == 0 ? PairMark::Left : PairMark::Right;
@@ -265,22 +266,15 @@ uint64_t RowModel::TotalSize(int side) const
     return side >= 0 && side < 2 ? TotalSizes[side] : 0;
 }
 
-void RowModel::Touch(int row)
-{
-    if (Pending.First < 0 || row < Pending.First)
-        Pending.First = row;
-    if (row > Pending.Last)
-        Pending.Last = row;
-}
-
 void RowModel::TouchAll()
 {
     Pending.RowCountChanged = true;
-    if (!Rows.empty()) {
-        Pending.First = 0;
-        Pending.Last = static_cast<int>(Rows.size()) - 1;
-    } else {
-        Pending.First = Pending.Last = -1;
+    for (Span& span : Pending.Views) {
+        span = Span();
+        if (!Rows.empty()) {
+            span.First = 0;
+            span.Last = static_cast<int>(Rows.size()) - 1;
+        }
     }
     ++Version;
 }
@@ -320,7 +314,7 @@ bool RowModel::BeginCheck(int side, int row, const HashKindFlags& kinds, CheckJo
     job.Path = cell.Path;
     job.Imported = cell.Imported;
     cell.State = StateColour::Check;
-    Touch(row);
+    Touch(side, row);
     ++Version;
     return true;
 }
@@ -340,7 +334,7 @@ void RowModel::SetValue(int side, int row, int kind, const std::wstring& text)
     TextsOf(Rows[row].Sides[side]).Values[kind] = text;
     if (Observer)
         Observer(side, row, kind, text);
-    Touch(row);
+    Touch(side, row);
     ++Version;
 }
 
@@ -352,7 +346,7 @@ void RowModel::SetSizeText(int side, int row, const std::wstring& text)
     TextsOf(Rows[row].Sides[side]).SizeText = text;
     if (Observer)
         Observer(side, row, HashKind::Count, text);
-    Touch(row);
+    Touch(side, row);
     ++Version;
 }
 
@@ -362,7 +356,7 @@ void RowModel::SetState(int side, int row, int state)
     if (!Valid(side, row))
         return;
     Rows[row].Sides[side].State = state;
-    Touch(row);
+    Touch(side, row);
     ++Version;
 }
 
@@ -405,11 +399,13 @@ void RowModel::Evaluate(int side, int row, const HashKindFlags& enabled)
         own.State = decision.ColourIndex;
         other.State = decision.ColourIndex;
         PutMark(pair, decision.Mark);
+        Touch(1 - side, row);
+        Touch(MarkView, row);
         break;
     default:
         break;
     }
-    Touch(row);
+    Touch(side, row);
 }
 
 void RowModel::SetWriteObserver(const WriteObserver& observer)
@@ -438,7 +434,7 @@ void RowModel::SetMark(int row, int mark)
     if (!Valid(0, row) || mark < PairMark::None || mark >= PairMark::Count)
         return;
     PutMark(Rows[row], mark);
-    Touch(row);
+    Touch(MarkView, row);
     ++Version;
 }
 
@@ -451,6 +447,7 @@ void RowModel::ReevaluatePairs(const HashKindFlags& enabled)
             !row.Sides[1].Finished)
             continue;
         PutMark(row, PairMark::Unknown);
+        Touch(MarkView, static_cast<int>(at));
         Evaluate(0, static_cast<int>(at), enabled);
     }
     ++Version;
@@ -538,7 +535,7 @@ void RowModel::SetChecked(int side, int row, bool checked)
     if (!Valid(side, row) || Rows[row].Sides[side].IsBlank())
         return;
     Rows[row].Sides[side].Checked = checked;
-    Touch(row);
+    Touch(side, row);
     ++Version;
 }
 

@@ -82,12 +82,25 @@ public:
         std::shared_ptr<const ImportedValues> Imported; // null for a file on disk
     };
 
-    // the rows that changed since the last TakeChanges: a span, and whether rows came or went
-    struct Changes {
+    // the rows that changed since the last TakeChanges, a span for each view (the left side, the right side, the
+    // marks), so that a percentage written on one side repaints only that list; and whether rows came or went
+    static constexpr int MarkView = 2;
+    struct Span {
         int First = -1; // -1: no row changed
         int Last = -1;
+        bool Any() const { return First >= 0; }
+        void Add(int row)
+        {
+            if (First < 0 || row < First)
+                First = row;
+            if (row > Last)
+                Last = row;
+        }
+    };
+    struct Changes {
+        std::array<Span, 3> Views; // 0 left, 1 right, MarkView
         bool RowCountChanged = false;
-        bool Any() const { return First >= 0 || RowCountChanged; }
+        bool Any() const { return RowCountChanged || Views[0].Any() || Views[1].Any() || Views[MarkView].Any(); }
     };
 
     explicit RowModel(size_t largeBucket = PendingIndex::DefaultLargeBucket);
@@ -184,11 +197,12 @@ private:
     static CheckTexts& TextsOf(Cell& cell);
     void PutMark(Row& row, int mark);
     void Forget(int side, const Cell& cell);
-    void Touch(int row);
+    // view: a side, or MarkView
+    void Touch(int view, int row) { Pending.Views[view].Add(row); }
     void TouchAll();
     bool Valid(int side, int row) const { return side >= 0 && side < 2 && row >= 0 && row < static_cast<int>(Rows.size()); }
 
-    // the rows, the counters and the changed span; never held while calling out
+    // the rows, the counters and the changed spans; never held while calling out
     mutable std::mutex Guard;
     size_t LargeBucket;
     std::vector<Row> Rows;

@@ -331,16 +331,19 @@ void Juxta::SyncViews()
     if (!changes.Any())
         return;
     const int count = Rows.RowCount();
+    // in the order of the model's views: the left side, the right side, the marks
     kit::ListView* lists[3] = {GetList(0), GetList(1), MarkList.get()};
-    for (kit::ListView* list : lists) {
+    static_assert(RowModel::MarkView == 2, "the mark list is the model's third view");
+    for (int view = 0; view < 3; ++view) {
+        kit::ListView* list = lists[view];
         if (!list || !list->Handle)
             continue;
         if (changes.RowCountChanged || list->GetItemCount() != count) {
             // rows came or went: what is in view may have moved
             list->SetRowCount(count);
             InvalidateRect(list->Handle, 0, TRUE);
-        } else {
-            list->RedrawRows(changes.First, changes.Last);
+        } else if (changes.Views[view].Any()) {
+            list->RedrawRows(changes.Views[view].First, changes.Views[view].Last);
         }
     }
 }

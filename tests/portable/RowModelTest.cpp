@@ -378,20 +378,36 @@ TEST(RowModel, SetChecked_onlyFilesCarryTheFlag)
     EXPECT_FALSE(model.IsChecked(1, 0)) << "blank side";
 }
 
-TEST(RowModel, TakeChanges_spansTheRowsWrittenSinceLastTaken)
+TEST(RowModel, TakeChanges_spansTheRowsWrittenSinceLastTakenInEachView)
 {
     RowModel model;
     model.MergePending(0, {SingleFile(L"C:\\1"), SingleFile(L"C:\\2"), SingleFile(L"C:\\3")});
+    model.MergePending(1, {SingleFile(L"D:\\3")});
     EXPECT_TRUE(model.TakeChanges().RowCountChanged);
     EXPECT_FALSE(model.TakeChanges().Any());
     const uint64_t before = model.ChangeCount();
     model.SetValue(0, 2, HashKind::Crc32, L"5%");
     model.SetState(0, 1, StateColour::Check);
-    const RowModel::Changes changes = model.TakeChanges();
-    EXPECT_EQ(1, changes.First);
-    EXPECT_EQ(2, changes.Last);
+    RowModel::Changes changes = model.TakeChanges();
+    EXPECT_EQ(1, changes.Views[0].First);
+    EXPECT_EQ(2, changes.Views[0].Last);
+    EXPECT_FALSE(changes.Views[1].Any()) << "the other side's list is not repainted";
+    EXPECT_FALSE(changes.Views[RowModel::MarkView].Any());
     EXPECT_FALSE(changes.RowCountChanged);
     EXPECT_LT(before, model.ChangeCount());
+
+    // a decided pair colours both sides and sets its mark
+    model.SetValue(0, 2, HashKind::Crc32, L"AAAAAAAA");
+    model.SetValue(1, 2, HashKind::Crc32, L"AAAAAAAA");
+    model.EvaluatePair(1, 2, Crc);
+    model.TakeChanges();
+    model.EvaluatePair(0, 2, Crc);
+    changes = model.TakeChanges();
+    EXPECT_EQ(PairMark::Ok, model.GetMark(2));
+    for (int view = 0; view < 3; ++view) {
+        EXPECT_EQ(2, changes.Views[view].First) << view;
+        EXPECT_EQ(2, changes.Views[view].Last) << view;
+    }
 }
 
 TEST(RowModel, Writers_manyThreadsWriteTheirRowsWhileOneReads)
