@@ -75,7 +75,7 @@ LRESULT FileListWindow::OnCreate(WPARAM, LPARAM)
     List = FileListView::Create(Main, Side, this);
     if (List) {
         List->SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-        List->SetBehaviour(kit::ListView::ColorDrawing);
+        List->SetBehaviour(kit::ListView::ColorDrawing | kit::ListView::BlendedIcons);
         List->SetSmallImageList(icons);
         ShowWindow(List->Handle, SW_HIDE);
     }

@@ -2,10 +2,12 @@
 
 #include "kit/core/CriticalSection.h"
 #include "kit/core/LockObject.h"
+#include "kit/ui/BlendedImages.h"
 #include "kit/ui/ControlUtility.h"
 #include "kit/ui/ListViewEditBox.h"
 
 #include <algorithm>
+#include <climits>
 #include <windowsx.h>
 
 namespace kit {
@@ -885,18 +887,50 @@ void ListView::FillDisplayInfo(LVITEMW& item)
         CellBuffer.copy(item.pszText, length);
         item.pszText[length] = L'\0';
     }
-    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
-        item.iImage = Source->GetImage(item.iItem);
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
+        // An image the list blends itself is answered with an index past the image list's end, which the control
+        // draws as nothing at once. No index at all would move the label: the control lays out a row without an
+        // image otherwise.
+        const int image = Source->GetImage(item.iItem);
+        item.iImage = image >= 0 && BlendsImage(item.iItem) ? INT_MAX : image;
+    }
     if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_STATEIMAGEMASK) && UsesCheckBoxes()) {
         item.state &= ~LVIS_STATEIMAGEMASK;
         item.state |= INDEXTOSTATEIMAGEMASK(Source->IsChecked(item.iItem) ? 2 : 1);
     }
 }
 
+// The control draws each image through a bitmap of its own and a few device queries; the list blends a copy. The
+// control keeps the images of selected rows in a focused list, which it tints with the highlight colour.
+bool ListView::BlendsImage(int row) const
+{
+    if (!(Behaviour & BlendedIcons) || !(Behaviour & ColorDrawing) || !Source || UsesCheckBoxes() ||
+        !SendToControl(LVM_GETIMAGELIST, LVSIL_SMALL, 0))
+        return false;
+    return !PaintsFocused ||
+           SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_CUT) == 0;
+}
+
+void ListView::BlendImage(int row, HDC dc)
+{
+    const int image = Source->GetImage(row);
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendToControl(LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    if (image < 0 || !images)
+        return;
+    if (!Blended || Blended->GetImageList() != images)
+        Blended.reset(new BlendedImages(images));
+    RECT icon = {};
+    icon.left = LVIR_ICON;
+    if (SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&icon)))
+        Blended->Draw(image, dc, icon.left, icon.top, icon.right - icon.left, icon.bottom - icon.top);
+}
+
 LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
 {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
+        // asked once a paint rather than for every row: each GetFocus is a trip to the server under Wine
+        PaintsFocused = GetFocus() == Handle;
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         return CDRF_NOTIFYSUBITEMDRAW;
@@ -928,6 +962,8 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
         const DWORD_PTR count = static_cast<DWORD_PTR>(SendToControl(LVM_GETITEMCOUNT, 0, 0));
         if (!Source || draw.nmcd.dwItemSpec >= count)
             return CDRF_DODEFAULT;
+        if (draw.iSubItem == 0 && BlendsImage(static_cast<int>(draw.nmcd.dwItemSpec)))
+            BlendImage(static_cast<int>(draw.nmcd.dwItemSpec), draw.nmcd.hdc);
         return Source->DecorateCell(static_cast<int>(draw.nmcd.dwItemSpec), draw.iSubItem, draw);
     }
     default:

@@ -19,6 +19,7 @@
 
 namespace kit {
 
+class BlendedImages;
 class LockObject;
 
 class ListView : public Window {
@@ -29,6 +30,10 @@ public:
         DeleteKey = 0x04,    // Delete removes the selected rows
         OpenKey = 0x08,      // Enter opens the selected rows' files
         InPlaceEdit = 0x10,  // Enter, F2 and double-click edit a cell; the list keeps an empty last row
+        // A virtual list with ColorDrawing and no check boxes blends its source's first-column images itself, from
+        // premultiplied copies (BlendedImages), over the painted cell; the control still draws those of selected
+        // rows in a focused list, which it tints.
+        BlendedIcons = 0x20,
     };
 
     // Holds the list's lock for a block, by the acquisition rule above. Callers that walk rows while other threads
@@ -176,6 +181,9 @@ private:
     bool UsesCheckBoxes() const;
     void ToggleChecks(int row);
     void FillDisplayInfo(LVITEMW& item);
+    // with BlendedIcons: the list, not the control, draws the row's image
+    bool BlendsImage(int row) const;
+    void BlendImage(int row, HDC dc);
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
     void RenumberColumns(size_t from);
@@ -194,6 +202,8 @@ private:
     std::vector<boost::shared_ptr<ListViewItem>> Items;
     uint8_t Behaviour = 0;
     ListViewSource* Source = 0; // not owned; set for a virtual list
+    boost::shared_ptr<BlendedImages> Blended; // made for the small image list the first time one is blended
+    bool PaintsFocused = false;               // whether the list had the focus when its current paint began
     std::atomic<int> RowCount{0};
     // the one in-place editor, the row it edits (the object too in an ordinary list) and the column
     boost::shared_ptr<ListViewEditBox> Editor;

@@ -31,6 +31,7 @@ public:
             back = RGB(255, 255, 0);
         }
     }
+    int GetImage(int row) override { return row % 2 == 0 ? Image : -1; }
     bool IsChecked(int row) override { return Checked.count(row) != 0; }
     void SetChecked(int row, bool checked) override
     {
@@ -43,6 +44,7 @@ public:
     void PrepareRows(int first, int last) override { Hints.push_back({first, last}); }
     void RowStatesChanged(int first, int last, UINT, UINT) override { Ranges.push_back({first, last}); }
 
+    int Image = -1; // the even rows'
     int TextCalls = 0;
     std::map<std::pair<int, int>, std::wstring> Edits;
     std::set<int> Checked;
@@ -76,6 +78,65 @@ protected:
     harness::HostWindow Host;
     boost::shared_ptr<kit::ListView> List;
 };
+
+// the pixels of rows 0 and 1 as painted on the screen
+std::vector<uint32_t> RowPixels(HWND list, const RECT& rows)
+{
+    const int width = rows.right - rows.left;
+    const int height = rows.bottom - rows.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(list);
+    HDC copy = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, rows.left, rows.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(list, screen);
+    return pixels;
+}
+
+// The list blends the images itself and the rows look exactly as when the control draws them: icon, label place,
+// colours; a selected row of the focused list (tinted by the control) too.
+TEST_F(ListViewVirtualTest, BlendedIcons_rowsLookAsTheControlDrawsThem)
+{
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    ASSERT_NE(-1, ImageList_ReplaceIcon(images, -1, LoadIconW(nullptr, IDI_WARNING)));
+    Source.Image = 0;
+    List->SetSmallImageList(images);
+    List->SetRowCount(20);
+    RECT rows = RowRect(0, LVIR_BOUNDS);
+    rows.bottom = RowRect(1, LVIR_BOUNDS).bottom;
+    const auto look = [&](uint8_t behaviour) {
+        List->SetBehaviour(behaviour);
+        Paint();
+        return RowPixels(List->Handle, rows);
+    };
+    const std::vector<uint32_t> drawn = look(kit::ListView::ColorDrawing);
+    // the icon is there: the first row's icon cell is not all the colour of its corner
+    const RECT icon = RowRect(0, LVIR_ICON);
+    const int width = rows.right - rows.left;
+    const uint32_t corner = drawn[(icon.top - rows.top) * width + icon.left - rows.left];
+    bool shown = false;
+    for (int y = icon.top; y < icon.bottom; ++y)
+        for (int x = icon.left; x < icon.right; ++x)
+            shown = shown || drawn[(y - rows.top) * width + x - rows.left] != corner;
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(drawn, look(kit::ListView::ColorDrawing | kit::ListView::BlendedIcons));
+
+    SetFocus(List->Handle);
+    List->SetRowSelected(0, true);
+    const std::vector<uint32_t> selected = look(kit::ListView::ColorDrawing);
+    EXPECT_NE(drawn, selected);
+    EXPECT_EQ(selected, look(kit::ListView::ColorDrawing | kit::ListView::BlendedIcons));
+    List->SetSmallImageList(nullptr);
+    ImageList_Destroy(images);
+}
 
 TEST_F(ListViewVirtualTest, SetRowCount_aMillionRowsIsACountAndOnlyVisibleRowsAreAsked)
 {
