@@ -791,7 +791,11 @@ LRESULT Juxta::OnTimer(WPARAM wParam, LPARAM lParam)
     }
     if (wParam == ViewTimer) {
         SyncViews();
-        RefreshPendingPanes();
+        const ULONGLONG now = GetTickCount64();
+        if (now - LastPaneRefresh >= PaneInterval) {
+            LastPaneRefresh = now;
+            RefreshPendingPanes();
+        }
         return 0;
     }
     if (wParam != BusyTimer)

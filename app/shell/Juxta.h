@@ -58,6 +58,8 @@ public:
     // while a check runs, the rows that changed are repainted at most this often (about 30 times a second)
     static const UINT_PTR ViewTimer = 2;
     static const UINT ViewInterval = 33;
+    // and the counts of the status bar at most this often: the control repaints the whole bar for each text
+    static const UINT PaneInterval = 100;
     static const int MinimumWidth = 500;
     static const int MinimumHeight = 200;
 
@@ -259,5 +261,6 @@ private:
     std::atomic<int32_t> FollowTarget{-1};
     std::atomic<bool> FollowPosted{false};
     ULONGLONG LastFollow = 0; // GUI thread
+    ULONGLONG LastPaneRefresh = 0; // GUI thread, while a check runs
     std::atomic<unsigned> PendingPanes{0};
 };
