@@ -199,8 +199,8 @@ int main()
         std::printf("  (registration %.3f s, the left side alone %.3f s)\n", registered, registeredLeft);
         std::printf("  scheduler thread CPU %.3f s (%.1f%% of the run), interface thread CPU %.3f s\n", schedulerCpu,
                     100.0 * schedulerCpu / seconds, interfaceCpu);
-        std::printf("  interface thread CPU per file %.3f ms (target <= 0.1); of its %.3f s the registrations took %.3f s\n",
-                    1000.0 * interfaceCpu / files, interfaceCpu, registrationCpu);
+        std::printf("  interface thread CPU per file %.3f ms (target <= 0.1);", 1000.0 * interfaceCpu / files);
+        std::printf(" of its %.3f s the registrations took %.3f s\n", interfaceCpu, registrationCpu);
         if (!extra.empty())
             std::printf("  drop with %d workers reading to its registration window %.1f ms (target < 100)\n", checkNum,
                         dropToWindow);

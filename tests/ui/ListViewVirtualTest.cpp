@@ -93,7 +93,8 @@ std::vector<uint32_t> RowPixels(HWND list, const RECT& rows)
     HGDIOBJ old = SelectObject(copy, bitmap);
     BitBlt(copy, 0, 0, width, height, screen, rows.left, rows.top, SRCCOPY);
     GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+    const uint32_t* first = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(first, first + width * height);
     SelectObject(copy, old);
     DeleteObject(bitmap);
     DeleteDC(copy);
