@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace kit {
 
@@ -29,15 +28,14 @@ HBITMAP CreatePixels(HDC dc, int width, int height, uint32_t*& bits)
 BlendedImages::BlendedImages(HIMAGELIST images) : Images(images)
 {
     if (!Images || !ImageList_GetIconSize(Images, &Width, &Height) || Width <= 0 || Height <= 0)
-        Images = nullptr;
+        Width = Height = 0;
 }
 
 BlendedImages::~BlendedImages()
 {
-    if (Dc) {
-        SelectObject(Dc, Original);
-        DeleteDC(Dc);
-    }
+    if (Dc)
+        Dc->Select(Original);
+    Dc.reset();
     if (Strip)
         DeleteObject(Strip);
 }
@@ -50,12 +48,12 @@ bool BlendedImages::Draw(int index, HDC dc, int x, int y, int width, int height)
     if (slot < 0 || width <= 0 || height <= 0)
         return false;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return AlphaBlend(dc, x, y, width, height, Dc, 0, slot * Height, width, height, blend) != FALSE;
+    return AlphaBlend(dc, x, y, width, height, Dc->GetHandle(), 0, slot * Height, width, height, blend) != FALSE;
 }
 
 int BlendedImages::SlotOf(int index)
 {
-    if (!Images || index < 0 || index >= ImageList_GetImageCount(Images))
+    if (Width == 0 || index < 0 || index >= ImageList_GetImageCount(Images))
         return -1;
     const auto known = Slots.find(index);
     if (known != Slots.end())
@@ -71,18 +69,18 @@ int BlendedImages::SlotOf(int index)
 
 bool BlendedImages::Grow()
 {
-    if (!Dc && !(Dc = CreateCompatibleDC(nullptr)))
+    if (!Dc && !(Dc = MemoryDc::Create(nullptr)))
         return false;
     const int capacity = std::max(16, Capacity * 2);
     uint32_t* bits = nullptr;
-    HBITMAP strip = CreatePixels(Dc, Width, Height * capacity, bits);
+    HBITMAP strip = CreatePixels(Dc->GetHandle(), Width, Height * capacity, bits);
     if (!strip)
         return false;
     GdiFlush();
     if (Bits)
         std::memcpy(bits, Bits, sizeof(uint32_t) * Width * Height * Capacity);
     // the strip stays selected, so that drawing never selects a bitmap (a device query under Wine)
-    HGDIOBJ previous = SelectObject(Dc, strip);
+    HGDIOBJ previous = Dc->Select(strip);
     if (!Original)
         Original = previous;
     if (Strip)
@@ -97,24 +95,27 @@ bool BlendedImages::Grow()
 // coverage besides: the difference is the coverage, whatever the image list holds (a mask, an alpha channel, both).
 bool BlendedImages::CopyInto(int index, int slot)
 {
-    HDC scratch = CreateCompatibleDC(nullptr);
+    boost::shared_ptr<MemoryDc> scratch = MemoryDc::Create(nullptr);
     if (!scratch)
         return false;
     uint32_t* over[2] = {};
-    HBITMAP grounds[2] = {CreatePixels(scratch, Width, Height, over[0]), CreatePixels(scratch, Width, Height, over[1])};
+    HBITMAP grounds[2] = {CreatePixels(scratch->GetHandle(), Width, Height, over[0]),
+                          CreatePixels(scratch->GetHandle(), Width, Height, over[1])};
     bool drawn = grounds[0] && grounds[1];
     HGDIOBJ original = nullptr;
     for (int ground = 0; drawn && ground < 2; ++ground) {
-        HGDIOBJ previous = SelectObject(scratch, grounds[ground]);
+        HGDIOBJ previous = scratch->Select(grounds[ground]);
         if (!original)
             original = previous;
         const RECT all = {0, 0, Width, Height};
-        FillRect(scratch, &all, static_cast<HBRUSH>(GetStockObject(ground == 0 ? BLACK_BRUSH : WHITE_BRUSH)));
-        drawn = ImageList_DrawEx(Images, index, scratch, 0, 0, Width, Height, CLR_NONE, CLR_NONE, ILD_TRANSPARENT) !=
-                FALSE;
+        const int brush = ground == 0 ? BLACK_BRUSH : WHITE_BRUSH;
+        FillRect(scratch->GetHandle(), &all, static_cast<HBRUSH>(GetStockObject(brush)));
+        drawn = ImageList_DrawEx(Images, index, scratch->GetHandle(), 0, 0, Width, Height, CLR_NONE, CLR_NONE,
+                                 ILD_TRANSPARENT) != FALSE;
     }
     if (original)
-        SelectObject(scratch, original);
+        scratch->Select(original);
+    scratch.reset();
     GdiFlush();
     if (drawn) {
         uint32_t* target = Bits + static_cast<size_t>(slot) * Width * Height;
@@ -136,7 +137,6 @@ bool BlendedImages::CopyInto(int index, int slot)
     for (HBITMAP ground : grounds)
         if (ground)
             DeleteObject(ground);
-    DeleteDC(scratch);
     return drawn;
 }
 

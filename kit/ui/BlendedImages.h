@@ -5,6 +5,8 @@
 // grows). GUI thread only.
 #pragma once
 
+#include "kit/ui/MemoryDc.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <boost/noncopyable.hpp>
@@ -31,10 +33,10 @@ private:
     bool CopyInto(int index, int slot);
 
     HIMAGELIST Images; // not owned
-    int Width = 0;
+    int Width = 0;     // 0: the image list gives no size, nothing is drawn
     int Height = 0;
-    HDC Dc = nullptr;        // holds Strip the whole time
-    HBITMAP Strip = nullptr; // 32-bit top-down, premultiplied: the slots one under the other
+    boost::shared_ptr<MemoryDc> Dc; // holds Strip the whole time
+    HBITMAP Strip = nullptr;        // 32-bit top-down, premultiplied: the slots one under the other
     HGDIOBJ Original = nullptr;
     uint32_t* Bits = nullptr;
     int Capacity = 0;

@@ -155,6 +155,7 @@ void ListView::RedrawRows(int first, int last)
 void ListView::SetBehaviour(uint8_t flags)
 {
     Behaviour = flags;
+    Blended.reset(); // the next paint decides again
     if (Handle)
         EnsureEmptyLastRow();
 }
@@ -904,21 +905,31 @@ void ListView::FillDisplayInfo(LVITEMW& item)
 // control keeps the images of selected rows in a focused list, which it tints with the highlight colour.
 bool ListView::BlendsImage(int row) const
 {
-    if (!(Behaviour & BlendedIcons) || !(Behaviour & ColorDrawing) || !Source || UsesCheckBoxes() ||
-        !SendToControl(LVM_GETIMAGELIST, LVSIL_SMALL, 0))
+    if (!Blended)
         return false;
     return !PaintsFocused ||
            SendToControl(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_CUT) == 0;
 }
 
+// once a paint, not for every row: whether the list blends, with which images, and whether it has the focus (each
+// GetFocus is a trip to the server under Wine)
+void ListView::PreparePaint()
+{
+    HIMAGELIST images = nullptr;
+    if ((Behaviour & BlendedIcons) && Source && !UsesCheckBoxes())
+        images = reinterpret_cast<HIMAGELIST>(SendToControl(LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    if (!images)
+        Blended.reset();
+    else if (!Blended || Blended->GetImageList() != images)
+        Blended.reset(new BlendedImages(images));
+    PaintsFocused = GetFocus() == Handle;
+}
+
 void ListView::BlendImage(int row, HDC dc)
 {
     const int image = Source->GetImage(row);
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendToControl(LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    if (image < 0 || !images)
+    if (image < 0)
         return;
-    if (!Blended || Blended->GetImageList() != images)
-        Blended.reset(new BlendedImages(images));
     RECT icon = {};
     icon.left = LVIR_ICON;
     if (SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&icon)))
@@ -929,8 +940,7 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
 {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-        // asked once a paint rather than for every row: each GetFocus is a trip to the server under Wine
-        PaintsFocused = GetFocus() == Handle;
+        PreparePaint();
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         return CDRF_NOTIFYSUBITEMDRAW;

@@ -181,9 +181,10 @@ private:
     bool UsesCheckBoxes() const;
     void ToggleChecks(int row);
     void FillDisplayInfo(LVITEMW& item);
-    // with BlendedIcons: the list, not the control, draws the row's image
+    // with BlendedIcons: the list, not the control, draws the row's image (as the current paint began)
     bool BlendsImage(int row) const;
     void BlendImage(int row, HDC dc);
+    void PreparePaint();
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
     void RenumberColumns(size_t from);
@@ -202,8 +203,9 @@ private:
     std::vector<boost::shared_ptr<ListViewItem>> Items;
     uint8_t Behaviour = 0;
     ListViewSource* Source = 0; // not owned; set for a virtual list
-    boost::shared_ptr<BlendedImages> Blended; // made for the small image list the first time one is blended
-    bool PaintsFocused = false;               // whether the list had the focus when its current paint began
+    // as the current paint began: the copies of the small image list when the list blends them, and the focus
+    boost::shared_ptr<BlendedImages> Blended;
+    bool PaintsFocused = false;
     std::atomic<int> RowCount{0};
     // the one in-place editor, the row it edits (the object too in an ordinary list) and the column
     boost::shared_ptr<ListViewEditBox> Editor;
