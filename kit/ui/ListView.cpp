@@ -148,8 +148,23 @@ void ListView::RedrawRows(int first, int last)
     const int page = static_cast<int>(SendToControl(LVM_GETCOUNTPERPAGE, 0, 0));
     first = std::max(first, top);
     last = std::min(last, top + page);
-    if (first <= last)
-        SendToControl(LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
+    if (first > last)
+        return;
+    // In report view the rows are one band of the client area: one invalidation instead of the control's one per
+    // row, each of which is a round trip to the window server under Wine.
+    RECT firstRow = {LVIR_BOUNDS, 0, 0, 0};
+    RECT lastRow = {LVIR_BOUNDS, 0, 0, 0};
+    RECT client;
+    if ((GetWindowLongPtrW(Handle, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT && GetClientRect(Handle, &client) &&
+        SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&firstRow)) &&
+        SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&lastRow))) {
+        RECT band = {client.left, std::max(firstRow.top, client.top), client.right,
+                     std::min(lastRow.bottom, client.bottom)};
+        if (band.top < band.bottom)
+            InvalidateRect(Handle, &band, TRUE);
+        return;
+    }
+    SendToControl(LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
 }
 
 void ListView::SetBehaviour(uint8_t flags)

@@ -168,6 +168,33 @@ TEST_F(ListViewVirtualTest, SetRowCount_aMillionRowsIsACountAndOnlyVisibleRowsAr
     EXPECT_EQ(L"", harness::ListCellText(List->Handle, 3, 0)) << "rows past the count are never asked for";
 }
 
+TEST_F(ListViewVirtualTest, RedrawRows_invalidatesTheRowsInSightAndNothingElse)
+{
+    ASSERT_TRUE(List->SetRowCount(1000));
+    Paint();
+    RECT update = {};
+    ASSERT_FALSE(GetUpdateRect(List->Handle, &update, FALSE));
+    List->RedrawRows(3, 5);
+    ASSERT_TRUE(GetUpdateRect(List->Handle, &update, FALSE));
+    EXPECT_EQ(RowRect(3, LVIR_BOUNDS).top, update.top);
+    EXPECT_EQ(RowRect(5, LVIR_BOUNDS).bottom, update.bottom);
+    Source.TextCalls = 0;
+    UpdateWindow(List->Handle);
+    EXPECT_GT(Source.TextCalls, 0);
+
+    // a span running past the view stops at its bottom; one wholly below it asks for nothing
+    const int page = static_cast<int>(SendMessageW(List->Handle, LVM_GETCOUNTPERPAGE, 0, 0));
+    RECT client;
+    GetClientRect(List->Handle, &client);
+    List->RedrawRows(page - 1, 900);
+    ASSERT_TRUE(GetUpdateRect(List->Handle, &update, FALSE));
+    EXPECT_EQ(RowRect(page - 1, LVIR_BOUNDS).top, update.top);
+    EXPECT_LE(update.bottom, client.bottom);
+    UpdateWindow(List->Handle);
+    List->RedrawRows(page + 5, 900);
+    EXPECT_FALSE(GetUpdateRect(List->Handle, &update, FALSE));
+}
+
 TEST_F(ListViewVirtualTest, DisplayInfo_textsCutToTheBufferColoursAndChecksReadBack)
 {
     List->SetBehaviour(kit::ListView::ColorDrawing);
