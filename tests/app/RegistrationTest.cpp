@@ -204,9 +204,11 @@ TEST_F(RegistrationTest, VanishedPath_nothingRegistered)
     EXPECT_EQ(0, Rows());
 }
 
-// runs a Unix program (Wine starts one like any other) and waits for it
-bool RunUnix(std::wstring line)
+// Starts a Unix program through Wine's start.exe. Started from this process, Wine forks it from here and hands
+// back no process handle; later, a send from another thread to this thread's windows could then hang for good.
+bool RunUnix(const std::wstring& command)
 {
+    std::wstring line = L"start.exe /unix " + command;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
