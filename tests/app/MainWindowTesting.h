@@ -3,6 +3,7 @@
 // program does at exit.
 #pragma once
 
+#include "app/check/Registration.h"
 #include "app/lists/CompListView.h"
 #include "app/lists/FileListView.h"
 #include "app/lists/FileListWindow.h"
@@ -60,14 +61,13 @@ protected:
     CompListView& Marks() { return *Main->GetMarkList(); }
 
     // registers files into a side as the registration does (one base folder for all), then merges
+    // the registration's own steps, without its busy window and without starting the checks, which the tests drive
     void Register(int side, const std::vector<std::wstring>& paths, const std::wstring& baseFolder)
     {
-        FileListView& list = List(side);
-        list.RevealList();
-        for (const std::wstring& path : paths) {
-            list.Pending.push_back(PendingRecord::ForFile(path, baseFolder, KeyCase::Lower));
-        }
-        list.MergePending();
+        Registration registration(List(side), true);
+        for (const std::wstring& path : paths)
+            registration.AddFile(path, baseFolder, false);
+        List(side).MergePending();
     }
     // one file registered on its own: its folder is the base
     void RegisterFile(int side, const std::wstring& path)
@@ -79,6 +79,7 @@ protected:
     {
         FileListView& list = List(side);
         list.RevealList();
+        Main->SetCurrentSide(side); // as a registration does
         HashListEntry entry;
         entry.Name = path;
         entry.HashTexts[HashKind::Crc32] = crc;
