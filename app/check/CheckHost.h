@@ -3,37 +3,27 @@
 // main window implements it.
 #pragma once
 
-#include "app/lists/HashText.h"
+#include "app/lists/MainHost.h"
 
 #include <boost/shared_ptr.hpp>
 
 #include <string>
 
 class CheckHashManager;
-class RowModel;
 
 namespace kit {
 class CriticalSection;
 class SettingsNode;
-class Window;
 } // namespace kit
 
-class CheckHost {
+class CheckHost : public virtual MainHost {
 public:
-    // the window the registration's messages are modal on
-    virtual kit::Window& GetOwnerWindow() = 0;
-    // the rows of both sides and the marks; any thread
-    virtual RowModel& GetRows() = 0;
     // guards the scheduler's workers against the commands that stop them; held for short steps only
     virtual kit::CriticalSection& GetMainLock() = 0;
     // takes the main lock; on the interface thread it serves sent messages while another thread holds it
     virtual void AcquireMain() = 0;
     // the settings as last published; any thread
     virtual boost::shared_ptr<const kit::SettingsNode> GetPublishedSettings() const = 0;
-    // the settings themselves; interface thread
-    virtual kit::SettingsNode& GetSettings() = 0;
-    // the hash kinds switched on; any thread
-    virtual HashKindFlags GetEnabledKinds() const = 0;
     // the scheduler; null before it runs
     virtual CheckHashManager* GetChecker() const = 0;
 

@@ -5,9 +5,7 @@
 // Interface thread only, except where a method says otherwise.
 #pragma once
 
-#include "app/lists/HashText.h"
-
-#include <windows.h>
+#include "app/lists/MainHost.h"
 
 #include <string>
 #include <vector>
@@ -16,33 +14,19 @@ class CheckHost;
 class CompListView;
 class FileListView;
 class FileListWindow;
-class RowModel;
 
 namespace kit {
 class ListView;
 class Menu;
-class SettingsNode;
-class Window;
 } // namespace kit
 
-class ListHost {
+// The owner window (GetOwnerWindow) is also the one the lists' menus and commands go to.
+class ListHost : public virtual MainHost {
 public:
-    // the window the lists' messages, menus and commands go to
-    virtual kit::Window& GetOwnerWindow() = 0;
     // the window class the side windows are made of (the main window's, with its icon)
     virtual const wchar_t* GetWindowClassName() const = 0;
     // the same window as the registration sees it
     virtual CheckHost& GetCheckHost() = 0;
-
-    // the rows of both sides and the marks; any thread
-    virtual RowModel& GetRows() = 0;
-    virtual kit::SettingsNode& GetSettings() = 0;
-    // settings changed: other threads see the new values from now on
-    virtual void PublishSettings() = 0;
-    // from the published settings; any thread
-    virtual COLORREF GetStateColour(int index) const = 0;
-    virtual HashKindFlags GetEnabledKinds() const = 0;
-    virtual bool GetSettingBool(const std::wstring& name, bool fallback) const = 0;
 
     // the lists and windows; null before creation
     virtual FileListView* GetList(int side) const = 0;

@@ -5,35 +5,15 @@
 // Interface thread only, except where a method says otherwise.
 #pragma once
 
-#include "app/lists/HashText.h"
+#include "app/lists/MainHost.h"
 
-#include <windows.h>
 #include <string>
 
 class FileListView;
-class RowModel;
 
-namespace kit {
-class SettingsNode;
-class Window;
-} // namespace kit
-
-class ToolHost {
+// The owner window (GetOwnerWindow) is also the one the shell's windows are owned by.
+class ToolHost : public virtual MainHost {
 public:
-    // the window the dialogs are modal on and the shell's windows are owned by
-    virtual kit::Window& GetOwnerWindow() = 0;
-
-    // the settings, read and written on the interface thread
-    virtual kit::SettingsNode& GetSettings() = 0;
-    // settings changed: other threads see the new values from now on
-    virtual void PublishSettings() = 0;
-    // from the published settings; any thread
-    virtual COLORREF GetStateColour(int index) const = 0;
-    virtual HashKindFlags GetEnabledKinds() const = 0;
-    virtual bool GetSettingBool(const std::wstring& name, bool fallback) const = 0;
-
-    // the rows of both sides and the marks; any thread
-    virtual RowModel& GetRows() = 0;
     // a side's list, null before creation
     virtual FileListView* GetList(int side) const = 0;
     // a hash kind's column is shown in the side lists
