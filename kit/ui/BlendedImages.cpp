@@ -53,11 +53,12 @@ bool BlendedImages::Draw(int index, HDC dc, int x, int y, int width, int height)
 
 int BlendedImages::SlotOf(int index)
 {
-    if (Width == 0 || index < 0 || index >= ImageList_GetImageCount(Images))
-        return -1;
+    // a copied image stays valid: the image list only grows
     const auto known = Slots.find(index);
     if (known != Slots.end())
         return known->second;
+    if (Width == 0 || index < 0 || index >= ImageList_GetImageCount(Images))
+        return -1;
     const int slot = static_cast<int>(Slots.size());
     if (slot >= Capacity && !Grow())
         return -1;
