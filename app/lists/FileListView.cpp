@@ -7,8 +7,8 @@
 #include "app/lists/RowModel.h"
 #include "app/shell/Commands.h"
 #include "app/lists/ListHost.h"
-#include "app/lists/RowModel.h"
 #include "kit/core/Path.h"
+#include "kit/ui/Brush.h"
 #include "kit/ui/ControlUtility.h"
 #include "kit/ui/DropFile.h"
 #include "kit/ui/Menu.h"
@@ -211,12 +211,28 @@ void FileListView::GetRowColors(int row, COLORREF&, COLORREF& back)
     back = GetRowColour(row);
 }
 
+// what every underline of a paint shares, asked once: a paint of the list decorates each row in sight
+void FileListView::PreparePaint(HDC)
+{
+    Underline.Shown = Main->GetSettingBool(L"UnderLine", true);
+    if (!Underline.Shown)
+        return;
+    Underline.Font = reinterpret_cast<HFONT>(SendToControl(WM_GETFONT, 0, 0));
+    Underline.HeaderBottom = GetHeaderRect().bottom;
+    const COLORREF colour = Main->GetStateColour(StateColour::UnderLine);
+    if (!Underline.Brush || colour != Underline.Colour) {
+        Underline.Brush = kit::Brush::Create(colour);
+        Underline.Colour = colour;
+    }
+}
+
 // the relative part of the path gets a 2-pixel bar under it, over whatever the row is painted with
 LRESULT FileListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
 {
-    if (column != 0 || !Main->GetSettingBool(L"UnderLine", true))
+    if (column != 0 || !Underline.Shown || !Underline.Brush || !Underline.Brush->GetHandle())
         return CDRF_DODEFAULT;
-    std::wstring path;
+    std::wstring& path = Underline.Path;
+    path.clear();
     size_t prefix = 0;
     Main->GetRows().ReadCell(Side, row, [&](const RowModel::Cell& cell) {
         // an imported entry has no relative part
@@ -229,25 +245,29 @@ LRESULT FileListView::DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw)
         return CDRF_DODEFAULT;
     RECT label = {};
     label.left = LVIR_LABEL;
-    if (!SendMessageW(Handle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
+    if (!SendToControl(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)))
         return CDRF_DODEFAULT;
-    // measured in the list's font, whatever the painting context holds
-    HGDIOBJ old = SelectObject(draw.nmcd.hdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
-    SIZE prefixSize = {}, pathSize = {};
-    GetTextExtentPoint32W(draw.nmcd.hdc, path.c_str(), static_cast<int>(prefix), &prefixSize);
-    GetTextExtentPoint32W(draw.nmcd.hdc, path.c_str(), static_cast<int>(path.size()), &pathSize);
-    SelectObject(draw.nmcd.hdc, old);
-    const LONG headerBottom = GetHeaderRect().bottom;
+    // measured in the list's font, whatever the painting context holds; one measure gives the width of every
+    // leading part, the prefix's among them
+    HDC dc = draw.nmcd.hdc;
+    HGDIOBJ old = Underline.Font && GetCurrentObject(dc, OBJ_FONT) != Underline.Font ? SelectObject(dc, Underline.Font)
+                                                                                     : nullptr;
+    Underline.Extents.resize(path.size());
+    SIZE pathSize = {};
+    const bool measured = GetTextExtentExPointW(dc, path.c_str(), static_cast<int>(path.size()), 0, nullptr,
+                                                Underline.Extents.data(), &pathSize) != FALSE;
+    if (old)
+        SelectObject(dc, old);
+    if (!measured)
+        return CDRF_DODEFAULT;
+    const LONG prefixWidth = prefix > 0 ? Underline.Extents[std::min(prefix, path.size()) - 1] : 0;
+    const LONG headerBottom = Underline.HeaderBottom;
     RECT band = {};
     band.top = std::max(std::max(label.top, label.bottom - 3), headerBottom);
     band.bottom = std::max(std::max(band.top, label.bottom - 1), headerBottom);
     band.right = std::min(std::max(label.left + pathSize.cx, label.left), label.right);
-    band.left = std::min(label.left + prefixSize.cx, band.right);
-    HBRUSH brush = CreateSolidBrush(Main->GetStateColour(StateColour::UnderLine));
-    if (brush) {
-        FillRect(draw.nmcd.hdc, &band, brush);
-        DeleteObject(brush);
-    }
+    band.left = std::min(label.left + prefixWidth, band.right);
+    FillRect(dc, &band, Underline.Brush->GetHandle());
     return CDRF_DODEFAULT;
 }
 

@@ -22,6 +22,7 @@ class CheckHost;
 class ListHost;
 
 namespace kit {
+class Brush;
 class Menu;
 }
 
@@ -103,7 +104,22 @@ private:
     void GetCellText(int row, int column, std::wstring& text) override;
     int GetImage(int row) override;
     void GetRowColors(int row, COLORREF& text, COLORREF& back) override;
+    void PreparePaint(HDC dc) override;
     LRESULT DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw) override;
+
+    // The underline as the current paint began: the setting, the list's font that measures the path, and the
+    // header's bottom, which the bar never covers. The brush is kept while its colour stays.
+    struct UnderlinePaint {
+        bool Shown = false;
+        HFONT Font = nullptr;
+        LONG HeaderBottom = 0;
+        COLORREF Colour = 0;
+        boost::shared_ptr<kit::Brush> Brush;
+        // the path of the cell being decorated and the widths of its leading parts, reused cell after cell
+        std::wstring Path;
+        std::vector<INT> Extents;
+    };
+    UnderlinePaint Underline;
 
     // which part of a cell a list column shows: -1 the path, a hash kind, HashKind::Count the size, -2 none
     int FieldOf(int column) const;

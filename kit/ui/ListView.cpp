@@ -928,7 +928,7 @@ bool ListView::BlendsImage(int row) const
 
 // once a paint, not for every row: whether the list blends, with which images, and whether it has the focus (each
 // GetFocus is a trip to the server under Wine)
-void ListView::PreparePaint()
+void ListView::PreparePaint(HDC dc)
 {
     HIMAGELIST images = nullptr;
     if ((Behaviour & BlendedIcons) && Source && !UsesCheckBoxes())
@@ -938,6 +938,8 @@ void ListView::PreparePaint()
     else if (!Blended || Blended->GetImageList() != images)
         Blended.reset(new BlendedImages(images));
     PaintsFocused = GetFocus() == Handle;
+    if (Source)
+        Source->PreparePaint(dc);
 }
 
 void ListView::BlendImage(int row, HDC dc)
@@ -955,7 +957,7 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW& draw)
 {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-        PreparePaint();
+        PreparePaint(draw.nmcd.hdc);
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         return CDRF_NOTIFYSUBITEMDRAW;

@@ -184,7 +184,7 @@ private:
     // with BlendedIcons: the list, not the control, draws the row's image (as the current paint began)
     bool BlendsImage(int row) const;
     void BlendImage(int row, HDC dc);
-    void PreparePaint();
+    void PreparePaint(HDC dc);
     void ReleaseRetiredEditors();
     void RenumberItems(size_t from);
     void RenumberColumns(size_t from);

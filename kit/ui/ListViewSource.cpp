@@ -28,6 +28,8 @@ void ListViewSource::PrepareRows(int, int) {}
 
 void ListViewSource::RowStatesChanged(int, int, UINT, UINT) {}
 
+void ListViewSource::PreparePaint(HDC) {}
+
 LRESULT ListViewSource::DecorateCell(int, int, NMLVCUSTOMDRAW&)
 {
     return CDRF_DODEFAULT;

@@ -34,6 +34,8 @@ public:
     virtual void PrepareRows(int first, int last);
     // the selection or focus of rows first..last changed at once (a Shift+click range); new and old states
     virtual void RowStatesChanged(int first, int last, UINT newState, UINT oldState);
+    // once a paint, before its first cell (with ColorDrawing): what DecorateCell needs that is the same for every cell
+    virtual void PreparePaint(HDC dc);
     // custom draw of one cell once the control has painted it (with ColorDrawing): a source may draw more, such as
     // an underline, into draw.nmcd.hdc; the answer is the post-paint notification's
     virtual LRESULT DecorateCell(int row, int column, NMLVCUSTOMDRAW& draw);

@@ -41,6 +41,9 @@ protected:
         draw.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
         draw.nmcd.hdr.code = NM_CUSTOMDRAW;
         draw.nmcd.hdc = picture.Dc;
+        // a paint begins once, then goes cell by cell
+        draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+        SendMessageW(GetParent(list), WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
         draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
         for (int column = 0; column < List(side).GetColumnCount(); ++column) {
             draw.iSubItem = column;
