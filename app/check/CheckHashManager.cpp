@@ -175,6 +175,7 @@ void CheckHashManager::Run()
         WaitForWork(RoundTimeout);
         return;
     }
+    Main->YieldMainToInterface();
     {
         kit::ScopedLock main(Main->GetMainLock());
         if (IsStopping())

@@ -22,6 +22,10 @@ public:
     virtual kit::CriticalSection& GetMainLock() = 0;
     // takes the main lock; on the interface thread it serves sent messages while another thread holds it
     virtual void AcquireMain() = 0;
+    // Called by a thread about to take the main lock for a step of its own (not while holding it): while the
+    // interface thread waits for the lock, it goes first. It polls for the lock, and a scheduler that takes the lock
+    // again as soon as it let it go would keep a drop or a Stop waiting for as long as files keep finishing.
+    virtual void YieldMainToInterface() = 0;
     // the settings as last published; any thread
     virtual boost::shared_ptr<const kit::SettingsNode> GetPublishedSettings() const = 0;
     // the scheduler; null before it runs

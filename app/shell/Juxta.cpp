@@ -260,7 +260,18 @@ void Juxta::AcquireMain()
         return;
     }
     // the holder may be waiting inside SendMessageW for this thread
+    InterfaceWantsMain = true;
     kit::ServeSentMessagesUntil([this] { return MainLock.TryLock(); });
+    InterfaceWantsMain = false;
+}
+
+void Juxta::YieldMainToInterface()
+{
+    if (IsGuiThread())
+        return;
+    // the interface thread looks for the lock every millisecond; the wait is bounded all the same
+    for (int waited = 0; waited < 100 && InterfaceWantsMain.load(); ++waited)
+        Sleep(1);
 }
 
 bool Juxta::IsGuiThread() const

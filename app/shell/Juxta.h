@@ -117,6 +117,7 @@ public:
     int GetFileNameColumn() const { return FileNameColumn; }
     // takes the main lock the GUI-safe way
     void AcquireMain() override;
+    void YieldMainToInterface() override;
     bool IsGuiThread() const;
 
     // ---- status bar and checking appearance (any thread) ----
@@ -209,6 +210,8 @@ private:
     RowModel Rows;
     // guards the scheduler's workers against the commands that stop them; held for short steps only
     kit::CriticalSection MainLock;
+    // the interface thread is waiting for the main lock (AcquireMain); other threads let it go first
+    std::atomic<bool> InterfaceWantsMain{false};
     std::wstring LastName;
     std::array<boost::shared_ptr<FileListWindow>, 2> Sides;
     boost::shared_ptr<CompListView> MarkList;
