@@ -1,39 +1,38 @@
 #include "kit/core/Thread.h"
 
-#include "kit/core/ScopedLock.h"
-
 #include <process.h>
 
 namespace kit {
 
-Thread::Thread()
-{
-    WorkEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-}
+namespace {
+
+// the lock held for a scope
+class StateHold : private boost::noncopyable {
+public:
+    explicit StateHold(SRWLOCK& lock) : Lock(lock) { AcquireSRWLockExclusive(&Lock); }
+    ~StateHold() { ReleaseSRWLockExclusive(&Lock); }
+
+private:
+    SRWLOCK& Lock;
+};
+
+} // namespace
+
+Thread::Thread() {}
 
 Thread::~Thread()
 {
     StopAndJoin();
-    if (WakeEvent) {
-        CloseHandle(WakeEvent);
-    }
-    if (WorkEvent) {
-        CloseHandle(WorkEvent);
-    }
 }
 
 bool Thread::Start(int priority)
 {
     StopAndJoin();
-    ThreadId = 0;
-    Paused = true;
-    Stopping = false;
-    if (WakeEvent) {
-        CloseHandle(WakeEvent);
-    }
-    WakeEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!WakeEvent || !WorkEvent) {
-        return false;
+    {
+        StateHold hold(StateLock);
+        ThreadId = 0;
+        Paused = true;
+        Stopping = false;
     }
     unsigned id = 0;
     HANDLE handle = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Thread::Procedure, this, 0, &id));
@@ -49,21 +48,21 @@ bool Thread::Start(int priority)
 
 void Thread::Pause()
 {
-    ScopedLock lock(Guard);
+    StateHold hold(StateLock);
     if (IsStarted() && !Paused && !Stopping) {
         Paused = true;
-        ResetEvent(WakeEvent);
         // let a Run that sleeps in WaitForWork return now rather than at its timeout
-        SetEvent(WorkEvent);
+        WorkPending = true;
+        WakeAllConditionVariable(&WorkCame);
     }
 }
 
 void Thread::Resume()
 {
-    ScopedLock lock(Guard);
+    StateHold hold(StateLock);
     if (IsStarted() && Paused) {
         Paused = false;
-        SetEvent(WakeEvent);
+        WakeAllConditionVariable(&Resumed);
     }
 }
 
@@ -86,14 +85,15 @@ bool Thread::SetPriority(int priority)
 
 void Thread::Stop()
 {
-    {
-        ScopedLock lock(Guard);
-        Stopping = true;
+    StateHold hold(StateLock);
+    Stopping = true;
+    // a paused thread wakes to see the request, and a WaitForWork returns at once
+    if (IsStarted() && Paused) {
+        Paused = false;
+        WakeAllConditionVariable(&Resumed);
     }
-    Resume();
-    if (WorkEvent) {
-        SetEvent(WorkEvent);
-    }
+    WorkPending = true;
+    WakeAllConditionVariable(&WorkCame);
 }
 
 void Thread::StopAndJoin()
@@ -112,17 +112,43 @@ void Thread::StopAndJoin()
 
 void Thread::Notify()
 {
-    if (WorkEvent) {
-        SetEvent(WorkEvent);
-    }
+    StateHold hold(StateLock);
+    WorkPending = true;
+    WakeAllConditionVariable(&WorkCame);
 }
 
 bool Thread::WaitForWork(DWORD timeoutMs)
 {
-    if (Stopping || !WorkEvent) {
+    StateHold hold(StateLock);
+    if (Stopping) {
         return false;
     }
-    return WaitForSingleObject(WorkEvent, timeoutMs) == WAIT_OBJECT_0;
+    const ULONGLONG start = GetTickCount64();
+    while (!WorkPending) {
+        DWORD wait = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const ULONGLONG elapsed = GetTickCount64() - start;
+            if (elapsed >= timeoutMs) {
+                break;
+            }
+            wait = static_cast<DWORD>(timeoutMs - elapsed);
+        }
+        // a wake without the flag (a spurious one, or another waiter took it) waits for the rest of the time
+        if (!SleepConditionVariableSRW(&WorkCame, &StateLock, wait, 0) && GetLastError() != ERROR_TIMEOUT) {
+            break;
+        }
+    }
+    const bool woken = WorkPending;
+    WorkPending = false;
+    return woken;
+}
+
+void Thread::WaitWhilePaused()
+{
+    StateHold hold(StateLock);
+    while (Paused && !Stopping) {
+        SleepConditionVariableSRW(&Resumed, &StateLock, INFINITE, 0);
+    }
 }
 
 unsigned __stdcall Thread::Procedure(void* self)
@@ -139,7 +165,7 @@ unsigned __stdcall Thread::Procedure(void* self)
                 thread->Stop();
             }
         }
-        WaitForSingleObject(thread->WakeEvent, INFINITE);
+        thread->WaitWhilePaused();
     }
     return 0;
 }

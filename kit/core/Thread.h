@@ -8,8 +8,7 @@
 // its own members calls StopAndJoin first thing in its own destructor. Never destroy a Thread on its own thread.
 #pragma once
 
-#include "kit/core/CriticalSection.h"
-
+#include <boost/noncopyable.hpp>
 #include <windows.h>
 
 #include <atomic>
@@ -56,10 +55,16 @@ protected:
 
 private:
     static unsigned __stdcall Procedure(void* self);
+    // sleeps while the thread is paused
+    void WaitWhilePaused();
 
-    CriticalSection Guard;              // the flag tests of Pause/Resume and the setting of Stopping
-    HANDLE WakeEvent = nullptr;         // manual reset: signalled while running, reset while paused
-    HANDLE WorkEvent = nullptr;         // auto reset: Notify
+    // The flags' changes and the two waits. A lock and condition variables rather than events: where nobody waits
+    // they stay in the process, and a scheduler pauses, resumes and notifies its workers once for every file (each
+    // event call is a round trip to the Wine server).
+    SRWLOCK StateLock = SRWLOCK_INIT;
+    CONDITION_VARIABLE Resumed = CONDITION_VARIABLE_INIT; // Paused was cleared (or Stopping set)
+    CONDITION_VARIABLE WorkCame = CONDITION_VARIABLE_INIT; // WorkPending was set
+    bool WorkPending = false; // a Notify not yet taken by WaitForWork (under StateLock)
     std::atomic<HANDLE> ThreadHandle{nullptr};
     std::atomic<unsigned> ThreadId{0};
     std::atomic<bool> Paused{false};
