@@ -118,6 +118,8 @@ public:
     // takes the main lock the GUI-safe way
     void AcquireMain() override;
     void YieldMainToInterface() override;
+    // the interface thread is inside AcquireMain, waiting for another thread to let the lock go
+    bool InterfaceWaitsForMain() const { return InterfaceWantsMain.load(); }
     bool IsGuiThread() const;
 
     // ---- status bar and checking appearance (any thread) ----

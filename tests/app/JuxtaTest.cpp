@@ -440,6 +440,32 @@ const wchar_t* const ZeroSha1 = L"5B1371232A8ADC2E5056B097F2E5F00B6B4FBD71";
 
 // dropping more files while 16 workers write their rows, then closing the window, both come to an end: the
 // interface thread never waits for a lock without serving the workers' messages
+// a scheduler that lets the lock go and takes it again at once does not keep the polling interface thread out
+TEST_F(JuxtaTest, YieldMainToInterface_theWaitingInterfaceThreadGetsTheLockFirst)
+{
+    Start();
+    kit::CriticalSection& lock = Main->GetMainLock();
+    std::atomic<bool> held(false), done(false), otherGotIt(false);
+    std::thread other([&] {
+        lock.Lock();
+        held = true;
+        while (!Main->InterfaceWaitsForMain())
+            Sleep(1);
+        lock.Unlock();
+        Main->YieldMainToInterface();
+        otherGotIt = lock.TryLock();
+        if (otherGotIt)
+            lock.Unlock();
+        done = true;
+    });
+    harness::PumpUntil([&] { return held.load(); });
+    Main->AcquireMain();
+    harness::PumpUntil([&] { return done.load(); });
+    lock.Unlock();
+    other.join();
+    EXPECT_FALSE(otherGotIt.load());
+}
+
 TEST_F(JuxtaTest, RegisterDrop_moreFilesAndCloseWhileSixteenWorkersRun)
 {
     kit::SettingsNode stored;
